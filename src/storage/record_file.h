@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace dravik {
+
+// The encoding a list of lines carries from the file it was read from to the file it is written to.
+// A file without a byte-order mark is UTF-8 when its bytes are valid UTF-8, else GB18030 (archives
+// brought from Chinese Windows machines); new files are UTF-8 without a mark.
+enum class TextEncoding { Utf8, Gb18030, Utf8Bom, Utf16Le, Utf16Be };
+
+struct RecordLines {
+    QStringList lines;
+    TextEncoding encoding = TextEncoding::Utf8;
+};
+
+// Splits text into lines: CR LF, a lone CR and LF each end a line; a line end at the very end starts
+// no further line; a NUL ends the text.
+QStringList splitLines(QStringView text);
+
+// Bytes of a record file to lines and back. Decoding raises "No mapping for the Unicode character
+// exists in the target multi-byte code page" for invalid UTF-8 after a UTF-8 mark.
+RecordLines decodeRecordBytes(const QByteArray& bytes);
+QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding);
+
+// Reads a record file; nothing when no file is there. Raises "Cannot open file "<path>". <reason>".
+std::optional<RecordLines> readRecordFile(const QString& path);
+
+// Replaces the file's content with the lines, each followed by CR LF, in the given encoding. Raises
+// "Cannot create file "<path>". <reason>" and then leaves the old file as it was.
+void writeRecordFile(const QString& path, const QStringList& lines, TextEncoding encoding);
+
+} // namespace dravik

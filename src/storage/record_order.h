@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace dravik {
+
+// The record comparison: locale-aware on the system locale, letter case ignored. Lines of digits and
+// "." come in character order with "." before every digit (10.01 < 10.1 < 9.01). Returns <0, 0, >0.
+int compareRecords(const QString& a, const QString& b);
+inline bool sameRecord(const QString& a, const QString& b) { return compareRecords(a, b) == 0; }
+
+// Sorts in place into record order; equal lines keep no defined order.
+void sortRecords(QStringList& lines);
+
+// A record line is the period, a full stop, the draw number, split at the first full stop. A line
+// without one has an empty period and is all draw number.
+QString periodOf(const QString& line);
+QString drawNumberOf(const QString& line);
+
+} // namespace dravik
