@@ -14,7 +14,9 @@ constexpr int kHistoryPages = 4;
 
 } // namespace
 
-QString defaultSiteRoot() { return QStringLiteral("http://www.gdfc.org.cn"); }
+QString defaultSiteRoot() {
+    return QStringLiteral("http://www.gdfc.org.cn");
+}
 
 QString historyPageUrl(const QString& siteRoot, int page) {
     return siteRoot + QStringLiteral("/datas/history/haocai/history_") + QString::number(page) +

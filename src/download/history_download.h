@@ -3,7 +3,6 @@
 #include "download/history_fetcher.h"
 
 #include <QString>
-
 #include <functional>
 
 namespace dravik {

@@ -14,7 +14,9 @@ constexpr qsizetype kPeriodLength = 5;
 constexpr qsizetype kNumberLength = 2;
 constexpr std::uint32_t kPlainRecords = 10'000'000; // 5 + 2 decimal digits
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // The index of a plain record among all plain records, or nothing for any other text.
 std::optional<std::uint32_t> plainIndex(QStringView record) {

@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -33,7 +32,7 @@ private:
     bool addOrdered(const QString& record);
 
     QStringList records_;
-    std::vector<std::uint64_t> plainSeen_; // one bit per plain record, allocated on first use
+    std::vector<std::uint64_t> plainSeen_;  // one bit per plain record, allocated on first use
     std::set<QString, RecordLess> ordered_; // every record, once a record that is not plain was met
     bool ordering_ = false;
 };

@@ -1,7 +1,6 @@
 #include "download/page_text.h"
 
 #include <QStringDecoder>
-
 #include <algorithm>
 #include <optional>
 
@@ -9,7 +8,9 @@ namespace dravik {
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
 
 QByteArrayView trimmed(QByteArrayView text) {
     while (!text.isEmpty() && isSpace(text.front()))
