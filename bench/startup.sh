@@ -6,8 +6,9 @@
 # Every run starts the program afresh in an X server (its own Xvfb unless DISPLAY is set) with an
 # empty temporary data folder whose set.ini points the start-up download at a loopback stand-in for
 # the operator site serving four history pages. startup_probe measures the time from the exec to the
-# first frame of the window titled "Dravik" (the first DAMAGE report of the mapped window: the first
-# picture the program put on the screen) and the peak resident memory (VmHWM) one second after it.
+# first frame of the window titled "Dravik" (the first DAMAGE report of the mapped window after which
+# it shows a picture rather than one flat colour) and the peak resident memory (VmHWM) one second
+# after it.
 # The baseline is measured the same way. Last, the site accepts connections and never answers:
 # the page fetch gives up after its time limit (10 s), the program reports the failure in its
 # message box "提示" before the main window shows; the figure is the time to that box's first frame,

@@ -1,11 +1,12 @@
 // Starts a program and watches the X server for its windows: how long from the exec until the first
 // frame of a window of a given title, and the program's peak resident memory once it is up.
 //
-// "First frame" is the first time the program draws into the mapped window. The probe asks the X
-// server for damage reports on every top-level window as soon as it is created (DAMAGE extension), so
-// the first report after the window is mapped is the moment its first picture reached the screen;
-// Qt gives its windows no background of their own, so mapping alone draws nothing. The wait is
-// event-driven: no polling interval blurs the figure.
+// "First frame" is the first time the program's picture is in the mapped window. The probe asks the X
+// server for damage reports on every top-level window as soon as it is created (DAMAGE extension) and
+// looks at the window's pixels at each report after the map: the first report after which the window
+// is no longer one flat colour is the first frame. The look is needed because the server itself
+// clears a window with an alpha channel (Dravik's translucent window) when it is mapped, which is
+// reported as damage too. The wait is event-driven: no polling interval blurs the figure.
 //
 //   startup_probe --window TITLE [--dismiss TITLE] [--settle-ms N] [--timeout-ms N] -- PROGRAM ARGS...
 //
@@ -134,6 +135,26 @@ long windowPid(Display* display, Window window) {
     return pid;
 }
 
+// Whether the window shows a picture: not every pixel has the same value.
+bool hasPicture(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable)
+        return false;
+    XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    const unsigned long first = XGetPixel(image, 0, 0);
+    bool varied = false;
+    for (int y = 0; y < image->height && !varied; ++y)
+        for (int x = 0; x < image->width; ++x)
+            if (XGetPixel(image, x, y) != first) {
+                varied = true;
+                break;
+            }
+    XDestroyImage(image);
+    return varied;
+}
+
 void askToClose(Display* display, Window window) {
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -221,11 +242,15 @@ int main(int argc, char** argv) {
                 auto it = windows.find(notify->drawable);
                 if (it == windows.end() || !it->second.mapped || it->second.framed)
                     continue;
+                const double now = msSince(start);
                 const long pid = windowPid(display, notify->drawable);
                 if (pid != 0 && pid != child)
                     continue;
+                if (!hasPicture(display, notify->drawable)) {
+                    XDamageSubtract(display, it->second.damage, None, None); // report the next drawing
+                    continue;
+                }
                 it->second.framed = true;
-                const double now = msSince(start);
                 if (firstAnyMs < 0)
                     firstAnyMs = now;
                 const std::string title = windowTitle(display, notify->drawable);
