@@ -11,7 +11,8 @@ namespace dravik {
 
 namespace {
 
-const QString kNoMapping = QStringLiteral("No mapping for the Unicode character exists in the target multi-byte code page");
+const QString kNoMapping =
+    QStringLiteral("No mapping for the Unicode character exists in the target multi-byte code page");
 
 QByteArray markOf(TextEncoding encoding) {
     switch (encoding) {
@@ -45,7 +46,8 @@ const char* codecOf(TextEncoding encoding) {
 
 // Returns the decoded text, or nothing when the bytes are not valid in that encoding.
 std::optional<QString> decode(QByteArrayView bytes, TextEncoding encoding) {
-    QStringDecoder decoder(codecOf(encoding), QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder decoder(codecOf(encoding),
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     QString text = decoder(bytes);
     if (decoder.hasError())
         return std::nullopt;
@@ -74,8 +76,8 @@ QStringList splitLines(QStringView text) {
     return lines;
 }
 
-RecordLines decodeRecordBytes(const QByteArray& bytes) {
-    RecordLines result;
+DecodedText decodeText(const QByteArray& bytes) {
+    DecodedText result;
     QByteArrayView body = bytes;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         result.encoding = TextEncoding::Utf8Bom;
@@ -105,8 +107,18 @@ RecordLines decodeRecordBytes(const QByteArray& bytes) {
         QStringDecoder lenient(codecOf(result.encoding), QStringConverter::Flag::ConvertInitialBom);
         text = lenient(body);
     }
-    result.lines = splitLines(*text);
+    result.text = *text;
     return result;
+}
+
+QByteArray encodeText(const QString& text, TextEncoding encoding) {
+    QStringEncoder encoder(codecOf(encoding));
+    return markOf(encoding) + QByteArray(encoder(text));
+}
+
+RecordLines decodeRecordBytes(const QByteArray& bytes) {
+    DecodedText decoded = decodeText(bytes);
+    return {splitLines(decoded.text), decoded.encoding};
 }
 
 QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding) {
@@ -115,8 +127,7 @@ QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding) {
         text += line;
         text += QLatin1String("\r\n");
     }
-    QStringEncoder encoder(codecOf(encoding));
-    return markOf(encoding) + QByteArray(encoder(text));
+    return encodeText(text, encoding);
 }
 
 std::optional<RecordLines> readRecordFile(const QString& path) {

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace dravik {
@@ -21,6 +20,15 @@ struct RecordLines {
 // Splits text into lines: CR LF, a lone CR and LF each end a line; a line end at the very end starts
 // no further line; a NUL ends the text.
 QStringList splitLines(QStringView text);
+
+// Bytes of a text file to text and back, by the same mark and encoding rules as record files. Settings
+// files use these directly: they must keep every character, also those after a NUL.
+struct DecodedText {
+    QString text;
+    TextEncoding encoding = TextEncoding::Utf8;
+};
+DecodedText decodeText(const QByteArray& bytes);
+QByteArray encodeText(const QString& text, TextEncoding encoding);
 
 // Bytes of a record file to lines and back. Decoding raises "No mapping for the Unicode character
 // exists in the target multi-byte code page" for invalid UTF-8 after a UTF-8 mark.

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace dravik {
@@ -17,20 +16,24 @@ public:
     static constexpr int kWindow = 100;
 
     // Sets the file to the archive's record file and loads its window. Returns whether a file was
-    // there; without one the list is empty and keeps the encoding of the last file loaded.
+    // there; without one the list is empty and keeps the encoding of the last file loaded. A file
+    // that cannot be read raises its read error and leaves the list empty.
     bool load(const QString& archive);
 
     // Index of the first line whose period equals the text exactly (letter case included).
     std::optional<int> findPeriod(const QString& period) const;
     // Appends unless a line equal by the record comparison is already there.
     void addRecord(const QString& line);
+    // An index outside the list changes nothing.
     void replaceRecord(int index, const QString& line);
     // Removes every line whose period equals the text exactly; returns how many went.
     int removePeriod(const QString& period);
     void clear();
     void append(const QString& line);
     void sortRecords();
-    // Writes the lines before the window, then the window in its present order, to the file.
+    // Writes the lines before the window, then the window in its present order, to the file. After a
+    // load that failed the file's history is unknown, so the file is left alone and the save raises
+    // "Cannot create file "<path>". <the read error>" until a load succeeds.
     void save() const;
 
     const QStringList& lines() const { return lines_; }
@@ -42,6 +45,7 @@ private:
     QStringList lines_;
     QString file_;
     TextEncoding encoding_ = TextEncoding::Utf8;
+    QString loadError_;
 };
 
 } // namespace dravik

@@ -1,8 +1,16 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace dravik {
+
+// One key's value to write.
+struct SettingsEntry {
+    QString section;
+    QString key;
+    QString value;
+};
 
 // A settings file of "[section]" lines and "key=value" lines. Section and key names match without
 // regard to letter case. Opening touches no file; every write replaces the whole file at once
@@ -21,9 +29,14 @@ public:
     qint32 readInteger(const QString& section, const QString& key, qint32 fallback) const;
 
     // Replace the key's value, or add the key at the end of its section, or add section and key at
-    // the end of the file (created when missing). Raises "Unable to write to <path>".
+    // the end of the file (created when missing). Raises "Unable to write to <path>", also when
+    // the value holds a line break or NUL (it would turn into lines of its own) or when the existing
+    // file cannot be read (writing it back would lose what it holds).
     void writeText(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, qint32 value);
+    // Writes the keys in order, as that many writeText calls would, but replaces the file once: a
+    // failure leaves the old file whole instead of some keys new and some old.
+    void writeAll(const QList<SettingsEntry>& entries);
 
 private:
     QString path_;

@@ -1,0 +1,87 @@
+#include "storage/archive_settings.h"
+
+#include "storage/data_folder.h"
+#include "storage/settings_file.h"
+
+#include <QFileInfo>
+#include <limits>
+
+namespace dravik {
+
+namespace {
+
+const QString kDravik = QStringLiteral("dravik");
+const QString kName = QStringLiteral("name");
+const QString kRuntime = QStringLiteral("runtime");
+const QString kCount = QStringLiteral("count");
+
+// The archive settings file's keys in the order they are written; the file the first save creates
+// has its lines in this order.
+QList<SettingsEntry> archiveEntries(const QString& archive, const SavedSettings& s) {
+    return {
+        {kDravik, kName, archive},
+        {QStringLiteral("math"), QStringLiteral("X"), QString::number(s.x)},
+        {QStringLiteral("math"), QStringLiteral("A"), QString::number(s.a)},
+        {QStringLiteral("math"), QStringLiteral("B"), QString::number(s.b)},
+        {QStringLiteral("math"), QStringLiteral("C"), QString::number(s.c)},
+        {QStringLiteral("from"), QStringLiteral("r1"), QString::number(s.startValue)},
+        {QStringLiteral("model"), QStringLiteral("r2"), QString::number(s.displayMode)},
+        {kCount, QStringLiteral("r3"), QString::number(s.depth)},
+    };
+}
+
+} // namespace
+
+void createBuiltInSettings() {
+    const QString path = settingsFilePath(kBuiltInArchive);
+    if (QFileInfo::exists(path))
+        return;
+    SavedSettings builtIn;
+    builtIn.x = 36;
+    builtIn.a = 6;
+    builtIn.b = 6;
+    builtIn.c = 0;
+    builtIn.startValue = 1;
+    builtIn.displayMode = 0;
+    builtIn.depth = 0;
+    SettingsFile(path).writeAll(archiveEntries(kBuiltInArchive, builtIn));
+}
+
+StartRecord recordStart() {
+    SettingsFile global(globalSettingsPath());
+    if (!QFileInfo::exists(global.path())) {
+        global.writeAll({{kRuntime, kCount, QStringLiteral("1")}, {kDravik, kName, kBuiltInArchive}});
+        return {true, kBuiltInArchive};
+    }
+    const qint32 count = global.readInteger(kRuntime, kCount, 1);
+    // The counter stops at the largest value instead of wrapping round to a negative count.
+    global.writeInteger(kRuntime, kCount, count == std::numeric_limits<qint32>::max() ? count : count + 1);
+    return {false, global.readText(kDravik, kName, kBuiltInArchive)};
+}
+
+std::optional<StoredSettings> loadArchiveSettings(const QString& archive) {
+    const SettingsFile file(settingsFilePath(archive));
+    if (!QFileInfo::exists(file.path()))
+        return std::nullopt;
+    StoredSettings s;
+    s.x = file.readText(QStringLiteral("math"), QStringLiteral("X"), QString());
+    s.a = file.readText(QStringLiteral("math"), QStringLiteral("A"), QString());
+    s.b = file.readText(QStringLiteral("math"), QStringLiteral("B"), QString());
+    s.c = file.readText(QStringLiteral("math"), QStringLiteral("C"), QString());
+    s.startValue = file.readInteger(QStringLiteral("from"), QStringLiteral("r1"), 0);
+    s.displayMode = file.readInteger(QStringLiteral("model"), QStringLiteral("r2"), 0);
+    s.depth = file.readInteger(kCount, QStringLiteral("r3"), 0);
+    return s;
+}
+
+void saveArchiveSettings(const QString& archive, const SavedSettings& settings) {
+    SettingsFile(settingsFilePath(archive)).writeAll(archiveEntries(archive, settings));
+    SettingsFile(globalSettingsPath()).writeText(kDravik, kName, archive);
+}
+
+QString configuredSiteRoot() {
+    return SettingsFile(globalSettingsPath())
+        .readText(QStringLiteral("download"), QStringLiteral("site"), QString());
+}
+
+} // namespace dravik

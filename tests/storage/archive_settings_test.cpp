@@ -1,0 +1,197 @@
+#include "storage/archive_settings.h"
+#include "storage/data_folder.h"
+#include "storage/error.h"
+#include "test_support.h"
+
+#include <QScopeGuard>
+#include <QTest>
+
+using namespace dravik;
+using namespace dravik::test;
+
+namespace {
+
+QByteArray crlfLines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+QByteArray archiveFile(const QString& name, int x, int a, int b, int c, int r1, int r2, int r3) {
+    return crlfLines({"[dravik]", "name=" + name, "[math]", QStringLiteral("X=%1").arg(x),
+                      QStringLiteral("A=%1").arg(a), QStringLiteral("B=%1").arg(b),
+                      QStringLiteral("C=%1").arg(c), "[from]", QStringLiteral("r1=%1").arg(r1), "[model]",
+                      QStringLiteral("r2=%1").arg(r2), "[count]", QStringLiteral("r3=%1").arg(r3)});
+}
+
+} // namespace
+
+class ArchiveSettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        home_ = std::make_unique<TempDataHome>();
+        QVERIFY(home_->isValid());
+        ensureDataFolder();
+    }
+    void cleanup() { home_.reset(); }
+
+    void builtInSettingsCreated() {
+        createBuiltInSettings();
+        const QByteArray expected =
+            QStringLiteral("[dravik]\r\nname=南粤风采好彩1\r\n[math]\r\nX=36\r\nA=6\r\nB=6\r\n"
+                           "C=0\r\n[from]\r\nr1=1\r\n[model]\r\nr2=0\r\n[count]\r\nr3=0\r\n")
+                .toUtf8();
+        QCOMPARE(readBytes(settingsFilePath(kBuiltInArchive)), expected);
+    }
+
+    void builtInSettingsNeverOverwritten() {
+        const QByteArray changed("[math]\r\nX=49\r\n");
+        QVERIFY(writeBytes(settingsFilePath(kBuiltInArchive), changed));
+        createBuiltInSettings();
+        QCOMPARE(readBytes(settingsFilePath(kBuiltInArchive)), changed);
+    }
+
+    // A null start means that set.ini is missing.
+    void recordStart_data() {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<bool>("created");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("after");
+        const QString builtIn = kBuiltInArchive;
+
+        QTest::newRow("first start") << QByteArray() << true << builtIn
+                                     << crlfLines({"[runtime]", "count=1", "[dravik]", "name=" + builtIn});
+        QTest::newRow("later start") << crlfLines({"[runtime]", "count=1", "[dravik]", "name=3D"}) << false
+                                     << "3D" << crlfLines({"[runtime]", "count=2", "[dravik]", "name=3D"});
+        QTest::newRow("counter missing") << crlfLines({"[dravik]", "name=3D"}) << false << "3D"
+                                         << crlfLines({"[dravik]", "name=3D", "[runtime]", "count=2"});
+        QTest::newRow("counter not an integer") << crlfLines({"[runtime]", "count=many"}) << false << builtIn
+                                                << crlfLines({"[runtime]", "count=2"});
+        QTest::newRow("empty name is no default")
+            << crlfLines({"[runtime]", "count=7", "[dravik]", "name="}) << false << ""
+            << crlfLines({"[runtime]", "count=8", "[dravik]", "name="});
+        QTest::newRow("counter stops at the largest value")
+            << crlfLines({"[runtime]", "count=2147483647"}) << false << builtIn
+            << crlfLines({"[runtime]", "count=2147483647"});
+    }
+
+    void recordStart() {
+        QFETCH(QByteArray, start);
+        QFETCH(bool, created);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, after);
+        if (!start.isNull())
+            QVERIFY(writeBytes(globalSettingsPath(), start));
+        const StartRecord record = dravik::recordStart();
+        QCOMPARE(record.created, created);
+        QCOMPARE(record.archiveName, name);
+        QCOMPARE(readBytes(globalSettingsPath()), after);
+    }
+
+    void noSettingsFile() { QVERIFY(!loadArchiveSettings("3D")); }
+
+    void load_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("xabc");
+        QTest::addColumn<int>("startValue");
+        QTest::addColumn<int>("displayMode");
+        QTest::addColumn<int>("depth");
+        QTest::newRow("as written") << archiveFile("3D", 28, 5, 5, 3, 0, 1, 2)
+                                    << QStringList{"28", "5", "5", "3"} << 0 << 1 << 2;
+        QTest::newRow("text kept as text") << crlfLines({"[math]", "X=036", "A= 6 ", "B=six", "C="})
+                                           << QStringList{"036", "6", "six", ""} << 0 << 0 << 0;
+        QTest::newRow("radio values beyond the choices")
+            << crlfLines({"[from]", "r1=0x1", "[model]", "r2=$1", "[count]", "r3=5"})
+            << QStringList{"", "", "", ""} << 1 << 1 << 5;
+        QTest::newRow("negative and not integers") << crlfLines({"[from]", "r1=abc", "[count]", "r3=-1"})
+                                                   << QStringList{"", "", "", ""} << 0 << 0 << -1;
+        QTest::newRow("other letter case") << crlfLines({"[MATH]", "x=40", "[COUNT]", "R3=1"})
+                                           << QStringList{"40", "", "", ""} << 0 << 0 << 1;
+        QTest::newRow("empty file") << QByteArray("") << QStringList{"", "", "", ""} << 0 << 0 << 0;
+    }
+
+    void load() {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, xabc);
+        QFETCH(int, startValue);
+        QFETCH(int, displayMode);
+        QFETCH(int, depth);
+        QVERIFY(writeBytes(settingsFilePath("3D"), content));
+        const std::optional<StoredSettings> s = loadArchiveSettings("3D");
+        QVERIFY(s);
+        QCOMPARE((QStringList{s->x, s->a, s->b, s->c}), xabc);
+        QCOMPARE(s->startValue, startValue);
+        QCOMPARE(s->displayMode, displayMode);
+        QCOMPARE(s->depth, depth);
+    }
+
+    void saveCreatesBothFiles() {
+        dravik::recordStart();
+        saveArchiveSettings("3D", {28, 5, 5, 3, 0, 1, 2});
+        QCOMPARE(readBytes(settingsFilePath("3D")), archiveFile("3D", 28, 5, 5, 3, 0, 1, 2));
+        QCOMPARE(readBytes(globalSettingsPath()), crlfLines({"[runtime]", "count=1", "[dravik]", "name=3D"}));
+    }
+
+    void saveRewritesKeys() {
+        QVERIFY(
+            writeBytes(settingsFilePath("3D"), crlfLines({"[math]", "X=036", "; kept", "[count]", "r3=9"})));
+        saveArchiveSettings("3D", {36, 6, 6, 0, 1, 0, 1});
+        QCOMPARE(readBytes(settingsFilePath("3D")),
+                 crlfLines({"[math]", "X=36", "A=6", "B=6", "C=0", "; kept", "[count]", "r3=1", "[dravik]",
+                            "name=3D", "[from]", "r1=1", "[model]", "r2=0"}));
+        QCOMPARE(readBytes(globalSettingsPath()), crlfLines({"[dravik]", "name=3D"}));
+    }
+
+    void failedSaveChangesNothing() {
+        dravik::recordStart();
+        const QByteArray global = readBytes(globalSettingsPath());
+        const QString path = settingsFilePath("3D");
+        const QByteArray old = archiveFile("3D", 28, 5, 5, 3, 0, 1, 2);
+        QVERIFY(writeBytes(path, old));
+        QVERIFY(QFile::setPermissions(path, kReadOnlyFile));
+        const auto restore = qScopeGuard([&] { QFile::setPermissions(path, kWritableFile); });
+        try {
+            saveArchiveSettings("3D", {36, 6, 6, 0, 1, 0, 1});
+            QFAIL("no error raised");
+        } catch (const Error& error) {
+            QCOMPARE(error.message(), QStringLiteral("Unable to write to %1").arg(path));
+        }
+        QCOMPARE(readBytes(path), old);
+        QCOMPARE(readBytes(globalSettingsPath()), global);
+    }
+
+    void siteRoot_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("site");
+        QTest::newRow("no set.ini") << QByteArray() << "";
+        QTest::newRow("no download section") << crlfLines({"[runtime]", "count=3"}) << "";
+        QTest::newRow("site set") << crlfLines(
+                                         {"[runtime]", "count=3", "[download]", "site=http://127.0.0.1:8080"})
+                                  << "http://127.0.0.1:8080";
+    }
+
+    void siteRoot() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, site);
+        if (!content.isNull())
+            QVERIFY(writeBytes(globalSettingsPath(), content));
+        QCOMPARE(configuredSiteRoot(), site);
+        if (content.isNull())
+            QVERIFY(!QFile::exists(globalSettingsPath()));
+        else
+            QCOMPARE(readBytes(globalSettingsPath()), content);
+    }
+
+private:
+    std::unique_ptr<TempDataHome> home_;
+};
+
+int runArchiveSettingsTests(int argc, char** argv) {
+    ArchiveSettingsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "archive_settings_test.moc"

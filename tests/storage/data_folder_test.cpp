@@ -1,0 +1,119 @@
+#include "storage/data_folder.h"
+#include "storage/error.h"
+#include "test_support.h"
+
+#include <QTest>
+
+using namespace dravik;
+using namespace dravik::test;
+
+class DataFolderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        home_ = std::make_unique<TempDataHome>();
+        QVERIFY(home_->isValid());
+    }
+    void cleanup() { home_.reset(); }
+
+    void paths() {
+        const QString base = home_->path();
+        QCOMPARE(baseFolder(), base);
+        QCOMPARE(dataFolder(), base + "/Dravik/");
+        QCOMPARE(recordFilePath(QStringLiteral(" a b ")), base + "/Dravik/ a b .dat");
+        QCOMPARE(settingsFilePath(kBuiltInArchive), base + QStringLiteral("/Dravik/南粤风采好彩1.ini"));
+        QCOMPARE(globalSettingsPath(), base + "/Dravik/set.ini");
+    }
+
+    void pathsFollowTheEnvironment() {
+        const TempDataHome other;
+        QCOMPARE(dataFolder(), other.path() + "/Dravik/");
+    }
+
+    void ensureCreatesMissingParents() {
+        qputenv("XDG_DATA_HOME", (home_->path() + "/x/y").toUtf8());
+        ensureDataFolder();
+        QVERIFY(QFileInfo(home_->path() + "/x/y/Dravik").isDir());
+        ensureDataFolder(); // already there: nothing happens
+        QVERIFY(QFileInfo(home_->path() + "/x/y/Dravik").isDir());
+    }
+
+    void ensureFailsSilently() {
+        QVERIFY(writeBytes(home_->path() + "/file", "x"));
+        qputenv("XDG_DATA_HOME", (home_->path() + "/file").toUtf8());
+        ensureDataFolder();
+        QVERIFY(!QFileInfo(home_->path() + "/file/Dravik").exists());
+    }
+
+    void listing_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QStringList>("archives");
+        QTest::newRow("upper-case extension") << QStringList{"x.DAT"} << QStringList{} << QStringList{"x"};
+        QTest::newRow("mixed case") << QStringList{"a.Dat", "b.dAt"} << QStringList{}
+                                    << QStringList{"a", "b"};
+        QTest::newRow("folder named .dat") << QStringList{} << QStringList{"y.dat"} << QStringList{};
+        QTest::newRow("file named .dat") << QStringList{".dat"} << QStringList{} << QStringList{""};
+        QTest::newRow("longer extension") << QStringList{"z.data"} << QStringList{} << QStringList{};
+        QTest::newRow("settings files")
+            << QStringList{"set.ini", "k.ini", "k.dat"} << QStringList{} << QStringList{"k"};
+        QTest::newRow("subfolder files") << QStringList{"sub/w.dat"} << QStringList{"sub"} << QStringList{};
+        QTest::newRow("Chinese name") << QStringList{QStringLiteral("南粤风采好彩1.dat")} << QStringList{}
+                                      << QStringList{kBuiltInArchive};
+        QTest::newRow("empty folder") << QStringList{} << QStringList{} << QStringList{};
+    }
+
+    void listing() {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, folders);
+        QFETCH(QStringList, archives);
+        ensureDataFolder();
+        for (const QString& folder : folders)
+            QVERIFY(QDir().mkpath(dataFolder() + folder));
+        for (const QString& file : files)
+            QVERIFY(writeBytes(dataFolder() + file, "1.01\r\n"));
+        QStringList listed = listArchives();
+        listed.sort();
+        archives.sort();
+        QCOMPARE(listed, archives);
+    }
+
+    void listingWithoutDataFolder() {
+        try {
+            listArchives();
+            QFAIL("no error raised");
+        } catch (const Error& error) {
+            QCOMPARE(error.message(), QStringLiteral("The specified path was not found"));
+        }
+    }
+
+    void safeNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("safe");
+        QTest::newRow("built-in") << kBuiltInArchive << true;
+        QTest::newRow("blanks kept") << " 3D " << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("dot") << "." << false;
+        QTest::newRow("dot dot") << ".." << false;
+        QTest::newRow("slash") << "../x" << false;
+        QTest::newRow("backslash") << "a\\b" << false;
+        QTest::newRow("dots inside") << "a..b" << true;
+    }
+
+    void safeNames() {
+        QFETCH(QString, name);
+        QFETCH(bool, safe);
+        QCOMPARE(isSafeArchiveName(name), safe);
+    }
+
+private:
+    std::unique_ptr<TempDataHome> home_;
+};
+
+int runDataFolderTests(int argc, char** argv) {
+    DataFolderTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "data_folder_test.moc"

@@ -1,0 +1,23 @@
+#include <QCoreApplication>
+
+int runIntegerTextTests(int argc, char** argv);
+int runRecordOrderTests(int argc, char** argv);
+int runRecordFileTests(int argc, char** argv);
+int runDataFolderTests(int argc, char** argv);
+int runSettingsFileTests(int argc, char** argv);
+int runArchiveSettingsTests(int argc, char** argv);
+int runRecordListTests(int argc, char** argv);
+
+// The storage module's test classes in one program; it fails when any of them fails.
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    int failures = 0;
+    failures += runIntegerTextTests(argc, argv);
+    failures += runRecordOrderTests(argc, argv);
+    failures += runRecordFileTests(argc, argv);
+    failures += runDataFolderTests(argc, argv);
+    failures += runSettingsFileTests(argc, argv);
+    failures += runArchiveSettingsTests(argc, argv);
+    failures += runRecordListTests(argc, argv);
+    return failures == 0 ? 0 : 1;
+}

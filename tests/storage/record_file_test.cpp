@@ -1,0 +1,186 @@
+#include "storage/error.h"
+#include "storage/record_file.h"
+#include "test_support.h"
+
+#include <QScopeGuard>
+#include <QTest>
+
+using namespace dravik;
+using namespace dravik::test;
+
+namespace {
+
+const QString kNoMapping =
+    QStringLiteral("No mapping for the Unicode character exists in the target multi-byte code page");
+
+} // namespace
+
+class RecordFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        home_ = std::make_unique<TempDataHome>();
+        QVERIFY(home_->isValid());
+    }
+    void cleanup() { home_.reset(); }
+
+    void splitting_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("empty text") << "" << QStringList{};
+        QTest::newRow("no line end") << "a" << QStringList{"a"};
+        QTest::newRow("final CR LF starts no line") << "a\r\n" << QStringList{"a"};
+        QTest::newRow("missing last line end") << "a\r\nb" << QStringList{"a", "b"};
+        QTest::newRow("lone CR and LF") << "a\rb\nc" << QStringList{"a", "b", "c"};
+        QTest::newRow("single CR LF is one empty line") << "\r\n" << QStringList{""};
+        QTest::newRow("empty line inside") << "a\r\n\r\nb\r\n" << QStringList{"a", "", "b"};
+        QTest::newRow("LF then CR is two ends") << "a\n\rb" << QStringList{"a", "", "b"};
+        QTest::newRow("CR then CR LF") << "a\r\r\n" << QStringList{"a", ""};
+        QTest::newRow("NUL ends the text") << QString::fromUtf8("ab\0cd\r\nef", 9) << QStringList{"ab"};
+        QTest::newRow("NUL first") << QString(QChar(u'\0')) + "x" << QStringList{};
+    }
+
+    void splitting() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(splitLines(text), lines);
+    }
+
+    // Each file as the program writes it: decoding gives the lines and encoding, and encoding them
+    // again gives the same bytes.
+    void roundTrip_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<TextEncoding>("encoding");
+        QTest::addColumn<QStringList>("lines");
+        const QStringList chinese{QStringLiteral("南粤.01"), QStringLiteral("19001.36")};
+        const QString chineseText = QStringLiteral("南粤.01\r\n19001.36\r\n");
+
+        QTest::newRow("empty file") << QByteArray() << TextEncoding::Utf8 << QStringList{};
+        QTest::newRow("UTF-8 without mark") << chineseText.toUtf8() << TextEncoding::Utf8 << chinese;
+        QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF") + chineseText.toUtf8()
+                                    << TextEncoding::Utf8Bom << chinese;
+        QTest::newRow("UTF-8 mark only")
+            << QByteArray("\xEF\xBB\xBF") << TextEncoding::Utf8Bom << QStringList{};
+        QTest::newRow("UTF-16 LE") << utf16le(chineseText) << TextEncoding::Utf16Le << chinese;
+        QTest::newRow("UTF-16 BE") << utf16be(chineseText) << TextEncoding::Utf16Be << chinese;
+        QTest::newRow("GB18030") << gb18030(chineseText) << TextEncoding::Gb18030 << chinese;
+        QTest::newRow("GB18030 four-byte")
+            << QByteArray("\x81\x30\x81\x30\xC4\xCF\r\n") << TextEncoding::Gb18030
+            << QStringList{QString(QChar(0x80)) + QStringLiteral("南")};
+        QTest::newRow("ASCII digits") << QByteArray("19001.05\r\n19002.36\r\n") << TextEncoding::Utf8
+                                      << QStringList{"19001.05", "19002.36"};
+    }
+
+    void roundTrip() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(TextEncoding, encoding);
+        QFETCH(QStringList, lines);
+        const RecordLines decoded = decodeRecordBytes(bytes);
+        QCOMPARE(decoded.lines, lines);
+        QCOMPARE(decoded.encoding, encoding);
+        QCOMPARE(encodeRecordLines(decoded.lines, decoded.encoding), bytes);
+
+        const QString path = home_->path() + "/round.dat";
+        QVERIFY(writeBytes(path, bytes));
+        const std::optional<RecordLines> read = readRecordFile(path);
+        QVERIFY(read);
+        QCOMPARE(read->lines, lines);
+        writeRecordFile(path + ".copy", read->lines, read->encoding);
+        QCOMPARE(readBytes(path + ".copy"), bytes);
+    }
+
+    void lineEndsOnWriting() {
+        const QString path = home_->path() + "/ends.dat";
+        QVERIFY(writeBytes(path, "1.01\n2.02\r3.03"));
+        const std::optional<RecordLines> read = readRecordFile(path);
+        QVERIFY(read);
+        writeRecordFile(path, read->lines, read->encoding);
+        QCOMPARE(readBytes(path), QByteArray("1.01\r\n2.02\r\n3.03\r\n"));
+    }
+
+    void invalidUtf8AfterMark_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("GB18030 bytes") << QByteArray("\xEF\xBB\xBF\xC4\xCF\r\n");
+        QTest::newRow("cut sequence at the end") << QByteArray("\xEF\xBB\xBF"
+                                                               "1.0\xE5");
+        QTest::newRow("lone continuation byte") << QByteArray("\xEF\xBB\xBF\x80");
+    }
+
+    void invalidUtf8AfterMark() {
+        QFETCH(QByteArray, bytes);
+        const QString path = home_->path() + "/bad.dat";
+        QVERIFY(writeBytes(path, bytes));
+        try {
+            readRecordFile(path);
+            QFAIL("no error raised");
+        } catch (const Error& error) {
+            QCOMPARE(error.message(), kNoMapping);
+        }
+    }
+
+    void invalidUtf8WithoutMarkIsGb18030() {
+        const RecordLines decoded = decodeRecordBytes(QByteArray("1.0\xE5"));
+        QCOMPARE(decoded.encoding, TextEncoding::Gb18030);
+    }
+
+    void missingFileReadsAsNothing() { QVERIFY(!readRecordFile(home_->path() + "/none.dat")); }
+
+    void openErrorText() {
+        const QString path = home_->path() + "/folder.dat";
+        QVERIFY(QDir().mkpath(path));
+        try {
+            readRecordFile(path);
+            QFAIL("no error raised");
+        } catch (const Error& error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path)),
+                     qPrintable(error.message()));
+        }
+    }
+
+    void readOnlyWriteKeepsOldFile_data() {
+        QTest::addColumn<bool>("folderReadOnly");
+        QTest::newRow("read-only file") << false;
+        QTest::newRow("read-only folder") << true;
+    }
+
+    void readOnlyWriteKeepsOldFile() {
+        QFETCH(bool, folderReadOnly);
+        const QString folder = home_->path() + "/locked";
+        const QString path = folder + "/a.dat";
+        const QByteArray old("\xEF\xBB\xBF"
+                             "19001.05\r\n");
+        QVERIFY(writeBytes(path, old));
+        const auto restore = qScopeGuard([&] {
+            QFile::setPermissions(folder, kWritableFolder);
+            QFile::setPermissions(path, kWritableFile);
+        });
+        QVERIFY(folderReadOnly ? QFile::setPermissions(folder, kReadOnlyFolder)
+                               : QFile::setPermissions(path, kReadOnlyFile));
+        try {
+            writeRecordFile(path, {"19002.06"}, TextEncoding::Utf8);
+            QFAIL("no error raised");
+        } catch (const Error& error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)),
+                     qPrintable(error.message()));
+        }
+        QCOMPARE(readBytes(path), old);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"a.dat"});
+    }
+
+    void writeIntoMissingFolderFails() {
+        const QString path = home_->path() + "/absent/a.dat";
+        QVERIFY_THROWS_EXCEPTION(Error, writeRecordFile(path, {"1.01"}, TextEncoding::Utf8));
+        QVERIFY(!QFile::exists(path));
+    }
+
+private:
+    std::unique_ptr<TempDataHome> home_;
+};
+
+int runRecordFileTests(int argc, char** argv) {
+    RecordFileTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "record_file_test.moc"
