@@ -9,14 +9,19 @@
 
 namespace dravik::test {
 
-DataHome::DataHome() { qputenv("XDG_DATA_HOME", dir_.path().toUtf8()); }
+DataHome::DataHome() {
+    qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
+}
 
-QString DataHome::dataFolder() const { return dir_.path() + QStringLiteral("/Dravik/"); }
+QString DataHome::dataFolder() const {
+    return dir_.path() + QStringLiteral("/Dravik/");
+}
 
 QStringList workedExampleLines() {
-    const QStringList numbers = QStringLiteral("08 18 20 13 07 15 29 17 10 16 23 14 09 18 26 13 12 15 21 07 30 "
-                                               "11 27 08 22 24 19 20 05 03")
-                                    .split(QLatin1Char(' '));
+    const QStringList numbers =
+        QStringLiteral("08 18 20 13 07 15 29 17 10 16 23 14 09 18 26 13 12 15 21 07 30 "
+                       "11 27 08 22 24 19 20 05 03")
+            .split(QLatin1Char(' '));
     QStringList lines;
     for (int i = 0; i < numbers.size(); ++i)
         lines.append(QStringLiteral("240%1.%2").arg(i + 1, 2, 10, QLatin1Char('0')).arg(numbers.at(i)));
@@ -59,6 +64,12 @@ std::unique_ptr<TDravik_Main> startWindow(const QString& siteRoot) {
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("window not exposed");
+    return window;
+}
+
+std::unique_ptr<TDravik_Main> startOnMainPage(const QString& siteRoot) {
+    std::unique_ptr<TDravik_Main> window = startWindow(siteRoot);
+    window->Timer1Timer();
     return window;
 }
 

@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 class QComboBox;
@@ -40,6 +39,8 @@ QString closedSiteRoot();
 
 // Creates the window and runs the start-up sequence, then shows it as the program entry does.
 std::unique_ptr<TDravik_Main> startWindow(const QString& siteRoot);
+// The same, then one tick of Timer1 at once instead of up to three seconds later: the main page.
+std::unique_ptr<TDravik_Main> startOnMainPage(const QString& siteRoot);
 
 // Picks an entry from a combo's drop-down list with the mouse.
 void pickFromList(QComboBox* combo, const QString& text);
@@ -54,10 +55,10 @@ template <typename T> T* control(QWidget* window, const char* name) {
 } // namespace dravik::test
 
 // Runs a test class inside the program's own application object, so that its error handling is in place.
-#define DRAVIK_GUI_TEST_MAIN(TestClass)                                                                     \
-    int main(int argc, char** argv) {                                                                       \
-        dravik::Application app(argc, argv);                                                                \
-        app.setQuitOnLastWindowClosed(false);                                                               \
-        TestClass test;                                                                                     \
-        return QTest::qExec(&test, argc, argv);                                                             \
+#define DRAVIK_GUI_TEST_MAIN(TestClass)                                                                      \
+    int main(int argc, char** argv) {                                                                        \
+        dravik::Application app(argc, argv);                                                                 \
+        app.setQuitOnLastWindowClosed(false);                                                                \
+        TestClass test;                                                                                      \
+        return QTest::qExec(&test, argc, argv);                                                              \
     }

@@ -1,17 +1,21 @@
 // The settings tab: saving and its checks, the question on leaving the tab or closing the window with
 // unsaved settings, the built-in archive's fixed X, and reloading by closing the archive list.
-#include "gui_harness.h"
-
 #include "app/image_button.h"
 #include "app/tab_control.h"
+#include "gui_harness.h"
 #include "pages/choice_combo.h"
 #include "pages/settings_rules.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QTableWidget>
 
 using namespace dravik;
@@ -64,9 +68,9 @@ class SettingsTest : public QObject {
         writeFile(path(kArchive + QStringLiteral(".dat")), draws);
         writeFile(path(kArchive + QStringLiteral(".ini")), kStoredTest);
         writeFile(path(QStringLiteral("set.ini")), globalBytes(3, lastUsed));
-        window = startWindow(closedSiteRoot());
+        window = startOnMainPage(closedSiteRoot());
         tab = window->settingsTab;
-        QTRY_VERIFY_WITH_TIMEOUT(window->Tab_back->currentWidget() == window->Tab2, 10000);
+        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
         QCOMPARE(script->texts(), QStringList{QStringLiteral("更新好彩1数据失败")});
         script->clear();
         QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kSettingsTab), Qt::LeftButton);
@@ -84,9 +88,21 @@ class SettingsTest : public QObject {
 
     void clickSave() { QTest::mouseClick(window->Button_save, Qt::LeftButton); }
 
+    // Typed as the user would: Latin text key by key, Chinese text committed by the input method.
     void typeName(const QString& name) {
-        tab->Edit_name->lineEdit()->clear();
-        QTest::keyClicks(tab->Edit_name->lineEdit(), name);
+        QLineEdit* edit = tab->Edit_name->lineEdit();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        bool latin = true;
+        for (QChar ch : name)
+            latin = latin && ch.unicode() < 128;
+        if (latin) {
+            QTest::keyClicks(edit, name);
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(name);
+            QApplication::sendEvent(edit, &commit);
+        }
         QCOMPARE(tab->archiveName(), name);
     }
 
@@ -154,8 +170,10 @@ private slots:
         QStringList names;
         for (int i = 0; i < tab->Edit_name->count(); ++i)
             names.append(tab->Edit_name->itemText(i));
+        QStringList expected{kArchive, kBuiltInArchive};
         names.sort();
-        QCOMPARE(names, (QStringList{kArchive, kBuiltInArchive}));
+        expected.sort();
+        QCOMPARE(names, expected);
         QCOMPARE(tab->ListBox2->count(), 18);
         QCOMPARE(values(), (QStringList{"20", "3", "6", "2"}));
         QVERIFY(tab->RadioButton2->isChecked());
@@ -221,7 +239,8 @@ private slots:
         clickSave();
         QCOMPARE(script->shown().size(), 1);
         QCOMPARE(script->shown().first().title, QStringLiteral("错误"));
-        QCOMPARE(script->shown().first().text, QStringLiteral("'%1' is not a valid integer value.").arg(text));
+        QCOMPARE(script->shown().first().text,
+                 QStringLiteral("'%1' is not a valid integer value.").arg(text));
         QCOMPARE(testIni(), kStoredTest);
         QVERIFY(window->Button_save->isEnabled());
         QVERIFY(window->isVisible());
@@ -238,7 +257,8 @@ private slots:
     void unsafeName() {
         QFETCH(QString, name);
         start();
-        const QStringList before = QDir(home->dataFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QStringList before =
+            QDir(home->dataFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         typeName(name);
         clickSave();
         QCOMPARE(script->texts(), QStringList{QStringLiteral("档案名无效，请重新输入")});
@@ -333,8 +353,8 @@ private slots:
         QTest::newRow("yes") << "6" << dialogs::kYes << QStringList{kQuestion}
                              << settingsBytes(kArchive, 20, 6, 3, 2, 1, 0, 0);
         QTest::newRow("no") << "6" << dialogs::kNo << QStringList{kQuestion} << kStoredTest;
-        QTest::newRow("yes with bad values") << "5" << dialogs::kYes << QStringList{kQuestion, kBadValues}
-                                             << kStoredTest;
+        QTest::newRow("yes with bad values")
+            << "5" << dialogs::kYes << QStringList{kQuestion, kBadValues} << kStoredTest;
     }
 
     void closeWithChanges() {

@@ -1,16 +1,17 @@
 // Start-up against a temporary data folder and a loopback history server: the files it writes, the
 // start counter, the last-used archive, the first analysis, the splash handover, and starts that meet
 // a dead server or bad stored settings.
-#include "gui_harness.h"
-
 #include "app/activity_indicator.h"
+#include "app/image_button.h"
 #include "app/tab_control.h"
+#include "gui_harness.h"
 #include "history_server.h"
 #include "pages/choice_combo.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
 #include "storage/record_list.h"
 
+#include <QFile>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -122,9 +123,11 @@ private slots:
         checkCleanMainPage();
 
         QVERIFY2(script->shown().isEmpty(), qPrintable(script->texts().join(',')));
-        QCOMPARE(server.requestedPaths(), (QList<QByteArray>{HistoryServer::pagePath(1), HistoryServer::pagePath(2),
-                                                             HistoryServer::pagePath(3), HistoryServer::pagePath(4)}));
-        QCOMPARE(readFile(path(kBuiltInArchive + ".ini")), settingsBytes(kBuiltInArchive, "36 6 6 0", 1, 0, 0));
+        QCOMPARE(server.requestedPaths(),
+                 (QList<QByteArray>{HistoryServer::pagePath(1), HistoryServer::pagePath(2),
+                                    HistoryServer::pagePath(3), HistoryServer::pagePath(4)}));
+        QCOMPARE(readFile(path(kBuiltInArchive + ".ini")),
+                 settingsBytes(kBuiltInArchive, "36 6 6 0", 1, 0, 0));
         QCOMPARE(readFile(path("set.ini")), globalBytes(1, kBuiltInArchive));
         QCOMPARE(readFile(path(kBuiltInArchive + ".dat")), recordFileBytes(workedExampleLines()));
 
@@ -146,7 +149,8 @@ private slots:
         window = startWindow(server.root());
         checkCleanMainPage();
         QCOMPARE(readFile(path("set.ini")), globalBytes(2, kBuiltInArchive));
-        QCOMPARE(readFile(path(kBuiltInArchive + ".ini")), settingsBytes(kBuiltInArchive, "36 6 6 0", 1, 0, 0));
+        QCOMPARE(readFile(path(kBuiltInArchive + ".ini")),
+                 settingsBytes(kBuiltInArchive, "36 6 6 0", 1, 0, 0));
         QVERIFY(script->shown().isEmpty());
     }
 
@@ -184,7 +188,7 @@ private slots:
     void firstStartServerDown() {
         window = startWindow(closedSiteRoot());
         QCOMPARE(script->texts(), (QStringList{QStringLiteral("更新好彩1数据失败"),
-                                                QStringLiteral("Dravik[南粤风采好彩1]丢失，请重录")}));
+                                               QStringLiteral("Dravik[南粤风采好彩1]丢失，请重录")}));
         checkCleanMainPage();
         QVERIFY(!QFile::exists(path(kBuiltInArchive + ".dat")));
         QCOMPARE(readFile(path("set.ini")), globalBytes(1, kBuiltInArchive));

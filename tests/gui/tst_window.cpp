@@ -1,10 +1,12 @@
 // The window itself: its frame, pages and controls, navigation, the logo and help buttons, the
 // dialogs and the application's error handling.
-#include "gui_harness.h"
-
+#include "app/drag_header.h"
 #include "app/help_text.h"
+#include "app/image_button.h"
 #include "app/image_list.h"
+#include "app/picture_box.h"
 #include "app/tab_control.h"
+#include "gui_harness.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
@@ -54,8 +56,8 @@ class WindowTest : public QObject {
     void startOffline() {
         writeFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
                   recordFileBytes(workedExampleLines()));
-        window = startWindow(closedSiteRoot());
-        QTRY_VERIFY_WITH_TIMEOUT(window->Tab_back->currentWidget() == window->Tab2, 10000);
+        window = startOnMainPage(closedSiteRoot());
+        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
         script->clear();
     }
 
@@ -122,13 +124,20 @@ private slots:
     void captions_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("Label1") << "Label1" << "Dravik";
-        QTest::newRow("Label2") << "Label2" << "正在更新数据…";
-        QTest::newRow("Label3") << "Label3" << "数据仅供参考 · 理性购彩";
-        QTest::newRow("Button8") << "Button8" << "点击检查更新或扫码下载安卓版本";
-        QTest::newRow("TabItem1") << "TabItem1" << "分析";
-        QTest::newRow("TabItem2") << "TabItem2" << "设置";
-        QTest::newRow("TabItem4") << "TabItem4" << "帮助";
+        QTest::newRow("Label1") << "Label1"
+                                << "Dravik";
+        QTest::newRow("Label2") << "Label2"
+                                << "正在更新数据…";
+        QTest::newRow("Label3") << "Label3"
+                                << "数据仅供参考 · 理性购彩";
+        QTest::newRow("Button8") << "Button8"
+                                 << "点击检查更新或扫码下载安卓版本";
+        QTest::newRow("TabItem1") << "TabItem1"
+                                  << "分析";
+        QTest::newRow("TabItem2") << "TabItem2"
+                                  << "设置";
+        QTest::newRow("TabItem4") << "TabItem4"
+                                  << "帮助";
     }
 
     void captions() {
@@ -142,9 +151,8 @@ private slots:
 
     void pictures() {
         const QList<QPair<int, QString>> entries = {
-            {2, "url"},     {3, "Dravik_count"}, {4, "Dravik_set"},   {6, "Dravik_help"},
-            {9, "save1"},   {13, "delete"},      {14, "add"},         {15, "Dravik_right"},
-            {16, "复件 Dravik_right"}};
+            {2, "url"},     {3, "Dravik_count"}, {4, "Dravik_set"},    {6, "Dravik_help"},       {9, "save1"},
+            {13, "delete"}, {14, "add"},         {15, "Dravik_right"}, {16, "复件 Dravik_right"}};
         for (const auto& [index, name] : entries) {
             QCOMPARE(ui::imageName(index), name);
             QVERIFY2(!ui::imageIcon(index).pixmap(25, 25).isNull(), qPrintable(name));
@@ -164,7 +172,8 @@ private slots:
             QVERIFY(lines.at(indented - 1).startsWith(QChar(0x3000)));
         for (int empty : {3, 7, 11, 13})
             QVERIFY(lines.at(empty - 1).isEmpty());
-        QCOMPARE(lines.at(13), QStringLiteral("②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"));
+        QCOMPARE(lines.at(13),
+                 QStringLiteral("②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"));
         QVERIFY(window->Memo1->isReadOnly());
     }
 
@@ -270,15 +279,24 @@ private slots:
     void errorBoxText_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << "Unable to write to x" << "Unable to write to x.";
-        QTest::newRow("full stop") << "done." << "done.";
-        QTest::newRow("quote") << "'a' is not a valid integer value" << "'a' is not a valid integer value.";
-        QTest::newRow("ends in quote mark") << "Cannot open \"x\"" << "Cannot open \"x\"";
-        QTest::newRow("ends in blank") << "x " << "x ";
-        QTest::newRow("ends in slash") << "path/" << "path/.";
-        QTest::newRow("ends in digit") << "code 5" << "code 5.";
-        QTest::newRow("chinese") << "错误" << "错误.";
-        QTest::newRow("empty") << "" << ".";
+        QTest::newRow("plain") << "Unable to write to x"
+                               << "Unable to write to x.";
+        QTest::newRow("full stop") << "done."
+                                   << "done.";
+        QTest::newRow("quote") << "'a' is not a valid integer value"
+                               << "'a' is not a valid integer value.";
+        QTest::newRow("ends in quote mark") << "Cannot open \"x\""
+                                            << "Cannot open \"x\"";
+        QTest::newRow("ends in blank") << "x "
+                                       << "x ";
+        QTest::newRow("ends in slash") << "path/"
+                                       << "path/.";
+        QTest::newRow("ends in digit") << "code 5"
+                                       << "code 5.";
+        QTest::newRow("chinese") << "错误"
+                                 << "错误.";
+        QTest::newRow("empty") << ""
+                               << ".";
     }
 
     void errorBoxText() {
