@@ -24,6 +24,7 @@ namespace {
 
 constexpr int kHeaderRowHeight = 30;
 constexpr int kItemRowHeight = 40;
+constexpr int kCaptionLeft = 8; // "Ｘ＝" must end before its combo at 50
 
 QStringList numberTexts(int from, int to) {
     QStringList texts;
@@ -64,7 +65,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         if (label_)
-            label_->setGeometry(15, 0, width() - 15, height());
+            label_->setGeometry(kCaptionLeft, 0, width() - kCaptionLeft, height());
         if (!control_)
             return;
         if (fixed_.isValid()) {
