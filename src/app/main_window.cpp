@@ -345,9 +345,8 @@ void TDravik_Main::act_hc1setExecute() {
 void TDravik_Main::act_gridExecute() {
     AnalysisInputs inputs;
     inputs.archive = settingsTab->archiveName();
-    if (std::optional<RecordLines> file = readRecordFile(recordFilePath(inputs.archive)))
-        inputs.recordLines = file->lines;
     inputs.depth = settingsTab->depth();
+    inputs.records = readRecordTail(recordFilePath(inputs.archive), inputs.depth);
     inputs.x = settingsTab->Edit_x->currentText();
     inputs.a = settingsTab->Edit_a->currentText();
     inputs.b = settingsTab->Edit_b->currentText();
