@@ -11,6 +11,7 @@
 #include "storage/data_folder.h"
 #include "storage/record_list.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -193,6 +194,24 @@ private slots:
         QVERIFY(!QFile::exists(path(kBuiltInArchive + ".dat")));
         QCOMPARE(readFile(path("set.ini")), globalBytes(1, kBuiltInArchive));
         QCOMPARE(window->StringGrid1->rowCount(), 10);
+    }
+
+    void downloadThatCannotWriteStillHandsOver() {
+        HistoryServer server;
+        QVERIFY(server.start());
+        serveWorkedExample(server);
+        // A data folder without write permission: every file of the start fails, the download's too.
+        QVERIFY(QDir().mkpath(home->dataFolder()));
+        QVERIFY(QFile::setPermissions(home->dataFolder(), QFile::ReadOwner | QFile::ExeOwner));
+        window = startWindow(server.root());
+        QFile::setPermissions(home->dataFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(window->DownloadDone);
+        int downloadErrors = 0;
+        for (const dialogs::Shown& box : script->shown())
+            if (box.title == QStringLiteral("错误") && box.text.contains(kBuiltInArchive + ".dat"))
+                ++downloadErrors;
+        QCOMPARE(downloadErrors, 1);
+        checkCleanMainPage();
     }
 
     void badStoredSettingsStillOpen() {
