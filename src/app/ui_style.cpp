@@ -1,0 +1,23 @@
+#include "app/ui_style.h"
+
+#include <QStringList>
+
+namespace dravik::ui {
+
+QFont uiFont(qreal pointSize) {
+    QFont font;
+    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("WenQuanYi Micro Hei"),
+                      QStringLiteral("Noto Sans CJK SC")});
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+QString cssColor(const QColor& colour) {
+    return QStringLiteral("rgba(%1, %2, %3, %4)")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue())
+        .arg(colour.alpha());
+}
+
+} // namespace dravik::ui
