@@ -26,6 +26,8 @@ QTableWidget* makeStringGrid(const QString& name, const QStringList& headers, co
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setShowGrid(true);
     grid->setFrameShape(QFrame::NoFrame);
+    // Columns narrower than the table leave header space that should not look like a blank section.
+    grid->horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView { background: white; }"));
     grid->setStyleSheet(QStringLiteral("QTableWidget { gridline-color: #D6E4F5; }"
                                        "QTableWidget::item:selected { background: #E3F0FF; color: %1; }")
                             .arg(cssColor(kDodgerBlue)));
