@@ -3,6 +3,7 @@
 #include "app/ui_style.h"
 
 #include <QPainter>
+#include <QPen>
 
 namespace dravik::ui {
 
@@ -41,6 +42,15 @@ void ImageButton::paintEvent(QPaintEvent*) {
         painter.setOpacity(0.85);
     const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
     icon().paint(&painter, pictureArea, Qt::AlignCenter, mode);
+    // Only buttons reached by the keyboard take focus; they show it with a thin ring.
+    if (hasFocus()) {
+        painter.setOpacity(1.0);
+        QColor ring = kDodgerBlue;
+        ring.setAlpha(0x90);
+        painter.setPen(QPen(ring, 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), 6, 6);
+    }
 }
 
 void ImageButton::enterEvent(QEnterEvent* event) {

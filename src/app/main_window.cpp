@@ -8,10 +8,12 @@
 #include "app/image_button.h"
 #include "app/image_list.h"
 #include "app/picture_box.h"
+#include "app/string_grid.h"
 #include "app/tab_control.h"
 #include "app/ui_style.h"
 #include "download/history_download.h"
 #include "pages/choice_combo.h"
+#include "pages/data_entry_page.h"
 #include "pages/settings_tab.h"
 #include "storage/archive_settings.h"
 #include "storage/data_folder.h"
@@ -32,7 +34,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
-#include <type_traits>
 
 #ifndef DRAVIK_DOWNLOAD_URL
 #define DRAVIK_DOWNLOAD_URL "https://github.com/dravik-app/dravik"
@@ -45,22 +46,6 @@ namespace {
 constexpr int kWidth = 442;
 constexpr int kHeight = 766;
 constexpr int kHeaderHeight = 50;
-
-QTableWidgetItem* resultCell(const QString& text) {
-    auto* item = new QTableWidgetItem(text);
-    item->setTextAlignment(Qt::AlignCenter);
-    item->setFont(ui::uiFont(15));
-    item->setForeground(ui::kDodgerBlue);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    return item;
-}
-
-QLabel* makeLabel(const QString& text, const QFont& font, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setFont(font);
-    label->setStyleSheet(QStringLiteral("color: %1;").arg(ui::cssColor(ui::kText)));
-    return label;
-}
 
 } // namespace
 
@@ -79,8 +64,14 @@ TDravik_Main::TDravik_Main(WindowOptions options, QWidget* parent)
     Tab1->setObjectName(QStringLiteral("Tab1"));
     Tab2 = new QWidget;
     Tab2->setObjectName(QStringLiteral("Tab2"));
-    // The data-entry page: its controls come with the page's own handlers.
-    Tab3 = new QWidget;
+    DataEntryPage::Host entryHost;
+    entryHost.records = [this] { return DataList.get(); };
+    entryHost.archiveName = [this] { return settingsTab->archiveName(); };
+    entryHost.runAction = [this](const QString& name) { runAction(name); };
+    entryHost.showPage = [this] { Tab_back->setCurrentWidget(Tab3); };
+    entryHost.showMainPage = [this] { Tab_back->setCurrentWidget(Tab2); };
+    entryHost.dialogOwner = this;
+    Tab3 = new DataEntryPage(entryHost);
     Tab3->setObjectName(QStringLiteral("Tab3"));
     Tab_back->addWidget(Tab1);
     Tab_back->addWidget(Tab2);
@@ -115,11 +106,11 @@ void TDravik_Main::buildSplashPage() {
     grid->setObjectName(QStringLiteral("GridLayout1"));
     grid->setGeometry(0, 666, kWidth, 100);
     // Cells are 495 wide, wider than the page: each takes a row, and the texts centre on 495.
-    Label2 = makeLabel(QStringLiteral("正在更新数据…"), ui::uiFont(11), grid);
+    Label2 = ui::makeLabel(QStringLiteral("正在更新数据…"), ui::uiFont(11), grid);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     Label2->setGeometry(0, 0, 495, 50);
-    Label3 = makeLabel(QStringLiteral("数据仅供参考 · 理性购彩"), ui::uiFont(11), grid);
+    Label3 = ui::makeLabel(QStringLiteral("数据仅供参考 · 理性购彩"), ui::uiFont(11), grid);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label3->setGeometry(0, 50, 495, 50);
@@ -130,7 +121,7 @@ void TDravik_Main::buildMainPage() {
     Layout_top->setObjectName(QStringLiteral("Layout_top"));
     Layout_top->setGeometry(0, 0, kWidth, kHeaderHeight);
 
-    Label1 = makeLabel(QStringLiteral("Dravik"), ui::uiFont(20), Layout_top);
+    Label1 = ui::makeLabel(QStringLiteral("Dravik"), ui::uiFont(20), Layout_top);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setGeometry(0, 0, kWidth, kHeaderHeight);
@@ -164,6 +155,7 @@ void TDravik_Main::buildMainPage() {
     host.runAction = [this](const QString& name) { runAction(name); };
     host.selectSettingsTab = [this] { TabControl1->setCurrentIndex(kSettingsTab); };
     host.dialogOwner = this;
+    host.numberCombo = Tab3->Edit_hm;
     settingsTab = new SettingsTab(host);
     TabControl1->addTab(settingsTab, QStringLiteral("TabItem2"), ui::imageIcon(ui::kImageSet),
                         QStringLiteral("设置"));
@@ -175,34 +167,16 @@ void TDravik_Main::buildMainPage() {
 
     connect(TabControl1, &ui::TabControl::currentChanged, this, &TDravik_Main::TabControl1Change);
     connect(Button_save, &QAbstractButton::clicked, settingsTab, &SettingsTab::act_savesetExecute);
+    connect(settingsTab->Button_in, &QAbstractButton::clicked, Tab3, &DataEntryPage::Button_inClick);
 }
 
 void TDravik_Main::buildAnalysisTab(QWidget* page) {
-    StringGrid1 = new QTableWidget(10, 4, page);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1 = ui::makeStringGrid(
+        QStringLiteral("StringGrid1"),
+        {QStringLiteral("号码"), QStringLiteral("出现值"), QStringLiteral("遗漏值"), QStringLiteral("荐")},
+        {100, 50, 50, 30}, page);
+    StringGrid1->setRowCount(10);
     StringGrid1->setGeometry(10, 0, kWidth - 20, kHeight - kHeaderHeight - ui::TabControl::kStripHeight);
-    StringGrid1->setHorizontalHeaderLabels(
-        {QStringLiteral("号码"), QStringLiteral("出现值"), QStringLiteral("遗漏值"), QStringLiteral("荐")});
-    StringGrid1->verticalHeader()->setVisible(false);
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(30);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->horizontalHeader()->setHighlightSections(false);
-    StringGrid1->setColumnWidth(0, 100);
-    StringGrid1->setColumnWidth(1, 50);
-    StringGrid1->setColumnWidth(2, 50);
-    StringGrid1->setColumnWidth(3, 30);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setShowGrid(true);
-    StringGrid1->setFrameShape(QFrame::NoFrame);
-    StringGrid1->setStyleSheet(
-        QStringLiteral("QTableWidget { gridline-color: #D6E4F5; }"
-                       "QTableWidget::item:selected { background: #E3F0FF; color: %1; }")
-            .arg(ui::cssColor(ui::kDodgerBlue)));
 }
 
 void TDravik_Main::buildHelpTab(QWidget* page) {
@@ -241,8 +215,7 @@ void TDravik_Main::buildActions() {
     const auto add = [this](const char* name, auto handler) {
         auto* action = new QAction(QString::fromLatin1(name), actionList_);
         action->setObjectName(QString::fromLatin1(name));
-        if constexpr (!std::is_same_v<decltype(handler), std::nullptr_t>)
-            connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, handler);
     };
     SettingsTab* settings = settingsTab;
     add("act_dnload", [this] { act_dnloadExecute(); });
@@ -252,9 +225,9 @@ void TDravik_Main::buildActions() {
     add("act_datset", [settings] { settings->act_datsetExecute(); });
     add("act_grid", [this] { act_gridExecute(); });
     add("act_saveset", [settings] { settings->act_savesetExecute(); });
-    // The data-entry page's actions; their handlers come with that page.
-    add("act_data", nullptr);
-    add("act_save", nullptr);
+    DataEntryPage* entry = Tab3;
+    add("act_data", [entry] { entry->act_dataExecute(); });
+    add("act_save", [entry] { entry->act_saveExecute(); });
     add("act_savechange", [settings] { settings->act_savechangeExecute(); });
 }
 
@@ -377,10 +350,10 @@ void TDravik_Main::showResultRows(const QVector<ResultRow>& rows) {
     StringGrid1->setRowCount(int(rows.size()));
     for (int i = 0; i < rows.size(); ++i) {
         const ResultRow& row = rows.at(i);
-        StringGrid1->setItem(i, 0, resultCell(row.group));
-        StringGrid1->setItem(i, 1, resultCell(row.occurrence));
-        StringGrid1->setItem(i, 2, resultCell(row.omission));
-        StringGrid1->setItem(i, 3, resultCell(row.mark));
+        StringGrid1->setItem(i, 0, ui::gridCell(row.group));
+        StringGrid1->setItem(i, 1, ui::gridCell(row.occurrence));
+        StringGrid1->setItem(i, 2, ui::gridCell(row.omission));
+        StringGrid1->setItem(i, 3, ui::gridCell(row.mark));
     }
 }
 

@@ -13,6 +13,7 @@ class QTimer;
 
 namespace dravik {
 
+class DataEntryPage;
 class HistoryFetcher;
 class RecordList;
 class SettingsTab;
@@ -69,7 +70,7 @@ public:
     QStackedWidget* Tab_back;
     QWidget* Tab1;
     QWidget* Tab2;
-    QWidget* Tab3;
+    DataEntryPage* Tab3; // the data-entry page
     ui::PictureBox* Image2;
     ui::ActivityIndicator* AniIndicator1;
     QLabel* Label2;

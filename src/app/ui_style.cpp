@@ -1,5 +1,6 @@
 #include "app/ui_style.h"
 
+#include <QLabel>
 #include <QStringList>
 
 namespace dravik::ui {
@@ -18,6 +19,13 @@ QString cssColor(const QColor& colour) {
         .arg(colour.green())
         .arg(colour.blue())
         .arg(colour.alpha());
+}
+
+QLabel* makeLabel(const QString& text, const QFont& font, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    label->setStyleSheet(QStringLiteral("color: %1;").arg(cssColor(kText)));
+    return label;
 }
 
 } // namespace dravik::ui

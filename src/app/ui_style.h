@@ -3,6 +3,9 @@
 #include <QColor>
 #include <QFont>
 
+class QLabel;
+class QWidget;
+
 namespace dravik::ui {
 
 // The window's few colours: text is black at alpha 0xB4, tables and combos are dodger blue, and the
@@ -16,5 +19,8 @@ QFont uiFont(qreal pointSize);
 
 // The same colour as a style-sheet value, alpha included.
 QString cssColor(const QColor& colour);
+
+// A caption in the window's text colour.
+QLabel* makeLabel(const QString& text, const QFont& font, QWidget* parent);
 
 } // namespace dravik::ui

@@ -4,7 +4,9 @@
 #include "app/image_button.h"
 #include "app/image_list.h"
 #include "app/ui_style.h"
+#include "pages/archive_name_check.h"
 #include "pages/choice_combo.h"
+#include "pages/item_list.h"
 #include "pages/settings_rules.h"
 #include "storage/archive_settings.h"
 #include "storage/data_folder.h"
@@ -12,19 +14,12 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QResizeEvent>
 
 namespace dravik {
 
 namespace {
-
-constexpr int kHeaderRowHeight = 30;
-constexpr int kItemRowHeight = 40;
-constexpr int kCaptionLeft = 8; // "Ｘ＝" must end before its combo at 50
 
 QStringList numberTexts(int from, int to) {
     QStringList texts;
@@ -33,92 +28,23 @@ QStringList numberTexts(int from, int to) {
     return texts;
 }
 
-// One item row: an optional caption at the left and one control, placed by its margins or, with a
-// fixed size, at the right end.
-class ItemRow : public QWidget {
-public:
-    ItemRow(const QString& caption, const QColor& captionColour, QWidget* parent = nullptr)
-        : QWidget(parent) {
-        if (!caption.isEmpty()) {
-            label_ = new QLabel(caption, this);
-            label_->setFont(ui::uiFont(15));
-            label_->setStyleSheet(QStringLiteral("color: %1;").arg(ui::cssColor(captionColour)));
-        }
-    }
-
-    void fill(QWidget* control, int left, int right) {
-        control->setParent(this);
-        control_ = control;
-        left_ = left;
-        right_ = right;
-        fixed_ = QSize();
-    }
-
-    void pinRight(QWidget* control, QSize size, int right) {
-        control->setParent(this);
-        control_ = control;
-        right_ = right;
-        fixed_ = size;
-    }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QWidget::resizeEvent(event);
-        if (label_)
-            label_->setGeometry(kCaptionLeft, 0, width() - kCaptionLeft, height());
-        if (!control_)
-            return;
-        if (fixed_.isValid()) {
-            control_->setGeometry(width() - right_ - fixed_.width(), (height() - fixed_.height()) / 2,
-                                  fixed_.width(), fixed_.height());
-        } else {
-            const int h = 32;
-            control_->setGeometry(left_, (height() - h) / 2, width() - left_ - right_, h);
-        }
-    }
-
-private:
-    QLabel* label_ = nullptr;
-    QWidget* control_ = nullptr;
-    int left_ = 0;
-    int right_ = 0;
-    QSize fixed_;
-};
-
-ui::ChoiceCombo* makeCombo(ui::ChoiceCombo::Typing typing, const QString& name) {
-    auto* combo = new ui::ChoiceCombo(typing);
-    combo->setObjectName(name);
-    combo->setFont(ui::uiFont(15));
-    combo->setStyleSheet(QStringLiteral("QComboBox { color: %1; }").arg(ui::cssColor(ui::kDodgerBlue)));
-    return combo;
-}
-
 } // namespace
 
 SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(std::move(host)) {
-    ListBox2 = new QListWidget(this);
-    ListBox2->setObjectName(QStringLiteral("ListBox2"));
-    ListBox2->setSelectionMode(QAbstractItemView::NoSelection);
-    ListBox2->setFocusPolicy(Qt::NoFocus);
-    ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ListBox2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ListBox2->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    ListBox2->setFrameShape(QFrame::NoFrame);
-    ListBox2->setStyleSheet(QStringLiteral("QListWidget { background: white; }"
-                                           "QListWidget::item { border-bottom: 1px solid #E6E9EE; }"));
+    ListBox2 = ui::makeItemList(QStringLiteral("ListBox2"), this);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(10, 0, 10, 0);
     layout->addWidget(ListBox2);
 
     addGroupHeader(QStringLiteral("档案名"));
-    Edit_name = makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_name"));
+    Edit_name = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_name"));
     Edit_name->addItem(kBuiltInArchive);
     Edit_name->setEditText(kBuiltInArchive);
-    auto* nameRow = new ItemRow(QString(), ui::kDodgerBlue);
+    auto* nameRow = new ui::ItemRow(QString(), ui::kDodgerBlue);
     nameRow->fill(Edit_name, 15, 10);
     addRow(nameRow);
 
-    auto* inRow = new ItemRow(QStringLiteral("数据录入"), ui::kText);
+    auto* inRow = new ui::ItemRow(QStringLiteral("数据录入"), ui::kText);
     Button_in = new ui::ImageButton;
     Button_in->setObjectName(QStringLiteral("Button_in"));
     Button_in->setIcon(ui::imageIcon(ui::kImageRight));
@@ -160,30 +86,23 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
 }
 
 void SettingsTab::addGroupHeader(const QString& caption) {
-    auto* item = new QListWidgetItem(caption, ListBox2);
-    item->setFlags(Qt::ItemIsEnabled);
-    item->setSizeHint(QSize(0, kHeaderRowHeight));
-    item->setBackground(QColor(0xF2, 0xF4, 0xF7));
-    item->setForeground(QColor(0x60, 0x66, 0x70));
+    ui::addGroupHeader(ListBox2, caption);
 }
 
 void SettingsTab::addRow(QWidget* row) {
-    auto* item = new QListWidgetItem(ListBox2);
-    item->setFlags(Qt::ItemIsEnabled);
-    item->setSizeHint(QSize(0, kItemRowHeight));
-    ListBox2->setItemWidget(item, row);
+    ui::addItemRow(ListBox2, row);
 }
 
 ui::ChoiceCombo* SettingsTab::addValueRow(const QString& caption, const QString& name) {
-    auto* row = new ItemRow(caption, ui::kDodgerBlue);
-    ui::ChoiceCombo* combo = makeCombo(ui::ChoiceCombo::Typing::ReadOnly, name);
+    auto* row = new ui::ItemRow(caption, ui::kDodgerBlue);
+    ui::ChoiceCombo* combo = ui::makeCombo(ui::ChoiceCombo::Typing::ReadOnly, name);
     row->fill(combo, 50, 10);
     addRow(row);
     return combo;
 }
 
 QRadioButton* SettingsTab::addRadioRow(const QString& caption, const QString& name, QButtonGroup* group) {
-    auto* row = new ItemRow(caption, ui::kDodgerBlue);
+    auto* row = new ui::ItemRow(caption, ui::kDodgerBlue);
     auto* radio = new QRadioButton;
     radio->setObjectName(name);
     radio->setCursor(Qt::PointingHandCursor);
@@ -205,6 +124,8 @@ void SettingsTab::act_seteditExecute() {
     Edit_a->appendItems(numberTexts(1, 60));
     Edit_b->appendItems(numberTexts(1, 60));
     Edit_c->appendItems(numberTexts(0, 60));
+    if (host_.numberCombo)
+        host_.numberCombo->appendItems(numberTexts(0, 60));
 }
 
 void SettingsTab::act_datsetExecute() {
@@ -237,13 +158,9 @@ void SettingsTab::act_savesetExecute() {
         dialogs::showMessage(host_.dialogOwner, QStringLiteral("设置错，请检查X、A、B、C值"));
         return;
     }
-    // The name becomes a file name in the data folder: one that cannot be, or would lead out of the
-    // folder, is refused before anything is written.
     const QString name = archiveName();
-    if (!isSafeArchiveName(name)) {
-        dialogs::showMessage(host_.dialogOwner, QStringLiteral("档案名无效，请重新输入"));
+    if (refuseUnsafeArchiveName(host_.dialogOwner, name))
         return;
-    }
     settings.startValue = RadioButton1->isChecked() ? 0 : 1;
     settings.displayMode = RadioButton3->isChecked() ? 0 : 1;
     settings.depth = RadioButton5->isChecked() ? 0 : RadioButton6->isChecked() ? 1 : 2;

@@ -28,6 +28,7 @@ public:
         std::function<void(const QString&)> runAction; // runs a named action
         std::function<void()> selectSettingsTab;       // selects this tab in the tab bar
         QWidget* dialogOwner = nullptr;
+        ui::ChoiceCombo* numberCombo = nullptr; // the data-entry page's Edit_hm, filled with the choices
     };
 
     explicit SettingsTab(Host host, QWidget* parent = nullptr);

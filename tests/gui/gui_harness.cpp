@@ -87,15 +87,25 @@ void pickFromList(QComboBox* combo, const QString& text) {
 }
 
 QStringList gridRows(const TDravik_Main& window) {
+    return gridRows(*window.StringGrid1);
+}
+
+QStringList gridRows(const QTableWidget& grid) {
     QStringList rows;
-    const QTableWidget* grid = window.StringGrid1;
-    for (int r = 0; r < grid->rowCount(); ++r) {
+    for (int r = 0; r < grid.rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < grid->columnCount(); ++c)
-            cells.append(grid->item(r, c) ? grid->item(r, c)->text() : QString());
+        for (int c = 0; c < grid.columnCount(); ++c)
+            cells.append(grid.item(r, c) ? grid.item(r, c)->text() : QString());
         rows.append(cells.join(QLatin1Char('|')));
     }
     return rows;
+}
+
+QStringList comboItems(const QComboBox& combo) {
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i)
+        items.append(combo.itemText(i));
+    return items;
 }
 
 } // namespace dravik::test

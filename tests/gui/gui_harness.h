@@ -12,6 +12,7 @@
 #include <memory>
 
 class QComboBox;
+class QTableWidget;
 
 namespace dravik::test {
 
@@ -47,6 +48,10 @@ void pickFromList(QComboBox* combo, const QString& text);
 
 // The rows of StringGrid1, each as its four cell texts joined by "|".
 QStringList gridRows(const TDravik_Main& window);
+// The rows of any table, each as its cell texts joined by "|".
+QStringList gridRows(const QTableWidget& grid);
+// The entries of a combo's drop-down list.
+QStringList comboItems(const QComboBox& combo);
 
 template <typename T> T* control(QWidget* window, const char* name) {
     return window->findChild<T*>(QString::fromLatin1(name));

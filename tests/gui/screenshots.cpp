@@ -1,12 +1,15 @@
 // Takes a picture of each page of the window, as the README shows them: the splash page, the
-// analysis tab with the worked example, the settings tab and the help tab. Run it under Xvfb with the
+// analysis tab with the worked example, the settings tab, the help tab and the data-entry page with the
+// latest draw picked. Run it under Xvfb with the
 // folder to write into: xvfb-run -a build/tests/gui/dravik_screenshots docs
 #include "app/tab_control.h"
 #include "gui_harness.h"
+#include "pages/data_entry_page.h"
 #include "storage/data_folder.h"
 
 #include <QDir>
 #include <QStackedWidget>
+#include <QTableWidget>
 
 using namespace dravik;
 using namespace dravik::test;
@@ -36,5 +39,10 @@ int main(int argc, char** argv) {
     save("settings.png");
     window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
     save("help.png");
+    window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+    window->Tab3->Button_inClick();
+    window->Tab3->StringGrid2->selectRow(0);
+    window->Tab3->StringGrid2Click();
+    save("entry.png");
     return 0;
 }
