@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
-    libbenchmark-dev
+    libbenchmark-dev libqrencode-dev
     xvfb xauth x11-utils libxdamage-dev
     fonts-wqy-microhei
     desktop-file-utils appstream dpkg-dev file python3

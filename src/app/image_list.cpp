@@ -1,5 +1,8 @@
 #include "app/image_list.h"
 
+#include "app/download_page.h"
+#include "app/qr_code.h"
+
 // Resources compiled into a static library must be registered by name.
 static void registerPictures() {
     Q_INIT_RESOURCE(dravik);
@@ -16,7 +19,7 @@ struct Entry {
 };
 
 constexpr Entry kEntries[] = {
-    {kImageUrl, u"url", ":/images/url.svg"},
+    {kImageUrl, u"url", nullptr}, // drawn: the QR code of the download page
     {kImageCount, u"Dravik_count", ":/images/count.svg"},
     {kImageSet, u"Dravik_set", ":/images/set.svg"},
     {kImageHelp, u"Dravik_help", ":/images/help.svg"},
@@ -48,7 +51,11 @@ QString imageName(int index) {
 
 QIcon imageIcon(int index) {
     const Entry* entry = find(index);
-    return entry ? QIcon(QString::fromLatin1(entry->file)) : QIcon();
+    if (!entry)
+        return QIcon();
+    if (!entry->file)
+        return qrCodeIcon(downloadPageUrl().toUtf8());
+    return QIcon(QString::fromLatin1(entry->file));
 }
 
 } // namespace dravik::ui

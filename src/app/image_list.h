@@ -25,7 +25,8 @@ void ensurePictures();
 
 // The entry's name in the list, empty for an index that holds no picture.
 QString imageName(int index);
-// The entry's picture; a null icon for an index that holds none.
+// The entry's picture; a null icon for an index that holds none. Entry 2 (`url`) is the QR code of the
+// download page, drawn at whatever size it is shown; the others are SVG drawings.
 QIcon imageIcon(int index);
 
 // The logo (header) and the splash picture.

@@ -3,6 +3,7 @@
 #include "analysis/analysis_run.h"
 #include "app/activity_indicator.h"
 #include "app/dialogs.h"
+#include "app/download_page.h"
 #include "app/drag_header.h"
 #include "app/help_text.h"
 #include "app/image_button.h"
@@ -34,10 +35,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
-
-#ifndef DRAVIK_DOWNLOAD_URL
-#define DRAVIK_DOWNLOAD_URL "https://github.com/dravik-app/dravik"
-#endif
 
 namespace dravik {
 
@@ -283,7 +280,7 @@ void TDravik_Main::Image_logoDblClick() {
 }
 
 void TDravik_Main::Button8Click() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(DRAVIK_DOWNLOAD_URL)));
+    QDesktopServices::openUrl(QUrl(downloadPageUrl()));
 }
 
 void TDravik_Main::act_dnloadExecute() {
