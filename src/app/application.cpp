@@ -12,6 +12,8 @@ namespace dravik {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Dravik"));
+    // Lets desktops match the window to its desktop entry (its icon and name in the task bar).
+    setDesktopFileName(QStringLiteral("io.github.dravik_app.dravik"));
     auto* translator = new QTranslator(this);
     if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

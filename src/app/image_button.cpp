@@ -9,7 +9,8 @@ namespace dravik::ui {
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, but a click leaves the focus where it was (in the field being typed into).
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void ImageButton::setPictureMargin(int margin) {

@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -128,6 +129,8 @@ void TDravik_Main::buildMainPage() {
     Image_logo->setObjectName(QStringLiteral("Image_logo"));
     Image_logo->setGeometry(0, 0, 50, 50);
     Image_logo->setCursor(Qt::PointingHandCursor);
+    Image_logo->setAccessibleName(QStringLiteral("Dravik"));
+    Image_logo->setAccessibleDescription(QStringLiteral("双击关闭程序"));
     connect(Image_logo, &ui::PictureBox::doubleClicked, this, &TDravik_Main::Image_logoDblClick);
 
     Button_save = new ui::ImageButton(Layout_top);
@@ -136,6 +139,7 @@ void TDravik_Main::buildMainPage() {
     Button_save->setGeometry(kWidth - 10 - 50, 0, 50, 50);
     Button_save->setVisible(false);
     Button_save->setEnabled(false);
+    Button_save->setAccessibleName(QStringLiteral("保存设置"));
 
     TabControl1 = new ui::TabControl(Tab2);
     TabControl1->setObjectName(QStringLiteral("TabControl1"));
@@ -162,6 +166,31 @@ void TDravik_Main::buildMainPage() {
     TabControl1->addTab(help, QStringLiteral("TabItem4"), ui::imageIcon(ui::kImageHelp),
                         QStringLiteral("帮助"));
 
+    // Tab goes down the page: the save button in the header, the selected tab's controls, then the
+    // tab strip. The controls of tabs that are not shown are passed over.
+    const QList<QWidget*> tabOrder = {Button_save,
+                                      StringGrid1,
+                                      settingsTab->Edit_name,
+                                      settingsTab->Button_in,
+                                      settingsTab->Edit_x,
+                                      settingsTab->Edit_a,
+                                      settingsTab->Edit_b,
+                                      settingsTab->Edit_c,
+                                      settingsTab->RadioButton1,
+                                      settingsTab->RadioButton2,
+                                      settingsTab->RadioButton3,
+                                      settingsTab->RadioButton4,
+                                      settingsTab->RadioButton5,
+                                      settingsTab->RadioButton6,
+                                      settingsTab->RadioButton7,
+                                      Memo1,
+                                      Button8,
+                                      TabControl1->tabButton(kAnalysisTab),
+                                      TabControl1->tabButton(kSettingsTab),
+                                      TabControl1->tabButton(kHelpTab)};
+    for (int i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
+
     connect(TabControl1, &ui::TabControl::currentChanged, this, &TDravik_Main::TabControl1Change);
     connect(Button_save, &QAbstractButton::clicked, settingsTab, &SettingsTab::act_savesetExecute);
     connect(settingsTab->Button_in, &QAbstractButton::clicked, Tab3, &DataEntryPage::Button_inClick);
@@ -173,6 +202,7 @@ void TDravik_Main::buildAnalysisTab(QWidget* page) {
         {QStringLiteral("号码"), QStringLiteral("出现值"), QStringLiteral("遗漏值"), QStringLiteral("荐")},
         {100, 50, 50, 30}, page);
     StringGrid1->setRowCount(10);
+    StringGrid1->setAccessibleName(QStringLiteral("分析结果"));
     StringGrid1->setGeometry(10, 0, kWidth - 20, kHeight - kHeaderHeight - ui::TabControl::kStripHeight);
 }
 
@@ -190,6 +220,11 @@ void TDravik_Main::buildHelpTab(QWidget* page) {
     Memo1->setStyleSheet(
         QStringLiteral("QPlainTextEdit { color: %1; background: white; }").arg(ui::cssColor(ui::kText)));
     Memo1->setPlainText(helpText());
+    // Read-only, but reachable and readable from the keyboard; Tab moves on instead of typing.
+    Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Memo1->setTabChangesFocus(true);
+    Memo1->setFocusPolicy(Qt::StrongFocus);
+    Memo1->setAccessibleName(QStringLiteral("帮助"));
 
     auto* layout1 = new QWidget(page);
     layout1->setObjectName(QStringLiteral("Layout1"));
@@ -203,6 +238,7 @@ void TDravik_Main::buildHelpTab(QWidget* page) {
     Button8->setCaptionRowHeight(25);
     Button8->setFont(ui::uiFont(13));
     Button8->setText(QStringLiteral("点击检查更新或扫码下载安卓版本"));
+    Button8->setAccessibleDescription(downloadPageUrl());
     connect(Button8, &QAbstractButton::clicked, this, &TDravik_Main::Button8Click);
 }
 

@@ -25,6 +25,8 @@ QTableWidget* makeStringGrid(const QString& name, const QStringList& headers, co
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setShowGrid(true);
+    // Tab leaves the table for the next control; the arrow keys move between rows.
+    grid->setTabKeyNavigation(false);
     grid->setFrameShape(QFrame::NoFrame);
     // Columns narrower than the table leave header space that should not look like a blank section.
     grid->horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView { background: white; }"));

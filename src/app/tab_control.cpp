@@ -3,6 +3,7 @@
 #include "app/ui_style.h"
 
 #include <QPainter>
+#include <QPen>
 #include <QStackedWidget>
 
 namespace dravik::ui {
@@ -15,7 +16,8 @@ constexpr int kCaptionRow = 25;
 TabButton::TabButton(QWidget* parent) : QAbstractButton(parent) {
     setCheckable(true);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab (Space selects the tab); a click selects without taking the focus.
+    setFocusPolicy(Qt::TabFocus);
     setFont(uiFont(13));
 }
 
@@ -27,6 +29,13 @@ void TabButton::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     painter.setPen(isChecked() || underMouse() ? kCrimson : kText);
     painter.drawText(QRect(0, kIconRow, width(), kCaptionRow), Qt::AlignCenter, text());
+    if (hasFocus()) {
+        QColor ring = kDodgerBlue;
+        ring.setAlpha(0x90);
+        painter.setPen(QPen(ring, 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), 6, 6);
+    }
 }
 
 void TabButton::enterEvent(QEnterEvent* event) {

@@ -83,21 +83,31 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     for (ui::ChoiceCombo* field : {Edit_qs, Edit_hm})
         field->setValidator(new OneLineValidator(field));
 
-    // The keyboard goes from field to field and to the two buttons; the table is for the mouse.
-    StringGrid2->setFocusPolicy(Qt::NoFocus);
-
-    // Keyboard: the fields, then add, then delete; Enter in the number field adds.
-    Button_add->setFocusPolicy(Qt::TabFocus);
-    Button_del->setFocusPolicy(Qt::TabFocus);
+    // Keyboard: back, the fields, add, delete, then the table; Enter in the number field adds, and
+    // Enter on a row of the table copies it into the fields as a click does. A click on the table
+    // leaves the focus in the field being typed into.
+    StringGrid2->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(Button_back, Edit_qs);
     setTabOrder(Edit_qs, Edit_hm);
     setTabOrder(Edit_hm, Button_add);
     setTabOrder(Button_add, Button_del);
+    setTabOrder(Button_del, StringGrid2);
+
+    // The buttons show pictures only.
+    Button_back->setAccessibleName(QStringLiteral("返回"));
+    Button_back->setAccessibleDescription(QStringLiteral("保存记录并返回设置页"));
+    Button_add->setAccessibleName(QStringLiteral("添加记录"));
+    Button_add->setAccessibleDescription(QStringLiteral("添加或替换所填期数的记录"));
+    Button_del->setAccessibleName(QStringLiteral("删除记录"));
+    Button_del->setAccessibleDescription(QStringLiteral("删除所填期数的记录"));
+    StringGrid2->setAccessibleName(QStringLiteral("开奖记录"));
 
     connect(Button_back, &QAbstractButton::clicked, this, &DataEntryPage::Button_backClick);
     connect(Button_add, &QAbstractButton::clicked, this, &DataEntryPage::Button_addClick);
     connect(Button_del, &QAbstractButton::clicked, this, &DataEntryPage::Button_delClick);
     connect(Edit_hm->lineEdit(), &QLineEdit::returnPressed, this, &DataEntryPage::Button_addClick);
     connect(StringGrid2, &QAbstractItemView::clicked, this, &DataEntryPage::StringGrid2Click);
+    connect(StringGrid2, &QAbstractItemView::activated, this, &DataEntryPage::StringGrid2Click);
 }
 
 void DataEntryPage::resizeEvent(QResizeEvent* event) {

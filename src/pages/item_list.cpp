@@ -75,6 +75,9 @@ void ItemRow::centre(QWidget* control, QSize size, int left, int right) {
 
 void ItemRow::add(Slot slot) {
     slot.control->setParent(this);
+    // The caption names the row's first control for screen readers, which find it by this link.
+    if (label_ && slots_.isEmpty())
+        label_->setBuddy(slot.control);
     slots_.append(slot);
 }
 

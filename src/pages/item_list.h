@@ -25,7 +25,7 @@ void addItemRow(QListWidget* list, QWidget* row, int height = 40);
 ChoiceCombo* makeCombo(ChoiceCombo::Typing typing, const QString& name);
 
 // One item row: an optional caption at the left and its controls, each placed by its margins when the
-// row is laid out.
+// row is laid out. The caption labels the first control (its buddy), as screen readers announce it.
 class ItemRow : public QWidget {
 public:
     ItemRow(const QString& caption, const QColor& captionColour, QWidget* parent = nullptr);

@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QRadioButton>
+#include <utility>
 
 namespace dravik {
 
@@ -26,6 +27,19 @@ QStringList numberTexts(int from, int to) {
     for (int n = from; n <= to; ++n)
         texts.append(QString::number(n));
     return texts;
+}
+
+// Tab stops once in a group of radio buttons, at its checked button (the first while none is), and the
+// arrow keys move within the group. Qt would instead stop at whichever button last had the focus.
+void keepTabStopOnChecked(QButtonGroup* group) {
+    const auto update = [group] {
+        const QList<QAbstractButton*> buttons = group->buttons();
+        QAbstractButton* stop = group->checkedButton() ? group->checkedButton() : buttons.value(0);
+        for (QAbstractButton* button : buttons)
+            button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    QObject::connect(group, &QButtonGroup::buttonToggled, group, update);
+    update();
 }
 
 } // namespace
@@ -75,6 +89,21 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
     RadioButton5 = addRadioRow(QStringLiteral("30期"), QStringLiteral("RadioButton5"), r3);
     RadioButton6 = addRadioRow(QStringLiteral("60期"), QStringLiteral("RadioButton6"), r3);
     RadioButton7 = addRadioRow(QStringLiteral("100期"), QStringLiteral("RadioButton7"), r3);
+
+    // The radio buttons have no text and the button only a picture: a screen reader says these names
+    // instead. (The value combos are named by the captions beside them; the archive combo has none.)
+    Edit_name->setAccessibleDescription(QStringLiteral("档案名"));
+    const std::pair<QWidget*, QString> spoken[] = {
+        {Button_in, QStringLiteral("数据录入")},         {RadioButton1, QStringLiteral("开始值 0")},
+        {RadioButton2, QStringLiteral("开始值 1")},      {RadioButton3, QStringLiteral("显示模式 顺序")},
+        {RadioButton4, QStringLiteral("显示模式 间隔")}, {RadioButton5, QStringLiteral("分析期数 30期")},
+        {RadioButton6, QStringLiteral("分析期数 60期")}, {RadioButton7, QStringLiteral("分析期数 100期")},
+    };
+    for (const auto& [control, name] : spoken)
+        control->setAccessibleName(name);
+    for (QButtonGroup* group : {r1, r2, r3})
+        keepTabStopOnChecked(group);
+    Button_in->setAccessibleDescription(QStringLiteral("打开数据录入页，编辑本档案的开奖记录"));
 
     for (ui::ChoiceCombo* combo : {Edit_name, Edit_x, Edit_a, Edit_b, Edit_c})
         connect(combo, &QComboBox::currentTextChanged, this, &SettingsTab::Edit_nameChange);

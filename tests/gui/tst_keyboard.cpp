@@ -1,0 +1,300 @@
+// The keyboard and screen readers: the Tab order of every page, working the window with keys alone,
+// and the names that a screen reader says for controls without a text of their own.
+#include "app/download_page.h"
+#include "app/image_button.h"
+#include "app/tab_control.h"
+#include "gui_harness.h"
+#include "pages/choice_combo.h"
+#include "pages/data_entry_page.h"
+#include "pages/settings_tab.h"
+#include "storage/data_folder.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+
+using namespace dravik;
+using namespace dravik::test;
+
+namespace {
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+const QStringList kTabs = {"TabItem1", "TabItem2", "TabItem4"};
+// A group of radio buttons is one stop, at its checked button; the arrow keys move within the group.
+const QStringList kSettings = {"Edit_name", "Button_in", "Edit_x", "Edit_a", "Edit_b",
+                               "Edit_c",    "r1",        "r2",     "r3"};
+
+} // namespace
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DataHome> home;
+    std::unique_ptr<dialogs::Script> script;
+    std::unique_ptr<TDravik_Main> window;
+
+    void startOffline() {
+        writeFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
+                  recordFileBytes(workedExampleLines()));
+        window = startOnMainPage(closedSiteRoot());
+        script->clear();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    QWidget* widget(const QString& name) const {
+        auto* found = window->findChild<QWidget*>(name);
+        if (!found)
+            qWarning("no control %s", qPrintable(name));
+        return found;
+    }
+
+    QString focusName() const {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QStringLiteral("(none)");
+    }
+
+    void press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
+
+private slots:
+    void init() {
+        home = std::make_unique<DataHome>();
+        QVERIFY(home->isValid());
+        script = std::make_unique<dialogs::Script>();
+    }
+
+    void cleanup() {
+        window.reset();
+        script.reset();
+        home.reset();
+    }
+
+    void tabOrder_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("analysis") << "analysis" << QStringList{"StringGrid1"} + kTabs;
+        QTest::newRow("settings") << "settings" << kSettings + kTabs;
+        QTest::newRow("settings, unsaved") << "unsaved" << QStringList{"Button_save"} + kSettings + kTabs;
+        QTest::newRow("help") << "help" << QStringList{"Memo1", "Button8"} + kTabs;
+        QTest::newRow("data entry") << "entry" << QStringList{"Button_back", "Edit_qs",    "Edit_hm",
+                                                              "Button_add",  "Button_del", "StringGrid2"};
+    }
+
+    // Tab visits every control of the page shown, top to bottom, each once, and comes round again;
+    // Shift+Tab goes back. Each control it reaches is in full view.
+    void tabOrder() {
+        QFETCH(QString, page);
+        QFETCH(QStringList, order);
+        startOffline();
+        if (page == "settings" || page == "unsaved" || page == "entry")
+            window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        if (page == "unsaved") {
+            QRadioButton* other = window->settingsTab->RadioButton1->isChecked()
+                                      ? window->settingsTab->RadioButton2
+                                      : window->settingsTab->RadioButton1;
+            other->setChecked(true);
+            QVERIFY(window->Button_save->isEnabled());
+        }
+        if (page == "help")
+            window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
+        if (page == "entry")
+            window->Tab3->Button_inClick();
+
+        for (QString& name : order)
+            if (auto* group = window->findChild<QButtonGroup*>(name))
+                name = group->checkedButton()->objectName();
+
+        widget(order.first())->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(focusName(), order.first());
+        QStringList visited = {focusName()};
+        for (int i = 0; i < order.size(); ++i) {
+            press(Qt::Key_Tab);
+            visited.append(focusName());
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY2(focus->visibleRegion().contains(focus->rect()), qPrintable(focusName()));
+        }
+        QCOMPARE(visited, order + QStringList{order.first()});
+
+        press(Qt::Key_Backtab);
+        QCOMPARE(focusName(), order.last());
+    }
+
+    // Within a group the arrow keys move the focus and the choice; the settings then count as changed.
+    void arrowsChooseInAGroup() {
+        startOffline();
+        SettingsTab* settings = window->settingsTab;
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        settings->RadioButton5->setChecked(true);
+        window->Button_save->setEnabled(false);
+        settings->RadioButton5->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Down);
+        QCOMPARE(focusName(), QStringLiteral("RadioButton6"));
+        QVERIFY(settings->RadioButton6->isChecked());
+        press(Qt::Key_Down);
+        QVERIFY(settings->RadioButton7->isChecked());
+        QCOMPARE(settings->depth(), 100);
+        QVERIFY(window->Button_save->isEnabled());
+    }
+
+    // From the analysis tab to a new draw and back, and the help button, with keys alone.
+    void keysAlone() {
+        startOffline();
+        DataEntryPage* entry = window->Tab3;
+        window->TabControl1->tabButton(TDravik_Main::kSettingsTab)->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Space);
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
+
+        window->settingsTab->Button_in->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Space);
+        QCOMPARE(window->Tab_back->currentWidget(), entry);
+        QVERIFY(entry->isAncestorOf(QApplication::focusWidget()));
+
+        // Enter on a row of the table copies it into the fields.
+        entry->StringGrid2->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        QCOMPARE(entry->Edit_qs->currentText(), QStringLiteral("24029"));
+        QCOMPARE(entry->Edit_hm->currentText(), QStringLiteral("05"));
+
+        entry->Edit_qs->setFocus(Qt::TabFocusReason);
+        entry->Edit_qs->lineEdit()->selectAll();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("24031"));
+        press(Qt::Key_Tab);
+        entry->Edit_hm->lineEdit()->selectAll();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("17"));
+        press(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("Button_add"));
+        press(Qt::Key_Space);
+        QCOMPARE(entry->StringGrid2->item(0, 1)->text(), QStringLiteral("24031"));
+
+        entry->Button_back->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Space);
+        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+        QCOMPARE(focusName(), QStringLiteral("Button_in"));
+        const QByteArray file = readFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"));
+        QVERIFY(file.endsWith("24031.17\r\n"));
+
+        window->TabControl1->tabButton(TDravik_Main::kHelpTab)->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Space);
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kHelpTab));
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        window->Button8->setFocus(Qt::TabFocusReason);
+        press(Qt::Key_Space);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl(downloadPageUrl())});
+        QVERIFY(script->shown().isEmpty());
+    }
+
+    // A click on a picture button or a tab leaves the focus where it was.
+    void clicksKeepTheFocus() {
+        startOffline();
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        window->settingsTab->Edit_x->setFocus(Qt::TabFocusReason);
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kHelpTab), Qt::LeftButton);
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kSettingsTab), Qt::LeftButton);
+        QCOMPARE(focusName(), QStringLiteral("Edit_x"));
+    }
+
+    void spokenNames_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("save") << "Button_save"
+                              << "保存设置";
+        QTest::newRow("data entry") << "Button_in"
+                                    << "数据录入";
+        QTest::newRow("back") << "Button_back"
+                              << "返回";
+        QTest::newRow("add") << "Button_add"
+                             << "添加记录";
+        QTest::newRow("delete") << "Button_del"
+                                << "删除记录";
+        QTest::newRow("help button") << "Button8"
+                                     << "点击检查更新或扫码下载安卓版本";
+        QTest::newRow("settings tab") << "TabItem2"
+                                      << "设置";
+        QTest::newRow("start 1") << "RadioButton2"
+                                 << "开始值 1";
+        QTest::newRow("interval") << "RadioButton4"
+                                  << "显示模式 间隔";
+        QTest::newRow("100 periods") << "RadioButton7"
+                                     << "分析期数 100期";
+        QTest::newRow("results") << "StringGrid1"
+                                 << "分析结果";
+        QTest::newRow("records") << "StringGrid2"
+                                 << "开奖记录";
+        QTest::newRow("help text") << "Memo1"
+                                   << "帮助";
+    }
+
+    // What the accessibility interface, and so a screen reader, gives as each control's name.
+    void spokenNames() {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        startOffline();
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget(control));
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+    }
+
+    void labelledBy_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("X") << "Edit_x"
+                           << "Ｘ＝";
+        QTest::newRow("C") << "Edit_c"
+                           << "Ｃ＝";
+        QTest::newRow("period") << "Edit_qs"
+                                << "期数：";
+        QTest::newRow("number") << "Edit_hm"
+                                << "号码：";
+    }
+
+    // A combo's name on Linux is its value; a screen reader names it by the caption that labels it.
+    void labelledBy() {
+        QFETCH(QString, control);
+        QFETCH(QString, label);
+        startOffline();
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget(control));
+        QVERIFY(accessible);
+        QStringList labels;
+        for (const auto& [other, relation] : accessible->relations(QAccessible::Label))
+            labels.append(other->text(QAccessible::Name));
+        QCOMPARE(labels, QStringList{label});
+    }
+
+    void describedControls_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("archive") << "Edit_name"
+                                 << "档案名";
+        QTest::newRow("help button") << "Button8" << downloadPageUrl();
+    }
+
+    void describedControls() {
+        QFETCH(QString, control);
+        QFETCH(QString, description);
+        startOffline();
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget(control));
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Description), description);
+    }
+};
+
+DRAVIK_GUI_TEST_MAIN(KeyboardTest)
+#include "tst_keyboard.moc"
