@@ -78,6 +78,9 @@ private slots:
         startOffline();
         QCOMPARE(window->objectName(), QStringLiteral("Dravik_Main"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Dravik"));
+        // Desktops match the window to its desktop entry by these two.
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.dravik_app.dravik"));
+        QCOMPARE(QGuiApplication::applicationName(), QStringLiteral("Dravik"));
         QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(window->size(), QSize(442, 766));
         QCOMPARE(window->minimumSize(), QSize(442, 766));

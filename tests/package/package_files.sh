@@ -25,6 +25,10 @@ check_package_files() {
     grep -qx 'Exec=dravik' "$desktop" || fail "the desktop entry does not start dravik" || return 1
     grep -qx 'Icon=dravik' "$desktop" || fail "the desktop entry does not name the icon dravik" || return 1
     grep -qx 'Name=Dravik' "$desktop" || fail "the desktop entry is not named Dravik" || return 1
+    # X11 desktops match the window by its WM_CLASS class (the application name), Wayland ones by
+    # the desktop file name that the program sets.
+    grep -qx 'StartupWMClass=Dravik' "$desktop" || fail "the desktop entry does not match the window's class" ||
+        return 1
 
     [ -f "$metainfo" ] || fail "no AppStream metainfo at $metainfo" || return 1
     appstreamcli validate --no-net "$metainfo" >/dev/null ||
