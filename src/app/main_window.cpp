@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_run.h"
 #include "app/activity_indicator.h"
+#include "app/application.h"
 #include "app/dialogs.h"
 #include "app/drag_header.h"
 #include "app/help_text.h"
@@ -33,6 +34,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <type_traits>
+#include <utility>
 
 #ifndef DRAVIK_DOWNLOAD_URL
 #define DRAVIK_DOWNLOAD_URL "https://github.com/dravik-app/dravik"
@@ -140,7 +142,7 @@ void TDravik_Main::buildMainPage() {
     Image_logo->setObjectName(QStringLiteral("Image_logo"));
     Image_logo->setGeometry(0, 0, 50, 50);
     Image_logo->setCursor(Qt::PointingHandCursor);
-    connect(Image_logo, &ui::PictureBox::doubleClicked, this, &TDravik_Main::Image_logoDblClick);
+    connect(Image_logo, &ui::PictureBox::doubleClicked, this, guarded([this] { Image_logoDblClick(); }));
 
     Button_save = new ui::ImageButton(Layout_top);
     Button_save->setObjectName(QStringLiteral("Button_save"));
@@ -173,8 +175,10 @@ void TDravik_Main::buildMainPage() {
     TabControl1->addTab(help, QStringLiteral("TabItem4"), ui::imageIcon(ui::kImageHelp),
                         QStringLiteral("帮助"));
 
-    connect(TabControl1, &ui::TabControl::currentChanged, this, &TDravik_Main::TabControl1Change);
-    connect(Button_save, &QAbstractButton::clicked, settingsTab, &SettingsTab::act_savesetExecute);
+    connect(TabControl1, &ui::TabControl::currentChanged, this, guarded([this] { TabControl1Change(); }));
+    SettingsTab* settings = settingsTab;
+    connect(Button_save, &QAbstractButton::clicked, settingsTab,
+            guarded([settings] { settings->act_savesetExecute(); }));
 }
 
 void TDravik_Main::buildAnalysisTab(QWidget* page) {
@@ -241,8 +245,17 @@ void TDravik_Main::buildActions() {
     const auto add = [this](const char* name, auto handler) {
         auto* action = new QAction(QString::fromLatin1(name), actionList_);
         action->setObjectName(QString::fromLatin1(name));
-        if constexpr (!std::is_same_v<decltype(handler), std::nullptr_t>)
-            connect(action, &QAction::triggered, this, handler);
+        if constexpr (!std::is_same_v<decltype(handler), std::nullptr_t>) {
+            // An error must not pass through QAction's own frames: it is kept here and raised again
+            // by runAction, in the caller's frame.
+            connect(action, &QAction::triggered, this, [this, handler] {
+                try {
+                    handler();
+                } catch (...) {
+                    actionFailure_ = std::current_exception();
+                }
+            });
+        }
     };
     SettingsTab* settings = settingsTab;
     add("act_dnload", [this] { act_dnloadExecute(); });
@@ -261,8 +274,11 @@ void TDravik_Main::buildActions() {
 void TDravik_Main::runAction(const QString& name) {
     auto* action = actionList_->findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
     Q_ASSERT_X(action, "runAction", qPrintable(name));
-    if (action)
-        action->trigger();
+    if (!action)
+        return;
+    action->trigger();
+    if (std::exception_ptr failure = std::exchange(actionFailure_, nullptr))
+        std::rethrow_exception(failure);
 }
 
 void TDravik_Main::FormCreate() {
@@ -386,9 +402,15 @@ void TDravik_Main::showResultRows(const QVector<ResultRow>& rows) {
 
 void TDravik_Main::closeEvent(QCloseEvent* event) {
     // FormClose: unsaved settings are asked about and the answer carried out; the answer never
-    // cancels the close. An error while carrying it out does (the application object sees to that).
-    if (Button_save->isEnabled())
-        runAction(QStringLiteral("act_savechange"));
+    // cancels the close. An error while carrying it out does: the window stays open.
+    try {
+        if (Button_save->isEnabled())
+            runAction(QStringLiteral("act_savechange"));
+    } catch (const Error& error) {
+        event->ignore();
+        showHandlerError(error);
+        return;
+    }
     event->accept();
 }
 
