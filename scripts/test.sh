@@ -38,7 +38,10 @@ run_tree() {
 }
 
 run_tree "build" build
+# A debug build: quicker to compile than an optimised one, and Qt's and our own assertions (bounds of
+# QList::at and the like) check alongside the sanitizers.
 run_tree "build-asan" build-asan \
+    -DCMAKE_BUILD_TYPE=Debug \
     -DDRAVIK_BUILD_BENCH=OFF \
     "-DCMAKE_CXX_FLAGS=$sanitize" \
     "-DCMAKE_EXE_LINKER_FLAGS=$sanitize"
