@@ -21,15 +21,21 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+    // The last resort: handlers catch their errors themselves (guarded(), closeEvent), as one that
+    // reaches this point has already passed through Qt's frames.
     try {
         return QApplication::notify(receiver, event);
     } catch (const Error& error) {
         // A close request whose handler failed is not carried out: the window stays open.
         if (event->type() == QEvent::Close)
             event->ignore();
-        dialogs::showError(activeWindow(), error.message());
+        showHandlerError(error);
         return true;
     }
+}
+
+void showHandlerError(const Error& error) {
+    dialogs::showError(QApplication::activeWindow(), error.message());
 }
 
 } // namespace dravik

@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_run.h"
 #include "app/activity_indicator.h"
+#include "app/application.h"
 #include "app/dialogs.h"
 #include "app/download_page.h"
 #include "app/drag_header.h"
@@ -36,6 +37,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
+#include <exception>
 
 namespace dravik {
 
@@ -131,7 +133,7 @@ void TDravik_Main::buildMainPage() {
     Image_logo->setCursor(Qt::PointingHandCursor);
     Image_logo->setAccessibleName(QStringLiteral("Dravik"));
     Image_logo->setAccessibleDescription(QStringLiteral("双击关闭程序"));
-    connect(Image_logo, &ui::PictureBox::doubleClicked, this, &TDravik_Main::Image_logoDblClick);
+    connect(Image_logo, &ui::PictureBox::doubleClicked, this, guarded([this] { Image_logoDblClick(); }));
 
     Button_save = new ui::ImageButton(Layout_top);
     Button_save->setObjectName(QStringLiteral("Button_save"));
@@ -191,9 +193,13 @@ void TDravik_Main::buildMainPage() {
     for (int i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 
-    connect(TabControl1, &ui::TabControl::currentChanged, this, &TDravik_Main::TabControl1Change);
-    connect(Button_save, &QAbstractButton::clicked, settingsTab, &SettingsTab::act_savesetExecute);
-    connect(settingsTab->Button_in, &QAbstractButton::clicked, Tab3, &DataEntryPage::Button_inClick);
+    connect(TabControl1, &ui::TabControl::currentChanged, this, guarded([this] { TabControl1Change(); }));
+    SettingsTab* settings = settingsTab;
+    connect(Button_save, &QAbstractButton::clicked, settingsTab,
+            guarded([settings] { settings->act_savesetExecute(); }));
+    DataEntryPage* entry = Tab3;
+    connect(settingsTab->Button_in, &QAbstractButton::clicked, Tab3,
+            guarded([entry] { entry->Button_inClick(); }));
 }
 
 void TDravik_Main::buildAnalysisTab(QWidget* page) {
@@ -248,7 +254,15 @@ void TDravik_Main::buildActions() {
     const auto add = [this](const char* name, auto handler) {
         auto* action = new QAction(QString::fromLatin1(name), actionList_);
         action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, handler);
+        // An error must not pass through QAction's own frames: it is kept here and raised again by
+        // runAction, in the caller's frame.
+        connect(action, &QAction::triggered, this, [this, handler] {
+            try {
+                handler();
+            } catch (...) {
+                actionFailure_ = std::current_exception();
+            }
+        });
     };
     SettingsTab* settings = settingsTab;
     add("act_dnload", [this] { act_dnloadExecute(); });
@@ -267,8 +281,11 @@ void TDravik_Main::buildActions() {
 void TDravik_Main::runAction(const QString& name) {
     auto* action = actionList_->findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
     Q_ASSERT_X(action, "runAction", qPrintable(name));
-    if (action)
-        action->trigger();
+    if (!action)
+        return;
+    action->trigger();
+    if (std::exception_ptr failure = std::exchange(actionFailure_, nullptr))
+        std::rethrow_exception(failure);
 }
 
 void TDravik_Main::FormCreate() {
@@ -392,9 +409,15 @@ void TDravik_Main::showResultRows(const QVector<ResultRow>& rows) {
 
 void TDravik_Main::closeEvent(QCloseEvent* event) {
     // FormClose: unsaved settings are asked about and the answer carried out; the answer never
-    // cancels the close. An error while carrying it out does (the application object sees to that).
-    if (Button_save->isEnabled())
-        runAction(QStringLiteral("act_savechange"));
+    // cancels the close. An error while carrying it out does: the window stays open.
+    try {
+        if (Button_save->isEnabled())
+            runAction(QStringLiteral("act_savechange"));
+    } catch (const Error& error) {
+        event->ignore();
+        showHandlerError(error);
+        return;
+    }
     event->accept();
 }
 

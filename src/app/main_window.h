@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <exception>
 #include <memory>
 
 class QAction;
@@ -102,6 +103,8 @@ private:
 
     WindowOptions options_;
     QObject* actionList_;
+    // The error that ended the action being run, until runAction raises it again.
+    std::exception_ptr actionFailure_;
     bool centred_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "pages/data_entry_page.h"
 
+#include "app/application.h"
 #include "app/dialogs.h"
 #include "app/drag_header.h"
 #include "app/image_button.h"
@@ -102,10 +103,11 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     Button_del->setAccessibleDescription(QStringLiteral("删除所填期数的记录"));
     StringGrid2->setAccessibleName(QStringLiteral("开奖记录"));
 
-    connect(Button_back, &QAbstractButton::clicked, this, &DataEntryPage::Button_backClick);
-    connect(Button_add, &QAbstractButton::clicked, this, &DataEntryPage::Button_addClick);
-    connect(Button_del, &QAbstractButton::clicked, this, &DataEntryPage::Button_delClick);
-    connect(Edit_hm->lineEdit(), &QLineEdit::returnPressed, this, &DataEntryPage::Button_addClick);
+    // Saves raise file errors; they are shown here, before they could pass through Qt's frames.
+    connect(Button_back, &QAbstractButton::clicked, this, guarded([this] { Button_backClick(); }));
+    connect(Button_add, &QAbstractButton::clicked, this, guarded([this] { Button_addClick(); }));
+    connect(Button_del, &QAbstractButton::clicked, this, guarded([this] { Button_delClick(); }));
+    connect(Edit_hm->lineEdit(), &QLineEdit::returnPressed, this, guarded([this] { Button_addClick(); }));
     connect(StringGrid2, &QAbstractItemView::clicked, this, &DataEntryPage::StringGrid2Click);
     connect(StringGrid2, &QAbstractItemView::activated, this, &DataEntryPage::StringGrid2Click);
 }

@@ -1,5 +1,6 @@
 #include "pages/settings_tab.h"
 
+#include "app/application.h"
 #include "app/dialogs.h"
 #include "app/image_button.h"
 #include "app/image_list.h"
@@ -111,7 +112,7 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
          {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6, RadioButton7})
         connect(radio, &QRadioButton::toggled, this, &SettingsTab::Edit_nameChange);
     connect(Edit_name, &ui::ChoiceCombo::popupClosed, this,
-            [this] { host_.runAction(QStringLiteral("act_datset")); });
+            guarded([this] { host_.runAction(QStringLiteral("act_datset")); }));
 }
 
 void SettingsTab::addGroupHeader(const QString& caption) {

@@ -7,6 +7,7 @@
 #include "app/picture_box.h"
 #include "app/tab_control.h"
 #include "gui_harness.h"
+#include "pages/choice_combo.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
@@ -321,6 +322,21 @@ private slots:
         QCOMPARE(script->shown().at(0).title, QStringLiteral("确认"));
         QCOMPARE(script->shown().at(2).title, QStringLiteral("提示"));
         QCOMPARE(script->unanswered(), 0);
+    }
+
+    void actionErrorReachesWhoRanIt() {
+        startOffline();
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        window->settingsTab->Edit_a->setText(QStringLiteral("abc"));
+        // Carried past QAction's frames and raised again in the caller's: nothing is shown yet.
+        QVERIFY_THROWS_EXCEPTION(Error, window->runAction(QStringLiteral("act_saveset")));
+        QVERIFY(script->shown().isEmpty());
+        // A handler that runs it shows it once, and runs again afterwards.
+        for (int click = 1; click <= 2; ++click) {
+            QTest::mouseClick(window->Button_save, Qt::LeftButton);
+            QCOMPARE(script->shown().size(), click);
+            QCOMPARE(script->shown().last().text, QStringLiteral("'abc' is not a valid integer value."));
+        }
     }
 
     void errorEscapingAHandlerIsShownAndTheLoopGoesOn() {
