@@ -105,7 +105,16 @@ DecodedText decodeText(const QByteArray& bytes) {
             throw Error(kNoMapping);
         // UTF-16 and GB18030 map every sequence to something; keep what the decoder made of it.
         QStringDecoder lenient(codecOf(result.encoding), QStringConverter::Flag::ConvertInitialBom);
-        text = lenient(body);
+        if (result.encoding == TextEncoding::Gb18030) {
+            // A GB18030 sequence cut short at the very end would vanish without a trace; followed by
+            // a line end it turns into U+FFFD like any other invalid byte, and the line end goes again.
+            QString decoded = lenient(body.toByteArray() + '\n');
+            if (decoded.endsWith(QLatin1Char('\n')))
+                decoded.chop(1);
+            text = decoded;
+        } else {
+            text = lenient(body);
+        }
     }
     result.text = *text;
     return result;
@@ -113,10 +122,28 @@ DecodedText decodeText(const QByteArray& bytes) {
 
 QByteArray encodeText(const QString& text, TextEncoding encoding) {
     QStringEncoder encoder(codecOf(encoding));
-    return markOf(encoding) + QByteArray(encoder(text));
+    const QByteArray bytes = encoder(text);
+    // A file without a mark reads as UTF-8 whenever its bytes are valid UTF-8. GB18030 bytes can be
+    // that too (C2 A0 is a Chinese character in GB18030, a no-break space in UTF-8), for instance
+    // once the one line with bytes invalid in UTF-8 has been deleted or replaced; reading them back
+    // would then give other characters. Such a text goes out as UTF-8, which reads back unchanged.
+    if (encoding == TextEncoding::Gb18030 && decode(bytes, TextEncoding::Utf8))
+        return text.toUtf8();
+    return markOf(encoding) + bytes;
 }
 
 RecordLines decodeRecordBytes(const QByteArray& bytes) {
+    // A NUL ends a record file's text, so only the bytes before it may decide between UTF-8 and
+    // GB18030: stray bytes after it would otherwise turn a UTF-8 file into GB18030 garbage, which
+    // the next save would then write back. With a mark the encoding is known and NUL bytes belong to
+    // UTF-16 characters.
+    if (!bytes.startsWith("\xEF\xBB\xBF") && !bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF")) {
+        const qsizetype nul = bytes.indexOf('\0');
+        if (nul >= 0) {
+            DecodedText decoded = decodeText(bytes.left(nul));
+            return {splitLines(decoded.text), decoded.encoding};
+        }
+    }
     DecodedText decoded = decodeText(bytes);
     return {splitLines(decoded.text), decoded.encoding};
 }
