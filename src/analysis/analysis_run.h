@@ -1,0 +1,35 @@
+#pragma once
+
+#include "analysis/group_statistics.h"
+#include "analysis/grouping.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+namespace dravik {
+
+struct AnalysisInputs {
+    QString archive;                        // Edit_name's text, for the messages
+    std::optional<QStringList> recordLines; // all lines of the record file; nullopt when there is no file
+    int depth = 30;                         // N: 30, 60 or 100
+    QString x, a, b, c;                     // the texts of Edit_x, Edit_a, Edit_b, Edit_c
+    int startValue = 0;                     // 0 or 1
+    DisplayMode mode = DisplayMode::Sequential;
+};
+
+struct AnalysisOutcome {
+    enum class Table { Unchanged, Empty, Rows };
+    QString message;             // text to show in the message box before the table changes; empty: none
+    bool messageIsError = false; // the conversion error: the window raises dravik::Error(message) instead
+    Table table = Table::Unchanged;
+    QVector<ResultRow> rows; // when table == Rows
+};
+
+// One whole analysis run over plain inputs, in the order the user meets its checks: a missing record
+// file, too few lines (before any setting is read), a setting that is no integer (X, A, B, C in this
+// order), then settings that cannot be used, which are reported and replaced by 36, 6, 6, 0.
+AnalysisOutcome runAnalysis(const AnalysisInputs& inputs);
+
+} // namespace dravik

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace dravik {
+
+// One row of the analysis table: group text, occurrence count, omission count, mark ("√" or empty).
+struct ResultRow {
+    QString group, occurrence, omission, mark;
+    friend bool operator==(const ResultRow& l, const ResultRow& r) {
+        return l.group == r.group && l.occurrence == r.occurrence && l.omission == r.omission &&
+               l.mark == r.mark;
+    }
+};
+
+inline const QString kMark = QStringLiteral("\u221A");
+
+// The distinct labels of a group text, split at ".", in order of first appearance; labels equal
+// under sameNumber count once.
+QStringList labelSet(const QString& groupText);
+
+// The recommendation: a row hit by the latest draw, or one hit at least m times whose latest hit
+// lies m to 2m draws back.
+bool isRecommended(int occurrence, int omission, int m);
+
+// For each group text, in order: how many of the draws fell on the group (each draw at most once),
+// how many of the latest draws passed since its most recent hit (the number of draws when none hit),
+// and the mark with m = draws div rows. Draw numbers are oldest first.
+QVector<ResultRow> groupStatistics(const QStringList& drawNumbers, const QStringList& groupTexts);
+
+} // namespace dravik
