@@ -61,9 +61,7 @@ void BM_FullRunMillionLines(benchmark::State& state) {
     const QString& path = historyFile();
     for (auto _ : state) {
         AnalysisInputs inputs = wideInputs();
-        std::optional<RecordLines> file = readRecordFile(path);
-        if (file)
-            inputs.recordLines = std::move(file->lines);
+        inputs.records = readRecordTail(path, inputs.depth);
         AnalysisOutcome outcome = runAnalysis(inputs);
         if (outcome.rows.size() != 60)
             state.SkipWithError("unexpected table");

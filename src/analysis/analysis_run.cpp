@@ -10,11 +10,13 @@ namespace dravik {
 
 AnalysisOutcome runAnalysis(const AnalysisInputs& inputs) {
     AnalysisOutcome outcome;
-    if (!inputs.recordLines) {
+    if (!inputs.records) {
         outcome.message = QStringLiteral("Dravik[") + inputs.archive + QStringLiteral("]丢失，请重录");
         return outcome;
     }
-    const std::optional<QStringList> draws = latestDrawNumbers(*inputs.recordLines, inputs.depth);
+    const std::optional<QStringList> draws = inputs.records->lineCount < inputs.depth
+                                                 ? std::nullopt
+                                                 : latestDrawNumbers(inputs.records->lines, inputs.depth);
     if (!draws) {
         outcome.message =
             QStringLiteral("Dravik[") + inputs.archive + QStringLiteral("]数据量不足，无法分析");

@@ -2,6 +2,7 @@
 
 #include "analysis/group_statistics.h"
 #include "analysis/grouping.h"
+#include "storage/record_file.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,11 +12,12 @@
 namespace dravik {
 
 struct AnalysisInputs {
-    QString archive;                        // Edit_name's text, for the messages
-    std::optional<QStringList> recordLines; // all lines of the record file; nullopt when there is no file
-    int depth = 30;                         // N: 30, 60 or 100
-    QString x, a, b, c;                     // the texts of Edit_x, Edit_a, Edit_b, Edit_c
-    int startValue = 0;                     // 0 or 1
+    QString archive;                   // Edit_name's text, for the messages
+    std::optional<RecordTail> records; // the record file's line count and at least its last `depth`
+                                       // lines (readRecordTail); nullopt when there is no file
+    int depth = 30;                    // N: 30, 60 or 100
+    QString x, a, b, c;                // the texts of Edit_x, Edit_a, Edit_b, Edit_c
+    int startValue = 0;                // 0 or 1
     DisplayMode mode = DisplayMode::Sequential;
 };
 

@@ -6,6 +6,12 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
+#include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace dravik {
 
@@ -164,6 +170,96 @@ std::optional<RecordLines> readRecordFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
     return decodeRecordBytes(file.readAll());
+}
+
+namespace {
+
+// Calls `visit(p)` for every position of a CR or LF byte, in order. A record file has a line end
+// every dozen bytes, so the bytes are tested sixteen at a time where the processor allows.
+template <typename Visit> void forEachLineEndByte(const char* data, qsizetype size, Visit visit) {
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        unsigned mask =
+            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
+        while (mask) {
+            visit(i + qCountTrailingZeroBits(mask));
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i < size; ++i) {
+        if (data[i] == '\r' || data[i] == '\n')
+            visit(i);
+    }
+}
+
+} // namespace
+
+std::optional<RecordTail> readRecordTail(const QString& path, qsizetype keep) {
+    QFile file(path);
+    if (!file.exists())
+        return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    // Mapping spares copying a long history into memory of our own; whatever cannot be mapped is read.
+    QByteArray readBytes;
+    QByteArrayView bytes;
+    if (uchar* mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr) {
+        bytes = QByteArrayView(mapped, file.size());
+    } else {
+        readBytes = file.readAll();
+        bytes = readBytes;
+    }
+    keep = std::max<qsizetype>(keep, 0);
+
+    // UTF-16 has no byte-level line ends; such files are rare and read whole.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const QStringList lines = decodeRecordBytes(bytes.toByteArray()).lines;
+        return RecordTail{lines.size(), lines.mid(std::max<qsizetype>(lines.size() - keep, 0))};
+    }
+
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    QByteArrayView body = bytes.sliced(marked ? 3 : 0);
+    // The encoding is decided by the whole file, as when it is read whole.
+    const bool utf8 = body.isValidUtf8();
+    if (marked && !utf8)
+        throw Error(kNoMapping);
+    const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Gb18030;
+
+    // In UTF-8 and GB18030 the bytes of NUL, CR and LF never occur inside another character, so the
+    // lines can be counted in the bytes: remember where each of the last `keep` lines starts.
+    const qsizetype nul = body.indexOf('\0');
+    if (nul >= 0)
+        body = body.first(nul);
+    const char* data = body.data();
+    std::vector<qsizetype> starts(size_t(std::max<qsizetype>(keep, 1)));
+    qsizetype count = 0;
+    qsizetype lineStart = 0;
+    forEachLineEndByte(data, body.size(), [&](qsizetype at) {
+        // An LF right after a CR completes the CR LF that already ended the line.
+        if (!(data[at] == '\n' && at > 0 && data[at - 1] == '\r')) {
+            starts[size_t(count % qsizetype(starts.size()))] = lineStart;
+            ++count;
+        }
+        lineStart = at + 1;
+    });
+    if (lineStart < body.size()) {
+        starts[size_t(count % qsizetype(starts.size()))] = lineStart;
+        ++count;
+    }
+
+    RecordTail tail;
+    tail.lineCount = count;
+    if (keep == 0)
+        return tail;
+    const qsizetype first = count <= keep ? 0 : starts[size_t(count % keep)];
+    QStringDecoder decoder(codecOf(encoding), QStringConverter::Flag::ConvertInitialBom);
+    tail.lines = splitLines(QString(decoder(body.sliced(first))));
+    return tail;
 }
 
 void writeRecordFile(const QString& path, const QStringList& lines, TextEncoding encoding) {

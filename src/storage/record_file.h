@@ -38,6 +38,16 @@ QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding);
 // Reads a record file; nothing when no file is there. Raises "Cannot open file "<path>". <reason>".
 std::optional<RecordLines> readRecordFile(const QString& path);
 
+// The latest lines of a record file and how many lines it holds in all: what an analysis needs. A long
+// history is counted in its bytes, and only the kept lines are decoded and made into strings.
+struct RecordTail {
+    qsizetype lineCount = 0;
+    QStringList lines; // the last `keep` lines, or all of them when there are fewer
+};
+
+// Gives the same lines, encoding checks and errors as readRecordFile, keeping only the last `keep`.
+std::optional<RecordTail> readRecordTail(const QString& path, qsizetype keep);
+
 // Replaces the file's content with the lines, each followed by CR LF, in the given encoding. Raises
 // "Cannot create file "<path>". <reason>" and then leaves the old file as it was.
 void writeRecordFile(const QString& path, const QStringList& lines, TextEncoding encoding);

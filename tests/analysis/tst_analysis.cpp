@@ -439,7 +439,8 @@ private slots:
 
         AnalysisInputs inputs;
         inputs.archive = QStringLiteral("档");
-        inputs.recordLines = lines;
+        if (lines)
+            inputs.records = RecordTail{lines->size(), *lines};
         inputs.depth = depth;
         inputs.x = xabc[0];
         inputs.a = xabc[1];
@@ -463,7 +464,7 @@ private slots:
     void runAtStartValueZero() {
         AnalysisInputs inputs;
         inputs.archive = QStringLiteral("a");
-        inputs.recordLines = QStringList{"1.0", "2.35", "3.36", "4.7"};
+        inputs.records = RecordTail{4, {"1.0", "2.35", "3.36", "4.7"}};
         inputs.depth = 4;
         inputs.x = QStringLiteral("36");
         inputs.a = QStringLiteral("6");

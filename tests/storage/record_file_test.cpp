@@ -159,6 +159,47 @@ private slots:
         QCOMPARE(encodeRecordLines({"1.01"}, TextEncoding::Gb18030), QByteArray("1.01\r\n"));
     }
 
+    // The tail of a file must be exactly the last lines of the file read whole, whatever its
+    // encoding and line ends, and count the same lines.
+    void tailEqualsWholeRead_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QString mixed = QStringLiteral("1.01\r\n2.南\r3.03\n\n4.04\r\n\r\n5.05");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("single CR LF") << QByteArray("\r\n");
+        QTest::newRow("mixed line ends UTF-8") << mixed.toUtf8();
+        QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF") + mixed.toUtf8();
+        QTest::newRow("GB18030") << gb18030(mixed + QStringLiteral("\r\n6.粤\r\n"));
+        QTest::newRow("UTF-16 LE") << utf16le(mixed);
+        QTest::newRow("UTF-16 BE") << utf16be(mixed);
+        QTest::newRow("NUL ends the text") << QByteArray("1.01\r\n2.02\0\r\n3.03\r\n", 19);
+        QTest::newRow("CR before CR LF") << QByteArray("1\r\r\n2\r\r");
+        QByteArray longFile;
+        for (int i = 0; i < 250; ++i)
+            longFile += QByteArray::number(24000 + i) + (i % 7 ? "\r\n" : "\n");
+        QTest::newRow("250 lines") << longFile;
+    }
+
+    void tailEqualsWholeRead() {
+        QFETCH(QByteArray, bytes);
+        const QString path = home_->path() + "/tail.dat";
+        QVERIFY(writeBytes(path, bytes));
+        const QStringList whole = readRecordFile(path)->lines;
+        for (const qsizetype keep : {0, 1, 2, 3, 30, 100, 1000}) {
+            const std::optional<RecordTail> tail = readRecordTail(path, keep);
+            QVERIFY(tail);
+            QCOMPARE(tail->lineCount, whole.size());
+            QCOMPARE(tail->lines, whole.mid(std::max<qsizetype>(whole.size() - keep, 0)));
+        }
+    }
+
+    void tailOfMissingOrBrokenFile() {
+        QVERIFY(!readRecordTail(home_->path() + "/none.dat", 30));
+        const QString path = home_->path() + "/bad.dat";
+        QVERIFY(writeBytes(path, QByteArray("\xEF\xBB\xBF"
+                                            "1.0\xE5\r\n")));
+        QVERIFY_THROWS_EXCEPTION(Error, readRecordTail(path, 30));
+    }
+
     void missingFileReadsAsNothing() { QVERIFY(!readRecordFile(home_->path() + "/none.dat")); }
 
     void openErrorText() {
