@@ -1,10 +1,14 @@
 // Record files from arbitrary bytes: reading never fails except for a broken UTF-8 file with a
 // mark, and whatever was read writes back to bytes that read as the same lines in the same
-// encoding, and write again to the very same bytes.
+// encoding, and write again to the very same bytes. Reading only the tail of the file, as the
+// analysis does, gives the last lines of the whole read and its line count, or the same error.
 #include "fuzz_support.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
 #include "storage/record_order.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 using namespace dravik;
 using dravik::fuzz::isValidUtf8;
@@ -25,10 +29,39 @@ TextEncoding expectedEncoding(const QByteArray& bytes) {
     return isValidUtf8(nul < 0 ? bytes : bytes.left(nul)) ? TextEncoding::Utf8 : TextEncoding::Gb18030;
 }
 
+void checkTail(const QByteArray& bytes) {
+    static QTemporaryDir folder;
+    FUZZ_CHECK(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("fuzz.dat"));
+    {
+        QFile file(path);
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   file.write(bytes) == bytes.size());
+    }
+    std::optional<QStringList> whole;
+    QString wholeError;
+    try {
+        whole = readRecordFile(path)->lines;
+    } catch (const Error& error) {
+        wholeError = error.message();
+    }
+    for (const qsizetype keep : {0, 2, 100}) {
+        try {
+            const std::optional<RecordTail> tail = readRecordTail(path, keep);
+            FUZZ_CHECK(whole && tail);
+            FUZZ_CHECK(tail->lineCount == whole->size());
+            FUZZ_CHECK(tail->lines == whole->mid(std::max<qsizetype>(whole->size() - keep, 0)));
+        } catch (const Error& error) {
+            FUZZ_CHECK(!whole && error.message() == wholeError);
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    checkTail(bytes);
     const bool brokenUtf8 = bytes.startsWith(kUtf8Mark) && !isValidUtf8(bytes.mid(3));
 
     RecordLines read;

@@ -172,6 +172,8 @@ private slots:
         QTest::newRow("UTF-16 LE") << utf16le(mixed);
         QTest::newRow("UTF-16 BE") << utf16be(mixed);
         QTest::newRow("NUL ends the text") << QByteArray("1.01\r\n2.02\0\r\n3.03\r\n", 19);
+        QTest::newRow("UTF-8, stray byte after NUL") << QByteArray("1.\xE5\x8D\x97\r\n2.02\0\xFF", 14);
+        QTest::newRow("GB18030 sequence cut at the end") << QByteArray("1.01\r\n2.0\x81\x30");
         QTest::newRow("CR before CR LF") << QByteArray("1\r\r\n2\r\r");
         QByteArray longFile;
         for (int i = 0; i < 250; ++i)
