@@ -18,7 +18,8 @@ const QString& generatedPage() {
         for (int i = 0; i < kDraws; ++i) {
             const QString number = QStringLiteral("%1").arg(i % 36 + 1, 2, 10, QLatin1Char('0'));
             QString row =
-                QStringLiteral("<tr><td class=\"qh\">20%1</td><td>2017-01-01</td><td No=\"%2\"><em>%2</em></td></tr>")
+                QStringLiteral(
+                    "<tr><td class=\"qh\">20%1</td><td>2017-01-01</td><td No=\"%2\"><em>%2</em></td></tr>")
                     .arg(i, 5, 10, QLatin1Char('0'))
                     .arg(number);
             row += QString(rowLength - row.size() - 1, QLatin1Char(' '));

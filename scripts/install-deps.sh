@@ -6,8 +6,9 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
     libbenchmark-dev
-    xvfb xauth
+    xvfb xauth x11-utils libxdamage-dev
     fonts-wqy-microhei
+    desktop-file-utils appstream dpkg-dev file python3
 )
 
 missing=()

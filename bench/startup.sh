@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Start-up benchmark: Dravik against a minimal Qt Widgets program with one table window.
+#
+#   bench/startup.sh [BUILD_DIR] [RUNS]          (defaults: build, 10; SILENT_RUNS=3 for the last part)
+#
+# Every run starts the program afresh in an X server (its own Xvfb unless DISPLAY is set) with an
+# empty temporary data folder whose set.ini points the start-up download at a loopback stand-in for
+# the operator site serving four history pages. startup_probe measures the time from the exec to the
+# first frame of the window titled "Dravik" (the first DAMAGE report of the mapped window after which
+# it shows a picture rather than one flat colour) and the peak resident memory (VmHWM) one second
+# after it.
+# The baseline is measured the same way. Last, the site accepts connections and never answers:
+# the page fetch gives up after its time limit (10 s), the program reports the failure in its
+# message box "提示" before the main window shows; the figure is the time to that box's first frame,
+# and, the box closed at once by the probe, to the main window's.
+# Prints every run and the medians.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build}" && pwd)
+runs=${2:-10}
+silent_runs=${SILENT_RUNS:-3}
+
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$runs"
+fi
+
+probe=$build/bench/startup_probe
+baseline=$build/bench/baseline_window
+program=$build/src/app/dravik
+site=$here/../scripts/loopback_site.py
+for f in "$probe" "$baseline" "$program"; do
+    [ -x "$f" ] || { echo "missing $f: build the project first (cmake --build $build)" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+server=
+stop_server() {
+    if [ -n "$server" ]; then
+        kill "$server" 2>/dev/null || true
+        wait "$server" 2>/dev/null || true
+        server=
+    fi
+}
+trap 'stop_server; rm -rf "$work"' EXIT
+
+# start_site MODE...: the loopback site in the background; sets $server and $port.
+start_site() {
+    : >"$work/port"
+    python3 "$site" "$@" >"$work/port" &
+    server=$!
+    for _ in $(seq 100); do
+        [ -s "$work/port" ] && break
+        sleep 0.05
+    done
+    port=$(head -n1 "$work/port")
+    [ -n "$port" ] || { echo "the loopback site did not start" >&2; exit 1; }
+}
+
+# fresh_data_folder: an empty data folder pointed at the running site; prints its path.
+fresh_data_folder() {
+    local data
+    data=$(mktemp -d "$work/data.XXXXXX")
+    mkdir -p "$data/Dravik"
+    printf '[download]\r\nsite=http://127.0.0.1:%s\r\n' "$port" >"$data/Dravik/set.ini"
+    echo "$data"
+}
+
+field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p"; }
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# measure NAME WINDOW PROGRAM [probe options]: one probe run with a fresh data folder, appended to
+# $work/NAME.txt.
+measure() {
+    local name=$1 window=$2 exe=$3
+    shift 3
+    local data line
+    data=$(fresh_data_folder)
+    line=$(XDG_DATA_HOME="$data" "$probe" --window "$window" "$@" -- "$exe" 2>>"$work/stderr.log") || {
+        echo "$name: $line" >&2
+        return 1
+    }
+    echo "$line" >>"$work/$name.txt"
+    printf '  %-9s %s\n' "$name" "$line"
+}
+
+python3 "$site" --write-pages "$work/site" --draws 30 >/dev/null
+start_site --pages "$work/site"
+echo "Start-up, $runs runs each (site on 127.0.0.1:$port, four pages of 30 draws):"
+for i in $(seq "$runs"); do
+    measure dravik Dravik "$program"
+    measure baseline Baseline "$baseline"
+done
+stop_server
+
+start_site --silent
+echo "Start-up against a site that accepts and never answers, $silent_runs runs:"
+for i in $(seq "$silent_runs"); do
+    measure silent Dravik "$program" --dismiss "提示" --timeout-ms 30000
+done
+stop_server
+
+d_frame=$(field first_frame_ms <"$work/dravik.txt" | median)
+d_rss=$(field peak_rss_kib <"$work/dravik.txt" | median)
+b_frame=$(field first_frame_ms <"$work/baseline.txt" | median)
+b_rss=$(field peak_rss_kib <"$work/baseline.txt" | median)
+s_box=$(field first_any_ms <"$work/silent.txt" | median)
+s_frame=$(field first_frame_ms <"$work/silent.txt" | median)
+
+echo
+echo "Medians"
+printf '  %-44s %8s ms  %8s KiB\n' "Dravik, first frame / peak RSS" "$d_frame" "$d_rss"
+printf '  %-44s %8s ms  %8s KiB\n' "baseline (one window with a table)" "$b_frame" "$b_rss"
+awk -v df="$d_frame" -v bf="$b_frame" -v dr="$d_rss" -v br="$b_rss" \
+    'BEGIN { printf "  %-44s %8.2f x   %8.2f x   (targets: 2.5 x, 1.7 x)\n", "Dravik / baseline", df / bf, dr / br }'
+printf '  %-44s %8s ms  (limit: 10 s + 1 s)\n' "silent site, first frame (message box)" "$s_box"
+printf '  %-44s %8s ms  (box closed at once)\n' "silent site, first frame of the main window" "$s_frame"

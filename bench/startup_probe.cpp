@@ -1,0 +1,301 @@
+// Starts a program and watches the X server for its windows: how long from the exec until the first
+// frame of a window of a given title, and the program's peak resident memory once it is up.
+//
+// "First frame" is the first time the program's picture is in the mapped window. The probe asks the X
+// server for damage reports on every top-level window as soon as it is created (DAMAGE extension) and
+// looks at the window's pixels at each report after the map: the first report after which the window
+// is no longer one flat colour is the first frame. The look is needed because the server itself
+// clears a window with an alpha channel (Dravik's translucent window) when it is mapped, which is
+// reported as damage too. The wait is event-driven: no polling interval blurs the figure.
+//
+//   startup_probe --window TITLE [--dismiss TITLE] [--settle-ms N] [--timeout-ms N] -- PROGRAM ARGS...
+//
+// --dismiss closes a window of that title (WM_DELETE_WINDOW) after its first frame, as a user
+// pressing its close button would: a message box shown before the main window.
+// Prints one line of key=value pairs: first_any_ms (first frame of any window of the program),
+// map_ms and first_frame_ms (the window of the given title), peak_rss_kib (VmHWM, read --settle-ms
+// after that first frame). Exits 1 when the window gave no frame before the time-out.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xdamage.h>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+    std::string window;
+    std::string dismiss;
+    int settleMs = 1000;
+    int timeoutMs = 30000;
+    std::vector<char*> command;
+};
+
+struct Watched {
+    Damage damage = 0;
+    bool mapped = false;
+    bool framed = false;
+    double mapMs = -1;
+};
+
+[[noreturn]] void usage() {
+    std::fprintf(stderr, "usage: startup_probe --window TITLE [--dismiss TITLE] [--settle-ms N] "
+                         "[--timeout-ms N] -- PROGRAM ARGS...\n");
+    std::exit(2);
+}
+
+Options parseOptions(int argc, char** argv) {
+    Options o;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--") {
+            ++i;
+            break;
+        }
+        if (i + 1 >= argc)
+            usage();
+        if (a == "--window")
+            o.window = argv[++i];
+        else if (a == "--dismiss")
+            o.dismiss = argv[++i];
+        else if (a == "--settle-ms")
+            o.settleMs = std::atoi(argv[++i]);
+        else if (a == "--timeout-ms")
+            o.timeoutMs = std::atoi(argv[++i]);
+        else
+            usage();
+    }
+    for (; i < argc; ++i)
+        o.command.push_back(argv[i]);
+    if (o.window.empty() || o.command.empty())
+        usage();
+    o.command.push_back(nullptr);
+    return o;
+}
+
+double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The title as the program set it: _NET_WM_NAME (UTF-8), else WM_NAME.
+std::string windowTitle(Display* display, Window window) {
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        title.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+        if (!title.empty())
+            return title;
+    }
+    char* name = nullptr;
+    if (XFetchName(display, window, &name) && name) {
+        title = name;
+        XFree(name);
+    }
+    return title;
+}
+
+// The process that owns the window, from _NET_WM_PID; 0 when the window does not say.
+long windowPid(Display* display, Window window) {
+    const Atom netPid = XInternAtom(display, "_NET_WM_PID", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(display, window, netPid, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        if (count == 1 && format == 32)
+            pid = *reinterpret_cast<long*>(data);
+        XFree(data);
+    }
+    return pid;
+}
+
+// Whether the window shows a picture: not every pixel has the same value.
+bool hasPicture(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable)
+        return false;
+    XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    const unsigned long first = XGetPixel(image, 0, 0);
+    bool varied = false;
+    for (int y = 0; y < image->height && !varied; ++y)
+        for (int x = 0; x < image->width; ++x)
+            if (XGetPixel(image, x, y) != first) {
+                varied = true;
+                break;
+            }
+    XDestroyImage(image);
+    return varied;
+}
+
+void askToClose(Display* display, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+long peakRssKib(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return -1;
+}
+
+void endChild(pid_t pid) {
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 200; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid)
+            return;
+        usleep(10000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Options options = parseOptions(argc, argv);
+
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "startup_probe: cannot open the X display\n");
+        return 2;
+    }
+    int damageEvent = 0, damageError = 0;
+    if (!XDamageQueryExtension(display, &damageEvent, &damageError)) {
+        std::fprintf(stderr, "startup_probe: the X server has no DAMAGE extension\n");
+        return 2;
+    }
+    fcntl(ConnectionNumber(display), F_SETFD, FD_CLOEXEC);
+    const Window root = DefaultRootWindow(display);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSync(display, False);
+
+    const Clock::time_point start = Clock::now();
+    const pid_t child = fork();
+    if (child < 0) {
+        std::perror("fork");
+        return 2;
+    }
+    if (child == 0) {
+        execvp(options.command[0], options.command.data());
+        std::perror("exec");
+        _exit(127);
+    }
+
+    std::map<Window, Watched> windows;
+    double firstAnyMs = -1, mapMs = -1, firstFrameMs = -1;
+    bool exited = false;
+    while (firstFrameMs < 0 && !exited) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == CreateNotify && event.xcreatewindow.parent == root) {
+                Watched& w = windows[event.xcreatewindow.window];
+                w.damage = XDamageCreate(display, event.xcreatewindow.window, XDamageReportNonEmpty);
+            } else if (event.type == MapNotify) {
+                auto it = windows.find(event.xmap.window);
+                if (it != windows.end() && !it->second.mapped) {
+                    it->second.mapped = true;
+                    it->second.mapMs = msSince(start);
+                }
+            } else if (event.type == DestroyNotify) {
+                windows.erase(event.xdestroywindow.window);
+            } else if (event.type == damageEvent + XDamageNotify) {
+                const auto* notify = reinterpret_cast<XDamageNotifyEvent*>(&event);
+                auto it = windows.find(notify->drawable);
+                if (it == windows.end() || !it->second.mapped || it->second.framed)
+                    continue;
+                const double now = msSince(start);
+                const long pid = windowPid(display, notify->drawable);
+                if (pid != 0 && pid != child)
+                    continue;
+                if (!hasPicture(display, notify->drawable)) {
+                    XDamageSubtract(display, it->second.damage, None, None); // report the next drawing
+                    continue;
+                }
+                it->second.framed = true;
+                if (firstAnyMs < 0)
+                    firstAnyMs = now;
+                const std::string title = windowTitle(display, notify->drawable);
+                if (title == options.window) {
+                    mapMs = it->second.mapMs;
+                    firstFrameMs = now;
+                } else if (!options.dismiss.empty() && title == options.dismiss) {
+                    askToClose(display, notify->drawable);
+                }
+            }
+        }
+        if (firstFrameMs >= 0)
+            break;
+        const int left = options.timeoutMs - static_cast<int>(msSince(start));
+        if (left <= 0)
+            break;
+        pollfd fd{ConnectionNumber(display), POLLIN, 0};
+        poll(&fd, 1, left < 50 ? left : 50);
+        if (waitpid(child, nullptr, WNOHANG) == child)
+            exited = true;
+    }
+
+    if (firstFrameMs < 0) {
+        std::printf("first_any_ms=%.1f map_ms=-1 first_frame_ms=-1 peak_rss_kib=-1\n", firstAnyMs);
+        std::fprintf(stderr, "startup_probe: no frame of a window titled \"%s\" %s\n", options.window.c_str(),
+                     exited ? "before the program ended" : "before the time-out");
+        if (!exited)
+            endChild(child);
+        return 1;
+    }
+
+    // Let start-up settle, still answering the X server so that the program is never held up by us.
+    const Clock::time_point settled = Clock::now() + std::chrono::milliseconds(options.settleMs);
+    while (Clock::now() < settled) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+        }
+        pollfd fd{ConnectionNumber(display), POLLIN, 0};
+        poll(&fd, 1, 20);
+    }
+    const long rss = peakRssKib(child);
+    endChild(child);
+    std::printf("first_any_ms=%.1f map_ms=%.1f first_frame_ms=%.1f peak_rss_kib=%ld\n", firstAnyMs, mapMs,
+                firstFrameMs, rss);
+    XCloseDisplay(display);
+    return 0;
+}

@@ -1,0 +1,101 @@
+#include "app/dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWidget>
+
+namespace dravik::dialogs {
+
+namespace {
+
+Script* activeScript = nullptr;
+
+QWidget* activeOwner(QWidget* fallback) {
+    QWidget* active = QApplication::activeWindow();
+    return active ? active : fallback;
+}
+
+} // namespace
+
+void recordInScript(const QString& title, const QString& text) {
+    activeScript->shown_.append({title, text});
+}
+
+int answerFromScript(const QString& title, const QString& text) {
+    recordInScript(title, text);
+    if (activeScript->answers_.isEmpty()) {
+        ++activeScript->unanswered_;
+        return kNo;
+    }
+    return activeScript->answers_.takeFirst();
+}
+
+void showMessage(QWidget* owner, const QString& text) {
+    const QString title = QStringLiteral("提示");
+    if (activeScript) {
+        recordInScript(title, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+void confirm(QWidget* owner, const QString& text, const std::function<void(int)>& onAnswer) {
+    const QString title = QStringLiteral("确认");
+    int answer = kNo;
+    if (activeScript) {
+        answer = answerFromScript(title, text);
+    } else {
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                        activeOwner(owner));
+        box.setDefaultButton(QMessageBox::Yes);
+        answer = box.exec() == QMessageBox::Yes ? kYes : kNo;
+    }
+    onAnswer(answer);
+}
+
+void showError(QWidget* owner, const QString& message) {
+    const QString title = QStringLiteral("错误");
+    const QString text = errorBoxText(message);
+    if (activeScript) {
+        recordInScript(title, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, activeOwner(owner));
+    box.exec();
+}
+
+QString errorBoxText(const QString& message) {
+    if (!message.isEmpty() && message.back().unicode() <= u'.')
+        return message;
+    return message + QLatin1Char('.');
+}
+
+Script::Script() {
+    Q_ASSERT(!activeScript);
+    activeScript = this;
+}
+
+Script::~Script() {
+    activeScript = nullptr;
+}
+
+void Script::queueAnswer(int answer) {
+    answers_.append(answer);
+}
+
+QStringList Script::texts() const {
+    QStringList texts;
+    for (const Shown& box : shown_)
+        texts.append(box.text);
+    return texts;
+}
+
+void Script::clear() {
+    answers_.clear();
+    shown_.clear();
+    unanswered_ = 0;
+}
+
+} // namespace dravik::dialogs

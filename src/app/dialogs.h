@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace dravik::dialogs {
+
+// Answers of the confirmation dialog, as its callers test them.
+constexpr int kYes = 6;
+constexpr int kNo = 7;
+
+// The message box: title "提示", one OK button; returns when it is closed.
+void showMessage(QWidget* owner, const QString& text);
+
+// The confirmation dialog: title "确认", question icon, Yes and No with Yes the default. The answer
+// goes to onAnswer before this call returns, so the caller finds its effects done.
+void confirm(QWidget* owner, const QString& text, const std::function<void(int)>& onAnswer);
+
+// The error box: title "错误", error icon, one OK button, the text after the full-stop rule.
+void showError(QWidget* owner, const QString& message);
+
+// An error message as the error box shows it: a "." is added unless the message already ends in a
+// character at or below U+002E (so "x." "x!" "x " stay, "x" and "x）" get one).
+QString errorBoxText(const QString& message);
+
+// A box as it was shown: its title and its text.
+struct Shown {
+    QString title;
+    QString text;
+};
+
+// Test seam. While a Script exists no real box opens: every box is recorded, and each question takes
+// the next queued answer (No when none is queued, which the script counts as unanswered).
+class Script {
+public:
+    Script();
+    ~Script();
+    Script(const Script&) = delete;
+    Script& operator=(const Script&) = delete;
+
+    void queueAnswer(int answer);
+    const QList<Shown>& shown() const { return shown_; }
+    QStringList texts() const;
+    int unanswered() const { return unanswered_; }
+    int pendingAnswers() const { return int(answers_.size()); }
+    void clear();
+
+private:
+    friend int answerFromScript(const QString&, const QString&);
+    friend void recordInScript(const QString&, const QString&);
+    QList<int> answers_;
+    QList<Shown> shown_;
+    int unanswered_ = 0;
+};
+
+} // namespace dravik::dialogs

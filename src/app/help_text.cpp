@@ -1,0 +1,32 @@
+#include "app/help_text.h"
+
+namespace dravik {
+
+QStringList helpTextLines() {
+    // Trailing blanks and the ideographic spaces (U+3000) that indent lines belong to the text.
+    return {
+        QStringLiteral(u"概述 "),
+        QStringLiteral(u"本软件主要用途，是对一定范围内数值进行分析统计。广泛应用于各种多选1的需求，如：南粤"
+                       u"风采好彩1、3D和值、双色球蓝球等等的分析。 "),
+        QStringLiteral(u""),
+        QStringLiteral(u"用法 "),
+        QStringLiteral(u"①设置数值：参考有余数除法公式（X÷A=B...C）确定X、A、B、C值。例： "),
+        QStringLiteral(u"\u300026÷8=3...2、26÷5=5...1、26÷13=2...0。 "),
+        QStringLiteral(u""),
+        QStringLiteral(u"X值=数值个数，范围（10~60）。如： "),
+        QStringLiteral(u"\u3000X=10，对（0~9）或（01~10）进行分析。 "),
+        QStringLiteral(u"\u3000X=20，对（0~19）或（01~20）进行分析。 "),
+        QStringLiteral(u""),
+        QStringLiteral(u"A、B、C值，一般取A>B，C值必须C<A且C<B。 "),
+        QStringLiteral(u""),
+        QStringLiteral(u"②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"),
+        QStringLiteral(u"*开始值为0，号码格式0、1、2…… "),
+        QStringLiteral(u"*开始值为1，号码格式01、02、03…… "),
+    };
+}
+
+QString helpText() {
+    return helpTextLines().join(QLatin1Char('\n'));
+}
+
+} // namespace dravik

@@ -1,0 +1,66 @@
+#include "app/image_button.h"
+
+#include "app/ui_style.h"
+
+#include <QPainter>
+#include <QPen>
+
+namespace dravik::ui {
+
+ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ImageButton::setPictureMargin(int margin) {
+    margin_ = margin;
+    update();
+}
+
+void ImageButton::setCaptionRowHeight(int height) {
+    captionRow_ = height;
+    update();
+}
+
+QSize ImageButton::sizeHint() const {
+    return {50, 50};
+}
+
+void ImageButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRect pictureArea = rect().adjusted(margin_, margin_, -margin_, -margin_);
+    if (captionRow_ > 0 && !text().isEmpty()) {
+        pictureArea.setBottom(height() - captionRow_ - 1);
+        painter.setFont(font());
+        painter.setPen(kText);
+        painter.drawText(QRect(0, height() - captionRow_, width(), captionRow_), Qt::AlignCenter, text());
+    }
+    if (isDown())
+        painter.setOpacity(0.6);
+    else if (underMouse() && isEnabled())
+        painter.setOpacity(0.85);
+    const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
+    icon().paint(&painter, pictureArea, Qt::AlignCenter, mode);
+    // Only buttons reached by the keyboard take focus; they show it with a thin ring.
+    if (hasFocus()) {
+        painter.setOpacity(1.0);
+        QColor ring = kDodgerBlue;
+        ring.setAlpha(0x90);
+        painter.setPen(QPen(ring, 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), 6, 6);
+    }
+}
+
+void ImageButton::enterEvent(QEnterEvent* event) {
+    QAbstractButton::enterEvent(event);
+    update();
+}
+
+void ImageButton::leaveEvent(QEvent* event) {
+    QAbstractButton::leaveEvent(event);
+    update();
+}
+
+} // namespace dravik::ui

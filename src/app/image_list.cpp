@@ -1,0 +1,54 @@
+#include "app/image_list.h"
+
+// Resources compiled into a static library must be registered by name.
+static void registerPictures() {
+    Q_INIT_RESOURCE(dravik);
+}
+
+namespace dravik::ui {
+
+namespace {
+
+struct Entry {
+    int index;
+    const char16_t* name;
+    const char* file;
+};
+
+constexpr Entry kEntries[] = {
+    {kImageUrl, u"url", ":/images/url.svg"},
+    {kImageCount, u"Dravik_count", ":/images/count.svg"},
+    {kImageSet, u"Dravik_set", ":/images/set.svg"},
+    {kImageHelp, u"Dravik_help", ":/images/help.svg"},
+    {kImageSave, u"save1", ":/images/save.svg"},
+    {kImageDelete, u"delete", ":/images/delete.svg"},
+    {kImageAdd, u"add", ":/images/add.svg"},
+    {kImageRight, u"Dravik_right", ":/images/right.svg"},
+    {kImageBack, u"复件 Dravik_right", ":/images/back.svg"},
+};
+
+const Entry* find(int index) {
+    for (const Entry& entry : kEntries)
+        if (entry.index == index)
+            return &entry;
+    return nullptr;
+}
+
+} // namespace
+
+void ensurePictures() {
+    static const bool registered = (registerPictures(), true);
+    Q_UNUSED(registered);
+}
+
+QString imageName(int index) {
+    const Entry* entry = find(index);
+    return entry ? QString::fromUtf16(entry->name) : QString();
+}
+
+QIcon imageIcon(int index) {
+    const Entry* entry = find(index);
+    return entry ? QIcon(QString::fromLatin1(entry->file)) : QIcon();
+}
+
+} // namespace dravik::ui

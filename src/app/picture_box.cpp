@@ -1,0 +1,33 @@
+#include "app/picture_box.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace dravik::ui {
+
+PictureBox::PictureBox(const QString& resource, QWidget* parent)
+    : QWidget(parent), renderer_(new QSvgRenderer(resource, this)) {}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QSizeF size = renderer_->defaultSize();
+    if (size.isEmpty())
+        return;
+    size.scale(QSizeF(this->size()), Qt::KeepAspectRatio);
+    const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
+                        size.height());
+    renderer_->render(&painter, target);
+}
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        event->accept();
+        emit doubleClicked();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
+}
+
+} // namespace dravik::ui

@@ -1,0 +1,283 @@
+#include "pages/data_entry_page.h"
+
+#include "app/dialogs.h"
+#include "app/drag_header.h"
+#include "app/image_button.h"
+#include "app/image_list.h"
+#include "app/string_grid.h"
+#include "app/ui_style.h"
+#include "pages/archive_name_check.h"
+#include "pages/choice_combo.h"
+#include "pages/item_list.h"
+#include "storage/error.h"
+#include "storage/record_list.h"
+#include "storage/record_order.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QResizeEvent>
+#include <QTableWidget>
+#include <QValidator>
+#include <algorithm>
+
+namespace dravik {
+
+namespace {
+
+constexpr int kHeaderHeight = 50;
+constexpr int kListHeight = 138;
+constexpr int kSideMargin = 10;
+constexpr QSize kRowButton(45, 45);
+
+// A record is one line of its file: a field that held a line end, or a NUL that ends the text, would
+// write a record that reads back as several, or hide every line after it. Pasted text with one is refused.
+class OneLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (const QChar ch : std::as_const(input)) {
+            if (ch == QLatin1Char('\r') || ch == QLatin1Char('\n') || ch.unicode() == 0)
+                return Invalid;
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host_(std::move(host)) {
+    Layout2 = new ui::DragHeader(this);
+    Layout2->setObjectName(QStringLiteral("Layout2"));
+    Label4 = ui::makeLabel(QStringLiteral("数据录入"), ui::uiFont(20), Layout2);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setAlignment(Qt::AlignCenter);
+    Label4->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Button_back = new ui::ImageButton(Layout2);
+    Button_back->setObjectName(QStringLiteral("Button_back"));
+    Button_back->setIcon(ui::imageIcon(ui::kImageBack));
+
+    ListBox3 = ui::makeItemList(QStringLiteral("ListBox3"), this);
+    Edit_qs = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_qs"));
+    auto* periodRow = new ui::ItemRow(QStringLiteral("期数："), ui::kDodgerBlue);
+    periodRow->fill(Edit_qs, 65, 10);
+    ui::addItemRow(ListBox3, periodRow);
+    Edit_hm = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_hm"));
+    auto* numberRow = new ui::ItemRow(QStringLiteral("号码："), ui::kDodgerBlue);
+    numberRow->fill(Edit_hm, 65, 10);
+    ui::addItemRow(ListBox3, numberRow);
+    auto* buttonRow = new ui::ItemRow(QString(), ui::kDodgerBlue);
+    Button_del = new ui::ImageButton;
+    Button_del->setObjectName(QStringLiteral("Button_del"));
+    Button_del->setIcon(ui::imageIcon(ui::kImageDelete));
+    buttonRow->centre(Button_del, kRowButton, 0, 60);
+    Button_add = new ui::ImageButton;
+    Button_add->setObjectName(QStringLiteral("Button_add"));
+    Button_add->setIcon(ui::imageIcon(ui::kImageAdd));
+    buttonRow->centre(Button_add, kRowButton, 60, 0);
+    ui::addItemRow(ListBox3, buttonRow);
+
+    StringGrid2 = ui::makeStringGrid(QStringLiteral("StringGrid2"),
+                                     {QStringLiteral("序"), QStringLiteral("期数"), QStringLiteral("号码")},
+                                     {60, 180, 60}, this);
+    for (ui::ChoiceCombo* field : {Edit_qs, Edit_hm})
+        field->setValidator(new OneLineValidator(field));
+
+    // The keyboard goes from field to field and to the two buttons; the table is for the mouse.
+    StringGrid2->setFocusPolicy(Qt::NoFocus);
+
+    // Keyboard: the fields, then add, then delete; Enter in the number field adds.
+    Button_add->setFocusPolicy(Qt::TabFocus);
+    Button_del->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(Edit_qs, Edit_hm);
+    setTabOrder(Edit_hm, Button_add);
+    setTabOrder(Button_add, Button_del);
+
+    connect(Button_back, &QAbstractButton::clicked, this, &DataEntryPage::Button_backClick);
+    connect(Button_add, &QAbstractButton::clicked, this, &DataEntryPage::Button_addClick);
+    connect(Button_del, &QAbstractButton::clicked, this, &DataEntryPage::Button_delClick);
+    connect(Edit_hm->lineEdit(), &QLineEdit::returnPressed, this, &DataEntryPage::Button_addClick);
+    connect(StringGrid2, &QAbstractItemView::clicked, this, &DataEntryPage::StringGrid2Click);
+}
+
+void DataEntryPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Layout2->setGeometry(0, 0, width(), kHeaderHeight);
+    Label4->setGeometry(0, 0, width(), kHeaderHeight);
+    Button_back->setGeometry(10, 0, 45, kHeaderHeight);
+    ListBox3->setGeometry(kSideMargin, kHeaderHeight, width() - 2 * kSideMargin, kListHeight);
+    const int top = kHeaderHeight + kListHeight;
+    StringGrid2->setGeometry(kSideMargin, top, width() - 2 * kSideMargin, height() - top);
+}
+
+RecordList& DataEntryPage::records() const {
+    RecordList* list = host_.records();
+    Q_ASSERT(list);
+    return *list;
+}
+
+void DataEntryPage::Button_inClick() {
+    const QString name = host_.archiveName();
+    if (name.isEmpty()) {
+        dialogs::showMessage(host_.dialogOwner, QStringLiteral("请先设置档案名"));
+        return;
+    }
+    if (refuseUnsafeArchiveName(host_.dialogOwner, name))
+        return;
+    Edit_qs->setText(QString());
+    Edit_hm->setText(QString());
+    host_.showPage();
+    host_.runAction(QStringLiteral("act_data"));
+}
+
+void DataEntryPage::act_dataExecute() {
+    const QString name = host_.archiveName();
+    loadedSafeName_ = false;
+    if (refuseUnsafeArchiveName(host_.dialogOwner, name)) {
+        emptyTable();
+        return;
+    }
+    loadedSafeName_ = true;
+    RecordList& list = records();
+    bool found = false;
+    try {
+        found = list.load(name);
+    } catch (const Error&) {
+        // The table must not go on showing another archive's records: going back would write them.
+        emptyTable();
+        throw;
+    }
+    if (!found) {
+        emptyTable();
+        dialogs::showMessage(host_.dialogOwner, QStringLiteral("Dravik不存在，请录入！"));
+        return;
+    }
+    if (list.lines().isEmpty()) {
+        emptyTable();
+        return;
+    }
+    showRecords();
+}
+
+void DataEntryPage::emptyTable() {
+    Edit_qs->replaceItems({});
+    StringGrid2->setRowCount(0);
+}
+
+void DataEntryPage::showRecords() {
+    const QStringList& lines = records().lines();
+    const int n = int(lines.size());
+    StringGrid2->setRowCount(0);
+    StringGrid2->setRowCount(n);
+    QStringList periods;
+    for (int r = 0; r < n; ++r) {
+        const QString& line = lines.at(n - 1 - r);
+        const QString period = periodOf(line);
+        StringGrid2->setItem(r, 0, ui::gridCell(QString::number(n - r)));
+        StringGrid2->setItem(r, 1, ui::gridCell(period));
+        StringGrid2->setItem(r, 2, ui::gridCell(drawNumberOf(line)));
+        const bool listed = std::any_of(periods.cbegin(), periods.cend(),
+                                        [&period](const QString& p) { return sameRecord(p, period); });
+        if (!listed)
+            periods.append(period);
+    }
+    Edit_qs->replaceItems(periods);
+}
+
+void DataEntryPage::StringGrid2Click() {
+    const int row = StringGrid2->currentRow();
+    if (row < 0 || !StringGrid2->selectionModel()->isRowSelected(row, {}))
+        return;
+    const QTableWidgetItem* top = StringGrid2->item(0, 0);
+    if (!top || top->text().isEmpty())
+        return;
+    const QTableWidgetItem* period = StringGrid2->item(row, 1);
+    const QTableWidgetItem* number = StringGrid2->item(row, 2);
+    Edit_qs->setText(period ? period->text() : QString());
+    Edit_hm->setText(number ? number->text() : QString());
+}
+
+QString DataEntryPage::enteredLine() const {
+    return Edit_qs->currentText() + QLatin1Char('.') + Edit_hm->currentText();
+}
+
+bool DataEntryPage::refuseWrite() {
+    if (loadedSafeName_)
+        return false;
+    dialogs::showMessage(host_.dialogOwner, kUnsafeArchiveNameMessage);
+    return true;
+}
+
+void DataEntryPage::Button_addClick() {
+    if (Edit_qs->currentText().isEmpty() || Edit_hm->currentText().isEmpty()) {
+        dialogs::showMessage(host_.dialogOwner, QStringLiteral("请先填写期数和号码"));
+        return;
+    }
+    if (refuseWrite())
+        return;
+    RecordList& list = records();
+    if (const std::optional<int> found = list.findPeriod(Edit_qs->currentText())) {
+        // The question is modal and answered before confirm returns, so the index still holds.
+        const int index = *found;
+        dialogs::confirm(host_.dialogOwner, QStringLiteral("记录已存在，是否更改？"),
+                         [this, index](int answer) {
+                             if (answer != dialogs::kYes)
+                                 return;
+                             RecordList& list = records();
+                             list.replaceRecord(index, enteredLine());
+                             list.sortRecords();
+                             list.save();
+                             host_.runAction(QStringLiteral("act_data"));
+                         });
+        return;
+    }
+    list.addRecord(enteredLine());
+    list.sortRecords();
+    list.save();
+    host_.runAction(QStringLiteral("act_data"));
+}
+
+void DataEntryPage::Button_delClick() {
+    const QString period = Edit_qs->currentText();
+    if (period.isEmpty() || StringGrid2->rowCount() == 0) {
+        dialogs::showMessage(host_.dialogOwner, QStringLiteral("未选择期数或无记录"));
+        return;
+    }
+    if (refuseWrite())
+        return;
+    RecordList& list = records();
+    if (list.removePeriod(period) == 0) {
+        dialogs::showMessage(host_.dialogOwner, QStringLiteral("记录不存在"));
+        return;
+    }
+    Edit_qs->setText(QString());
+    Edit_hm->setText(QString());
+    // Unsorted: the lines that stay keep their order.
+    list.save();
+    host_.runAction(QStringLiteral("act_data"));
+}
+
+void DataEntryPage::Button_backClick() {
+    host_.runAction(QStringLiteral("act_save"));
+    host_.showMainPage();
+}
+
+void DataEntryPage::act_saveExecute() {
+    const int rows = StringGrid2->rowCount();
+    if (rows == 0)
+        return;
+    if (refuseWrite())
+        return;
+    RecordList& list = records();
+    list.clear();
+    for (int r = 0; r < rows; ++r) {
+        const QTableWidgetItem* period = StringGrid2->item(r, 1);
+        const QTableWidgetItem* number = StringGrid2->item(r, 2);
+        list.append((period ? period->text() : QString()) + QLatin1Char('.') +
+                    (number ? number->text() : QString()));
+    }
+    list.sortRecords();
+    list.save();
+}
+
+} // namespace dravik

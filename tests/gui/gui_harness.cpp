@@ -1,0 +1,111 @@
+#include "gui_harness.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTableWidget>
+#include <QTcpServer>
+
+namespace dravik::test {
+
+DataHome::DataHome() {
+    qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
+}
+
+QString DataHome::dataFolder() const {
+    return dir_.path() + QStringLiteral("/Dravik/");
+}
+
+QStringList workedExampleLines() {
+    const QStringList numbers =
+        QStringLiteral("08 18 20 13 07 15 29 17 10 16 23 14 09 18 26 13 12 15 21 07 30 "
+                       "11 27 08 22 24 19 20 05 03")
+            .split(QLatin1Char(' '));
+    QStringList lines;
+    for (int i = 0; i < numbers.size(); ++i)
+        lines.append(QStringLiteral("240%1.%2").arg(i + 1, 2, 10, QLatin1Char('0')).arg(numbers.at(i)));
+    return lines;
+}
+
+QByteArray recordFileBytes(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QString closedSiteRoot() {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost))
+        return QStringLiteral("http://127.0.0.1:9");
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QStringLiteral("http://127.0.0.1:%1").arg(port);
+}
+
+std::unique_ptr<TDravik_Main> startWindow(const QString& siteRoot) {
+    auto window = std::make_unique<TDravik_Main>(WindowOptions{siteRoot});
+    window->FormCreate();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qWarning("window not exposed");
+    return window;
+}
+
+std::unique_ptr<TDravik_Main> startOnMainPage(const QString& siteRoot) {
+    std::unique_ptr<TDravik_Main> window = startWindow(siteRoot);
+    window->Timer1Timer();
+    return window;
+}
+
+void pickFromList(QComboBox* combo, const QString& text) {
+    const int row = combo->findText(text);
+    QVERIFY2(row >= 0, qPrintable(text));
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    QTRY_VERIFY(view->isVisible());
+    const QModelIndex index = combo->model()->index(row, 0);
+    view->scrollTo(index);
+    const QPoint centre = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+    QTRY_VERIFY(!view->isVisible());
+}
+
+QStringList gridRows(const TDravik_Main& window) {
+    return gridRows(*window.StringGrid1);
+}
+
+QStringList gridRows(const QTableWidget& grid) {
+    QStringList rows;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid.columnCount(); ++c)
+            cells.append(grid.item(r, c) ? grid.item(r, c)->text() : QString());
+        rows.append(cells.join(QLatin1Char('|')));
+    }
+    return rows;
+}
+
+QStringList comboItems(const QComboBox& combo) {
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i)
+        items.append(combo.itemText(i));
+    return items;
+}
+
+} // namespace dravik::test

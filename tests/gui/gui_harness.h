@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/application.h"
+#include "app/dialogs.h"
+#include "app/main_window.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+class QComboBox;
+class QTableWidget;
+
+namespace dravik::test {
+
+// A fresh data home for one test function: XDG_DATA_HOME points into a temporary folder.
+class DataHome {
+public:
+    DataHome();
+    QString dataFolder() const; // <home>/Dravik/
+    bool isValid() const { return dir_.isValid(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The worked example's 30 draws, oldest first, as record lines 24001.08 … 24030.03.
+QStringList workedExampleLines();
+// Lines joined as a record file holds them: each followed by CR LF, UTF-8.
+QByteArray recordFileBytes(const QStringList& lines);
+
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+// A site root on 127.0.0.1 where nothing listens: every fetch fails at once.
+QString closedSiteRoot();
+
+// Creates the window and runs the start-up sequence, then shows it as the program entry does.
+std::unique_ptr<TDravik_Main> startWindow(const QString& siteRoot);
+// The same, then one tick of Timer1 at once instead of up to three seconds later: the main page.
+std::unique_ptr<TDravik_Main> startOnMainPage(const QString& siteRoot);
+
+// Picks an entry from a combo's drop-down list with the mouse.
+void pickFromList(QComboBox* combo, const QString& text);
+
+// The rows of StringGrid1, each as its four cell texts joined by "|".
+QStringList gridRows(const TDravik_Main& window);
+// The rows of any table, each as its cell texts joined by "|".
+QStringList gridRows(const QTableWidget& grid);
+// The entries of a combo's drop-down list.
+QStringList comboItems(const QComboBox& combo);
+
+template <typename T> T* control(QWidget* window, const char* name) {
+    return window->findChild<T*>(QString::fromLatin1(name));
+}
+
+} // namespace dravik::test
+
+// Runs a test class inside the program's own application object, so that its error handling is in place.
+#define DRAVIK_GUI_TEST_MAIN(TestClass)                                                                      \
+    int main(int argc, char** argv) {                                                                        \
+        dravik::Application app(argc, argv);                                                                 \
+        app.setQuitOnLastWindowClosed(false);                                                                \
+        TestClass test;                                                                                      \
+        return QTest::qExec(&test, argc, argv);                                                              \
+    }

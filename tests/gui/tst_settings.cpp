@@ -1,0 +1,440 @@
+// The settings tab: saving and its checks, the question on leaving the tab or closing the window with
+// unsaved settings, the built-in archive's fixed X, and reloading by closing the archive list.
+#include "app/image_button.h"
+#include "app/tab_control.h"
+#include "gui_harness.h"
+#include "pages/choice_combo.h"
+#include "pages/settings_rules.h"
+#include "pages/settings_tab.h"
+#include "storage/data_folder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+
+using namespace dravik;
+using namespace dravik::test;
+
+namespace {
+
+const QString kArchive = QStringLiteral("测试");
+const QString kQuestion = QStringLiteral("设置已更改，是否保存？");
+const QString kBadValues = QStringLiteral("设置错，请检查X、A、B、C值");
+
+QByteArray settingsBytes(const QString& name, int x, int a, int b, int c, int r1, int r2, int r3) {
+    return QStringLiteral("[dravik]\r\nname=%1\r\n[math]\r\nX=%2\r\nA=%3\r\nB=%4\r\nC=%5\r\n"
+                          "[from]\r\nr1=%6\r\n[model]\r\nr2=%7\r\n[count]\r\nr3=%8\r\n")
+        .arg(name)
+        .arg(x)
+        .arg(a)
+        .arg(b)
+        .arg(c)
+        .arg(r1)
+        .arg(r2)
+        .arg(r3)
+        .toUtf8();
+}
+
+QByteArray globalBytes(int count, const QString& name) {
+    return QStringLiteral("[runtime]\r\ncount=%1\r\n[dravik]\r\nname=%2\r\n").arg(count).arg(name).toUtf8();
+}
+
+// 测试 as stored before each test: 20 ÷ 3 = 6 … 2, numbers from 1, sequential, 30 draws.
+const QByteArray kStoredTest = settingsBytes(kArchive, 20, 3, 6, 2, 1, 0, 0);
+
+} // namespace
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DataHome> home;
+    std::unique_ptr<dialogs::Script> script;
+    std::unique_ptr<TDravik_Main> window;
+    SettingsTab* tab = nullptr;
+
+    QString path(const QString& file) const { return home->dataFolder() + file; }
+    QByteArray testIni() const { return readFile(path(kArchive + QStringLiteral(".ini"))); }
+
+    // A later start, offline, with the archive 测试 last used.
+    void start(const QString& lastUsed = kArchive) {
+        const QByteArray draws = recordFileBytes(workedExampleLines());
+        writeFile(path(kBuiltInArchive + QStringLiteral(".dat")), draws);
+        writeFile(path(kArchive + QStringLiteral(".dat")), draws);
+        writeFile(path(kArchive + QStringLiteral(".ini")), kStoredTest);
+        writeFile(path(QStringLiteral("set.ini")), globalBytes(3, lastUsed));
+        window = startOnMainPage(closedSiteRoot());
+        tab = window->settingsTab;
+        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+        QCOMPARE(script->texts(), QStringList{QStringLiteral("更新好彩1数据失败")});
+        script->clear();
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kSettingsTab), Qt::LeftButton);
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
+        QVERIFY(!window->Button_save->isHidden());
+        QVERIFY(!window->Button_save->isEnabled());
+    }
+
+    void pickValues(const QString& x, const QString& a, const QString& b, const QString& c) {
+        pickFromList(tab->Edit_x, x);
+        pickFromList(tab->Edit_a, a);
+        pickFromList(tab->Edit_b, b);
+        pickFromList(tab->Edit_c, c);
+    }
+
+    void clickSave() { QTest::mouseClick(window->Button_save, Qt::LeftButton); }
+
+    // Typed as the user would: Latin text key by key, Chinese text committed by the input method.
+    void typeName(const QString& name) {
+        QLineEdit* edit = tab->Edit_name->lineEdit();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        bool latin = true;
+        for (QChar ch : name)
+            latin = latin && ch.unicode() < 128;
+        if (latin) {
+            QTest::keyClicks(edit, name);
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(name);
+            QApplication::sendEvent(edit, &commit);
+        }
+        QCOMPARE(tab->archiveName(), name);
+    }
+
+    QStringList values() const {
+        return {tab->Edit_x->currentText(), tab->Edit_a->currentText(), tab->Edit_b->currentText(),
+                tab->Edit_c->currentText()};
+    }
+
+private slots:
+    void init() {
+        home = std::make_unique<DataHome>();
+        QVERIFY(home->isValid());
+        script = std::make_unique<dialogs::Script>();
+    }
+
+    void cleanup() {
+        window.reset();
+        script.reset();
+        home.reset();
+    }
+
+    void divisionRule_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<int>("c");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("26 8 3 2") << 26 << 8 << 3 << 2 << true;
+        QTest::newRow("26 5 5 1") << 26 << 5 << 5 << 1 << true;
+        QTest::newRow("26 13 2 0") << 26 << 13 << 2 << 0 << true;
+        QTest::newRow("A below B") << 26 << 3 << 8 << 2 << true;
+        QTest::newRow("C equals B") << 27 << 8 << 3 << 3 << false;
+        QTest::newRow("C above A") << 36 << 2 << 15 << 6 << false;
+        QTest::newRow("sum off") << 36 << 6 << 6 << 1 << false;
+        QTest::newRow("product wraps in 32 bits") << 0 << 65536 << 65536 << 0 << false;
+    }
+
+    void divisionRule() {
+        QFETCH(int, x);
+        QFETCH(int, a);
+        QFETCH(int, b);
+        QFETCH(int, c);
+        QFETCH(bool, fits);
+        QCOMPARE(settingsFitDivision(x, a, b, c), fits);
+    }
+
+    void storedChoices() {
+        QCOMPARE(startValueChoice(0), 0);
+        QCOMPARE(startValueChoice(-1), 1);
+        QCOMPARE(displayModeChoice(1), 1);
+        QCOMPARE(depthChoice(0), 0);
+        QCOMPARE(depthChoice(1), 1);
+        QCOMPARE(depthChoice(5), 2);
+        QCOMPARE(depthChoice(-1), 2);
+    }
+
+    void choiceLists() {
+        start();
+        QCOMPARE(tab->Edit_x->count(), 51);
+        QCOMPARE(tab->Edit_x->itemText(0), QStringLiteral("10"));
+        QCOMPARE(tab->Edit_a->count(), 60);
+        QCOMPARE(tab->Edit_b->count(), 60);
+        QCOMPARE(tab->Edit_c->count(), 61);
+        QCOMPARE(tab->Edit_c->itemText(60), QStringLiteral("60"));
+        QStringList names;
+        for (int i = 0; i < tab->Edit_name->count(); ++i)
+            names.append(tab->Edit_name->itemText(i));
+        QStringList expected{kArchive, kBuiltInArchive};
+        names.sort();
+        expected.sort();
+        QCOMPARE(names, expected);
+        QCOMPARE(tab->ListBox2->count(), 18);
+        QCOMPARE(values(), (QStringList{"20", "3", "6", "2"}));
+        QVERIFY(tab->RadioButton2->isChecked());
+        QVERIFY(tab->RadioButton3->isChecked());
+        QVERIFY(tab->RadioButton5->isChecked());
+    }
+
+    void save_data() {
+        QTest::addColumn<QStringList>("xabc");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("26 8 3 2") << QStringList{"26", "8", "3", "2"} << true;
+        QTest::newRow("26 5 5 1") << QStringList{"26", "5", "5", "1"} << true;
+        QTest::newRow("26 13 2 0") << QStringList{"26", "13", "2", "0"} << true;
+        QTest::newRow("36 6 6 0") << QStringList{"36", "6", "6", "0"} << true;
+        QTest::newRow("A need not exceed B") << QStringList{"26", "3", "8", "2"} << true;
+        QTest::newRow("C not below B") << QStringList{"27", "8", "3", "3"} << false;
+        QTest::newRow("C not below A") << QStringList{"36", "2", "15", "6"} << false;
+    }
+
+    void save() {
+        QFETCH(QStringList, xabc);
+        QFETCH(bool, saved);
+        start();
+        const QStringList gridBefore = gridRows(*window);
+        pickValues(xabc[0], xabc[1], xabc[2], xabc[3]);
+        QTest::mouseClick(tab->RadioButton4, Qt::LeftButton);
+        QVERIFY(tab->RadioButton4->isChecked());
+        QVERIFY(window->Button_save->isEnabled());
+        clickSave();
+        if (!saved) {
+            QCOMPARE(script->texts(), QStringList{kBadValues});
+            QCOMPARE(script->shown().first().title, QStringLiteral("提示"));
+            QCOMPARE(testIni(), kStoredTest);
+            QVERIFY(window->Button_save->isEnabled());
+            QCOMPARE(gridRows(*window), gridBefore);
+            return;
+        }
+        QVERIFY2(script->shown().isEmpty(), qPrintable(script->texts().join(',')));
+        QCOMPARE(testIni(), settingsBytes(kArchive, xabc[0].toInt(), xabc[1].toInt(), xabc[2].toInt(),
+                                          xabc[3].toInt(), 1, 1, 0));
+        QCOMPARE(readFile(path(QStringLiteral("set.ini"))), globalBytes(4, kArchive));
+        QVERIFY(!window->Button_save->isEnabled());
+        QCOMPARE(window->SavedName, kArchive);
+        // The analysis ran again: interval grouping gives one row per group.
+        QCOMPARE(window->StringGrid1->rowCount(), xabc[1].toInt());
+    }
+
+    void nonIntegerText_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("X abc") << 0 << "abc";
+        QTest::newRow("C empty") << 3 << "";
+        QTest::newRow("B blank after") << 2 << "6 ";
+    }
+
+    void nonIntegerText() {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        start();
+        ui::ChoiceCombo* combos[] = {tab->Edit_x, tab->Edit_a, tab->Edit_b, tab->Edit_c};
+        combos[field]->setText(text); // as a hand-edited settings file could have put it there
+        QVERIFY(window->Button_save->isEnabled());
+        clickSave();
+        QCOMPARE(script->shown().size(), 1);
+        QCOMPARE(script->shown().first().title, QStringLiteral("错误"));
+        QCOMPARE(script->shown().first().text,
+                 QStringLiteral("'%1' is not a valid integer value.").arg(text));
+        QCOMPARE(testIni(), kStoredTest);
+        QVERIFY(window->Button_save->isEnabled());
+        QVERIFY(window->isVisible());
+    }
+
+    void unsafeName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << "";
+        QTest::newRow("slash") << "a/b";
+        QTest::newRow("backslash") << "a\\b";
+        QTest::newRow("dot dot") << "..";
+    }
+
+    void unsafeName() {
+        QFETCH(QString, name);
+        start();
+        const QStringList before =
+            QDir(home->dataFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        typeName(name);
+        clickSave();
+        QCOMPARE(script->texts(), QStringList{QStringLiteral("档案名无效，请重新输入")});
+        QCOMPARE(QDir(home->dataFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        QCOMPARE(readFile(path(QStringLiteral("set.ini"))), globalBytes(4, kArchive));
+        QVERIFY(window->Button_save->isEnabled());
+    }
+
+    void saveUnderNewName() {
+        start();
+        typeName(QStringLiteral("新档案"));
+        clickSave();
+        QCOMPARE(readFile(path(QStringLiteral("新档案.ini"))),
+                 settingsBytes(QStringLiteral("新档案"), 20, 3, 6, 2, 1, 0, 0));
+        QCOMPARE(readFile(path(QStringLiteral("set.ini"))), globalBytes(4, QStringLiteral("新档案")));
+        QCOMPARE(window->SavedName, QStringLiteral("新档案"));
+        // It has no draws yet: the analysis says so.
+        QCOMPARE(script->texts(), QStringList{QStringLiteral("Dravik[新档案]丢失，请重录")});
+    }
+
+    void leaveTabWithChanges_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("target");
+        QTest::newRow("yes, to analysis") << dialogs::kYes << int(TDravik_Main::kAnalysisTab);
+        QTest::newRow("yes, to help") << dialogs::kYes << int(TDravik_Main::kHelpTab);
+        QTest::newRow("no, to analysis") << dialogs::kNo << int(TDravik_Main::kAnalysisTab);
+        QTest::newRow("no, to help") << dialogs::kNo << int(TDravik_Main::kHelpTab);
+    }
+
+    void leaveTabWithChanges() {
+        QFETCH(int, answer);
+        QFETCH(int, target);
+        start();
+        pickFromList(tab->Edit_a, QStringLiteral("6"));
+        pickFromList(tab->Edit_b, QStringLiteral("3"));
+        script->queueAnswer(answer);
+        QTest::mouseClick(window->TabControl1->tabButton(target), Qt::LeftButton);
+        QCOMPARE(script->shown().size(), 1);
+        QCOMPARE(script->shown().first().title, QStringLiteral("确认"));
+        QCOMPARE(script->shown().first().text, kQuestion);
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
+        QVERIFY(!window->Button_save->isHidden());
+        QVERIFY(!window->Button_save->isEnabled());
+        if (answer == dialogs::kYes) {
+            QCOMPARE(testIni(), settingsBytes(kArchive, 20, 6, 3, 2, 1, 0, 0));
+            QCOMPARE(values(), (QStringList{"20", "6", "3", "2"}));
+        } else {
+            QCOMPARE(testIni(), kStoredTest);
+            QCOMPARE(values(), (QStringList{"20", "3", "6", "2"}));
+        }
+        // Clean again: the tab can now be left without a question.
+        QTest::mouseClick(window->TabControl1->tabButton(target), Qt::LeftButton);
+        QCOMPARE(window->TabControl1->currentIndex(), target);
+        QCOMPARE(script->shown().size(), 1);
+    }
+
+    void leaveTabAnsweringNoWithoutStoredSettings() {
+        start();
+        typeName(QStringLiteral("新档案"));
+        clickSave(); // 新档案 becomes SavedName, but its file is then removed
+        QVERIFY(QFile::remove(path(QStringLiteral("新档案.ini"))));
+        script->clear();
+        pickFromList(tab->Edit_a, QStringLiteral("5"));
+        script->queueAnswer(dialogs::kNo);
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kHelpTab), Qt::LeftButton);
+        QCOMPARE(tab->archiveName(), QStringLiteral("新档案"));
+        QCOMPARE(tab->Edit_a->currentText(), QStringLiteral("5"));
+        QVERIFY(!window->Button_save->isEnabled());
+    }
+
+    void yesWithBadValuesKeepsTheChanges() {
+        start();
+        pickFromList(tab->Edit_a, QStringLiteral("5"));
+        script->queueAnswer(dialogs::kYes);
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kAnalysisTab), Qt::LeftButton);
+        QCOMPARE(script->texts(), (QStringList{kQuestion, kBadValues}));
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
+        QVERIFY(window->Button_save->isEnabled());
+        QCOMPARE(testIni(), kStoredTest);
+        // Leaving again asks again.
+        script->queueAnswer(dialogs::kNo);
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kAnalysisTab), Qt::LeftButton);
+        QCOMPARE(script->texts(), (QStringList{kQuestion, kBadValues, kQuestion}));
+        QCOMPARE(tab->Edit_a->currentText(), QStringLiteral("3"));
+    }
+
+    void closeWithChanges_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("yes") << "6" << dialogs::kYes << QStringList{kQuestion}
+                             << settingsBytes(kArchive, 20, 6, 3, 2, 1, 0, 0);
+        QTest::newRow("no") << "6" << dialogs::kNo << QStringList{kQuestion} << kStoredTest;
+        QTest::newRow("yes with bad values")
+            << "5" << dialogs::kYes << QStringList{kQuestion, kBadValues} << kStoredTest;
+    }
+
+    void closeWithChanges() {
+        QFETCH(QString, a);
+        QFETCH(int, answer);
+        QFETCH(QStringList, shown);
+        QFETCH(QByteArray, stored);
+        start();
+        pickFromList(tab->Edit_a, a);
+        pickFromList(tab->Edit_b, QStringLiteral("3"));
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kHelpTab), Qt::LeftButton);
+        script->clear(); // leaving the tab asked (and No restored); change again, stay on the tab
+        pickFromList(tab->Edit_a, a);
+        pickFromList(tab->Edit_b, QStringLiteral("3"));
+        script->queueAnswer(answer);
+        QVERIFY(window->close());
+        QVERIFY(!window->isVisible());
+        QCOMPARE(script->texts(), shown);
+        QCOMPARE(testIni(), stored);
+    }
+
+    void closeAnsweringYesWithNonIntegerTextStaysOpen() {
+        start();
+        tab->Edit_c->setText(QString());
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        script->queueAnswer(dialogs::kYes);
+        QVERIFY(!window->close());
+        QVERIFY(window->isVisible());
+        QCOMPARE(script->shown().size(), 2);
+        QCOMPARE(script->shown().at(1).title, QStringLiteral("错误"));
+        QCOMPARE(script->shown().at(1).text, QStringLiteral("'' is not a valid integer value."));
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
+        QVERIFY(window->Button_save->isEnabled());
+        QCOMPARE(testIni(), kStoredTest);
+    }
+
+    void closeWithoutChangesAsksNothing() {
+        start();
+        QVERIFY(window->close());
+        QVERIFY(script->shown().isEmpty());
+    }
+
+    void builtInArchiveHoldsXAt36() {
+        start(kBuiltInArchive);
+        QCOMPARE(tab->archiveName(), kBuiltInArchive);
+        QCOMPARE(tab->Edit_x->currentText(), QStringLiteral("36"));
+        pickFromList(tab->Edit_x, QStringLiteral("40"));
+        QCOMPARE(tab->Edit_x->currentText(), QStringLiteral("36"));
+        QVERIFY(window->Button_save->isEnabled());
+        // Any other bound control puts it back as well.
+        tab->Edit_x->setText(QStringLiteral("12"));
+        QCOMPARE(tab->Edit_x->currentText(), QStringLiteral("36"));
+    }
+
+    void closingTheArchiveListReloads() {
+        start();
+        pickFromList(tab->Edit_a, QStringLiteral("6"));
+        QTest::mouseClick(tab->RadioButton7, Qt::LeftButton);
+        // The same archive picked again: its stored settings replace the unsaved ones.
+        pickFromList(tab->Edit_name, kArchive);
+        QTRY_COMPARE(tab->Edit_a->currentText(), QStringLiteral("3"));
+        QVERIFY(tab->RadioButton5->isChecked());
+        // Another archive picked: its settings come in.
+        pickFromList(tab->Edit_name, kBuiltInArchive);
+        QTRY_COMPARE(values(), (QStringList{"36", "6", "6", "0"}));
+        QVERIFY(tab->RadioButton2->isChecked());
+        QVERIFY(window->Button_save->isEnabled());
+        QVERIFY(script->shown().isEmpty());
+    }
+
+    void closingTheArchiveListWithoutPicking() {
+        start();
+        pickFromList(tab->Edit_b, QStringLiteral("9"));
+        tab->Edit_name->showPopup();
+        QTRY_VERIFY(tab->Edit_name->view()->isVisible());
+        QTest::keyClick(tab->Edit_name->view(), Qt::Key_Escape);
+        QTRY_COMPARE(tab->Edit_b->currentText(), QStringLiteral("6"));
+        QCOMPARE(tab->archiveName(), kArchive);
+    }
+};
+
+DRAVIK_GUI_TEST_MAIN(SettingsTest)
+#include "tst_settings.moc"

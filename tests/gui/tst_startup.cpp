@@ -1,0 +1,237 @@
+// Start-up against a temporary data folder and a loopback history server: the files it writes, the
+// start counter, the last-used archive, the first analysis, the splash handover, and starts that meet
+// a dead server or bad stored settings.
+#include "app/activity_indicator.h"
+#include "app/image_button.h"
+#include "app/tab_control.h"
+#include "gui_harness.h"
+#include "history_server.h"
+#include "pages/choice_combo.h"
+#include "pages/settings_tab.h"
+#include "storage/data_folder.h"
+#include "storage/record_list.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTimer>
+
+using namespace dravik;
+using namespace dravik::test;
+
+namespace {
+
+QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3) {
+    const QStringList v = xabc.split(QLatin1Char(' '));
+    return QStringLiteral("[dravik]\r\nname=%1\r\n[math]\r\nX=%2\r\nA=%3\r\nB=%4\r\nC=%5\r\n"
+                          "[from]\r\nr1=%6\r\n[model]\r\nr2=%7\r\n[count]\r\nr3=%8\r\n")
+        .arg(name, v[0], v[1], v[2], v[3])
+        .arg(r1)
+        .arg(r2)
+        .arg(r3)
+        .toUtf8();
+}
+
+QByteArray globalBytes(int count, const QString& name) {
+    return QStringLiteral("[runtime]\r\ncount=%1\r\n[dravik]\r\nname=%2\r\n").arg(count).arg(name).toUtf8();
+}
+
+// History pages as the operator lists them, newest draw first: pages 1 to 3 hold ten draws each,
+// page 4 holds no draw.
+QByteArray historyPage(const QStringList& lines) {
+    QByteArray body = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        const QStringList parts = it->split(QLatin1Char('.'));
+        body += "<tr><td class=\"qh\">20" + parts[0].toUtf8() + "</td><td><i class=\"ball\" No=\"" +
+                parts[1].toUtf8() + "\"></i></td></tr>\n";
+    }
+    return body + "</table></body></html>\n";
+}
+
+void serveWorkedExample(HistoryServer& server) {
+    const QStringList lines = workedExampleLines();
+    server.setPage(1, HttpResponse::page(historyPage(lines.mid(20, 10))));
+    server.setPage(2, HttpResponse::page(historyPage(lines.mid(10, 10))));
+    server.setPage(3, HttpResponse::page(historyPage(lines.mid(0, 10))));
+    server.setPage(4, HttpResponse::page("<html><body>no draws</body></html>"));
+}
+
+const QStringList kSequentialExample = {
+    "01.02.03.04.05.06|2|0|√", "07.08.09.10.11.12|8|6|√", "13.14.15.16.17.18|9|12|",
+    "19.20.21.22.23.24|7|2|",  "25.26.27.28.29.30|4|7|",  "31.32.33.34.35.36|0|30|",
+};
+
+const QStringList kIntervalExample = {
+    "01.07.13.19.25.31|5|3|", "02.08.14.20.26.32|6|2|", "03.09.15.21.27.33|6|0|√",
+    "04.10.16.22.28.34|3|5|", "05.11.17.23.29.35|5|1|", "06.12.18.24.30.36|5|4|",
+};
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DataHome> home;
+    std::unique_ptr<dialogs::Script> script;
+    std::unique_ptr<TDravik_Main> window;
+
+    QString path(const QString& file) const { return home->dataFolder() + file; }
+
+    void checkCleanMainPage() {
+        QTRY_VERIFY_WITH_TIMEOUT(window->Tab_back->currentWidget() == window->Tab2, 10000);
+        QVERIFY(window->AniIndicator1->isHidden());
+        QVERIFY(!window->AniIndicator1->isAnimating());
+        QVERIFY(!window->Timer1->isActive());
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kAnalysisTab));
+        QVERIFY(window->Button_save->isHidden());
+        QVERIFY(!window->Button_save->isEnabled());
+        QVERIFY(window->DataList);
+        QVERIFY(window->DataList->lines().isEmpty());
+        QVERIFY(window->DataList->file().isEmpty());
+        QVERIFY(window->DownloadDone);
+    }
+
+private slots:
+    void init() {
+        home = std::make_unique<DataHome>();
+        QVERIFY(home->isValid());
+        script = std::make_unique<dialogs::Script>();
+    }
+
+    void cleanup() {
+        window.reset();
+        script.reset();
+        home.reset();
+    }
+
+    void firstStart() {
+        HistoryServer server;
+        QVERIFY(server.start());
+        serveWorkedExample(server);
+
+        window = std::make_unique<TDravik_Main>(WindowOptions{server.root()});
+        window->FormCreate();
+        // Start-up is over before the window shows: the download has finished, the splash is up.
+        QVERIFY(window->DownloadDone);
+        QCOMPARE(window->Tab_back->currentWidget(), window->Tab1);
+        QVERIFY(window->Timer1->isActive());
+        QCOMPARE(window->Timer1->interval(), 3000);
+        QVERIFY(window->AniIndicator1->isAnimating());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        checkCleanMainPage();
+
+        QVERIFY2(script->shown().isEmpty(), qPrintable(script->texts().join(',')));
+        QCOMPARE(server.requestedPaths(),
+                 (QList<QByteArray>{HistoryServer::pagePath(1), HistoryServer::pagePath(2),
+                                    HistoryServer::pagePath(3), HistoryServer::pagePath(4)}));
+        QCOMPARE(readFile(path(kBuiltInArchive + ".ini")),
+                 settingsBytes(kBuiltInArchive, "36 6 6 0", 1, 0, 0));
+        QCOMPARE(readFile(path("set.ini")), globalBytes(1, kBuiltInArchive));
+        QCOMPARE(readFile(path(kBuiltInArchive + ".dat")), recordFileBytes(workedExampleLines()));
+
+        SettingsTab* tab = window->settingsTab;
+        QCOMPARE(tab->archiveName(), kBuiltInArchive);
+        QCOMPARE(window->SavedName, kBuiltInArchive);
+        QCOMPARE(tab->Edit_x->currentText(), QStringLiteral("36"));
+        QCOMPARE(tab->Edit_a->currentText(), QStringLiteral("6"));
+        QCOMPARE(tab->Edit_b->currentText(), QStringLiteral("6"));
+        QCOMPARE(tab->Edit_c->currentText(), QStringLiteral("0"));
+        QVERIFY(tab->RadioButton2->isChecked());
+        QVERIFY(tab->RadioButton3->isChecked());
+        QVERIFY(tab->RadioButton5->isChecked());
+        QCOMPARE(gridRows(*window), kSequentialExample);
+        QCOMPARE(window->StringGrid1->columnWidth(0), 286);
+
+        // The next start counts itself and leaves the built-in archive's settings alone.
+        window.reset();
+        window = startWindow(server.root());
+        checkCleanMainPage();
+        QCOMPARE(readFile(path("set.ini")), globalBytes(2, kBuiltInArchive));
+        QCOMPARE(readFile(path(kBuiltInArchive + ".ini")),
+                 settingsBytes(kBuiltInArchive, "36 6 6 0", 1, 0, 0));
+        QVERIFY(script->shown().isEmpty());
+    }
+
+    void lastUsedArchive() {
+        HistoryServer server;
+        QVERIFY(server.start());
+        serveWorkedExample(server);
+        const QString archive = QStringLiteral("测试");
+        writeFile(path(archive + ".dat"), recordFileBytes(workedExampleLines()));
+        writeFile(path(archive + ".ini"), settingsBytes(archive, "36 6 6 0", 1, 1, 0));
+        writeFile(path("set.ini"), globalBytes(7, archive));
+
+        window = startWindow(server.root());
+        checkCleanMainPage();
+        QVERIFY(script->shown().isEmpty());
+        QCOMPARE(readFile(path("set.ini")), globalBytes(8, archive));
+        SettingsTab* tab = window->settingsTab;
+        QCOMPARE(tab->archiveName(), archive);
+        QCOMPARE(window->SavedName, archive);
+        QVERIFY(tab->RadioButton4->isChecked());
+        QCOMPARE(gridRows(*window), kIntervalExample);
+    }
+
+    void serverDown() {
+        writeFile(path(kBuiltInArchive + ".dat"), recordFileBytes(workedExampleLines()));
+        window = startWindow(closedSiteRoot());
+        QCOMPARE(script->shown().size(), 1);
+        QCOMPARE(script->shown().first().title, QStringLiteral("提示"));
+        QCOMPARE(script->shown().first().text, QStringLiteral("更新好彩1数据失败"));
+        QVERIFY(window->isVisible());
+        checkCleanMainPage();
+        QCOMPARE(gridRows(*window), kSequentialExample);
+    }
+
+    void firstStartServerDown() {
+        window = startWindow(closedSiteRoot());
+        QCOMPARE(script->texts(), (QStringList{QStringLiteral("更新好彩1数据失败"),
+                                               QStringLiteral("Dravik[南粤风采好彩1]丢失，请重录")}));
+        checkCleanMainPage();
+        QVERIFY(!QFile::exists(path(kBuiltInArchive + ".dat")));
+        QCOMPARE(readFile(path("set.ini")), globalBytes(1, kBuiltInArchive));
+        QCOMPARE(window->StringGrid1->rowCount(), 10);
+    }
+
+    void downloadThatCannotWriteStillHandsOver() {
+        HistoryServer server;
+        QVERIFY(server.start());
+        serveWorkedExample(server);
+        // A data folder without write permission: every file of the start fails, the download's too.
+        QVERIFY(QDir().mkpath(home->dataFolder()));
+        QVERIFY(QFile::setPermissions(home->dataFolder(), QFile::ReadOwner | QFile::ExeOwner));
+        window = startWindow(server.root());
+        QFile::setPermissions(home->dataFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(window->DownloadDone);
+        int downloadErrors = 0;
+        for (const dialogs::Shown& box : script->shown())
+            if (box.title == QStringLiteral("错误") && box.text.contains(kBuiltInArchive + ".dat"))
+                ++downloadErrors;
+        QCOMPARE(downloadErrors, 1);
+        checkCleanMainPage();
+    }
+
+    void badStoredSettingsStillOpen() {
+        HistoryServer server;
+        QVERIFY(server.start());
+        serveWorkedExample(server);
+        const QString archive = QStringLiteral("坏");
+        writeFile(path(archive + ".dat"), recordFileBytes(workedExampleLines()));
+        writeFile(path(archive + ".ini"), settingsBytes(archive, "abc 6 6 0", 1, 0, 0));
+        writeFile(path("set.ini"), globalBytes(1, archive));
+
+        window = startWindow(server.root());
+        QCOMPARE(script->shown().size(), 1);
+        QCOMPARE(script->shown().first().title, QStringLiteral("错误"));
+        QCOMPARE(script->shown().first().text, QStringLiteral("'abc' is not a valid integer value."));
+        checkCleanMainPage();
+        QCOMPARE(window->SavedName, archive);
+        QCOMPARE(window->StringGrid1->rowCount(), 10);
+    }
+};
+
+DRAVIK_GUI_TEST_MAIN(StartupTest)
+#include "tst_startup.moc"

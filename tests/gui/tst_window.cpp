@@ -1,0 +1,339 @@
+// The window itself: its frame, pages and controls, navigation, the logo and help buttons, the
+// dialogs and the application's error handling.
+#include "app/drag_header.h"
+#include "app/help_text.h"
+#include "app/image_button.h"
+#include "app/image_list.h"
+#include "app/picture_box.h"
+#include "app/tab_control.h"
+#include "gui_harness.h"
+#include "pages/settings_tab.h"
+#include "storage/data_folder.h"
+#include "storage/error.h"
+
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTimer>
+
+using namespace dravik;
+using namespace dravik::test;
+
+namespace {
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+class Thrower : public QObject {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User)
+            throw Error(QStringLiteral("boom"));
+        return QObject::event(event);
+    }
+};
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DataHome> home;
+    std::unique_ptr<dialogs::Script> script;
+    std::unique_ptr<TDravik_Main> window;
+
+    // A start without network: the built-in archive already holds the worked example.
+    void startOffline() {
+        writeFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
+                  recordFileBytes(workedExampleLines()));
+        window = startOnMainPage(closedSiteRoot());
+        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+        script->clear();
+    }
+
+private slots:
+    void init() {
+        home = std::make_unique<DataHome>();
+        QVERIFY(home->isValid());
+        script = std::make_unique<dialogs::Script>();
+    }
+
+    void cleanup() {
+        window.reset();
+        script.reset();
+        home.reset();
+    }
+
+    void frame() {
+        startOffline();
+        QCOMPARE(window->objectName(), QStringLiteral("Dravik_Main"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Dravik"));
+        QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(window->size(), QSize(442, 766));
+        QCOMPARE(window->minimumSize(), QSize(442, 766));
+        QCOMPARE(window->maximumSize(), QSize(442, 766));
+        QCOMPARE(window->grab().toImage().pixelColor(441, 765), QColor(Qt::white));
+    }
+
+    void placement_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("rect"); // in window coordinates
+        QTest::newRow("Tab_back") << "Tab_back" << QRect(0, 0, 442, 766);
+        QTest::newRow("Image2") << "Image2" << QRect(0, 0, 442, 616);
+        QTest::newRow("AniIndicator1") << "AniIndicator1" << QRect(0, 616, 442, 50);
+        QTest::newRow("GridLayout1") << "GridLayout1" << QRect(0, 666, 442, 100);
+        QTest::newRow("Label2") << "Label2" << QRect(0, 666, 495, 50);
+        QTest::newRow("Label3") << "Label3" << QRect(0, 716, 495, 50);
+        QTest::newRow("Layout_top") << "Layout_top" << QRect(0, 0, 442, 50);
+        QTest::newRow("Label1") << "Label1" << QRect(0, 0, 442, 50);
+        QTest::newRow("Image_logo") << "Image_logo" << QRect(0, 0, 50, 50);
+        QTest::newRow("Button_save") << "Button_save" << QRect(382, 0, 50, 50);
+        QTest::newRow("TabControl1") << "TabControl1" << QRect(0, 50, 442, 716);
+        QTest::newRow("StringGrid1") << "StringGrid1" << QRect(10, 50, 422, 666);
+        QTest::newRow("ListBox2") << "ListBox2" << QRect(10, 50, 422, 666);
+        QTest::newRow("Memo1") << "Memo1" << QRect(15, 60, 412, 546);
+        QTest::newRow("Layout1") << "Layout1" << QRect(0, 616, 442, 100);
+        QTest::newRow("Button8") << "Button8" << QRect(0, 616, 442, 100);
+        QTest::newRow("TabItem1") << "TabItem1" << QRect(0, 716, 147, 50);
+        QTest::newRow("TabItem2") << "TabItem2" << QRect(147, 716, 147, 50);
+        QTest::newRow("TabItem4") << "TabItem4" << QRect(294, 716, 148, 50);
+    }
+
+    void placement() {
+        QFETCH(QString, name);
+        QFETCH(QRect, rect);
+        startOffline();
+        // Every tab is shown once so that its pages are laid out as the user sees them.
+        for (int tab : {TDravik_Main::kHelpTab, TDravik_Main::kSettingsTab, TDravik_Main::kAnalysisTab})
+            window->TabControl1->setCurrentIndex(tab);
+        auto* widget = window->findChild<QWidget*>(name);
+        QVERIFY2(widget, qPrintable(name));
+        QCOMPARE(QRect(widget->mapTo(window.get(), QPoint(0, 0)), widget->size()), rect);
+    }
+
+    void captions_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("Label1") << "Label1"
+                                << "Dravik";
+        QTest::newRow("Label2") << "Label2"
+                                << "正在更新数据…";
+        QTest::newRow("Label3") << "Label3"
+                                << "数据仅供参考 · 理性购彩";
+        QTest::newRow("Button8") << "Button8"
+                                 << "点击检查更新或扫码下载安卓版本";
+        QTest::newRow("TabItem1") << "TabItem1"
+                                  << "分析";
+        QTest::newRow("TabItem2") << "TabItem2"
+                                  << "设置";
+        QTest::newRow("TabItem4") << "TabItem4"
+                                  << "帮助";
+    }
+
+    void captions() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        startOffline();
+        QObject* object = window->findChild<QObject*>(name);
+        QVERIFY2(object, qPrintable(name));
+        QCOMPARE(object->property("text").toString(), caption);
+    }
+
+    void pictures() {
+        const QList<QPair<int, QString>> entries = {
+            {2, "url"},     {3, "Dravik_count"}, {4, "Dravik_set"},    {6, "Dravik_help"},       {9, "save1"},
+            {13, "delete"}, {14, "add"},         {15, "Dravik_right"}, {16, "复件 Dravik_right"}};
+        for (const auto& [index, name] : entries) {
+            QCOMPARE(ui::imageName(index), name);
+            QVERIFY2(!ui::imageIcon(index).pixmap(25, 25).isNull(), qPrintable(name));
+        }
+        for (int unused : {0, 1, 5, 7, 8, 10, 11, 12, 17})
+            QVERIFY(ui::imageIcon(unused).isNull());
+    }
+
+    void helpText() {
+        startOffline();
+        const QStringList lines = window->Memo1->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 16);
+        QCOMPARE(lines, helpTextLines());
+        for (int blank : {1, 2, 4, 5, 6, 8, 9, 10, 12, 15, 16})
+            QVERIFY2(lines.at(blank - 1).endsWith(QLatin1Char(' ')), qPrintable(QString::number(blank)));
+        for (int indented : {6, 9, 10})
+            QVERIFY(lines.at(indented - 1).startsWith(QChar(0x3000)));
+        for (int empty : {3, 7, 11, 13})
+            QVERIFY(lines.at(empty - 1).isEmpty());
+        QCOMPARE(lines.at(13),
+                 QStringLiteral("②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"));
+        QVERIFY(window->Memo1->isReadOnly());
+    }
+
+    void gridLayout() {
+        auto fresh = std::make_unique<TDravik_Main>();
+        QTableWidget* grid = fresh->StringGrid1;
+        QCOMPARE(grid->rowCount(), 10);
+        QCOMPARE(grid->columnWidth(0), 100);
+        QStringList headers;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            headers.append(grid->horizontalHeaderItem(c)->text());
+        QCOMPARE(headers, (QStringList{"号码", "出现值", "遗漏值", "荐"}));
+        QCOMPARE(grid->columnWidth(1), 50);
+        QCOMPARE(grid->columnWidth(2), 50);
+        QCOMPARE(grid->columnWidth(3), 30);
+        QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 30);
+        QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+        QCOMPARE(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+        startOffline();
+        QCOMPARE(window->StringGrid1->columnWidth(0), 286);
+        const QTableWidgetItem* cell = window->StringGrid1->item(0, 0);
+        QVERIFY(cell);
+        QCOMPARE(cell->foreground().color(), QColor(0x1E, 0x90, 0xFF));
+        QCOMPARE(Qt::Alignment(cell->textAlignment()), Qt::AlignCenter);
+        QCOMPARE(cell->font().pointSizeF(), 15.0);
+        QVERIFY(!(cell->flags() & Qt::ItemIsEditable));
+    }
+
+    void tabsWithoutChangesAskNothing() {
+        startOffline();
+        QVERIFY(window->Button_save->isHidden());
+        const int order[] = {TDravik_Main::kSettingsTab, TDravik_Main::kHelpTab, TDravik_Main::kSettingsTab,
+                             TDravik_Main::kAnalysisTab, TDravik_Main::kHelpTab, TDravik_Main::kAnalysisTab};
+        for (int tab : order) {
+            QTest::mouseClick(window->TabControl1->tabButton(tab), Qt::LeftButton);
+            QCOMPARE(window->TabControl1->currentIndex(), tab);
+            QCOMPARE(window->Button_save->isHidden(), tab != TDravik_Main::kSettingsTab);
+            QVERIFY(!window->Button_save->isEnabled());
+        }
+        QVERIFY(script->shown().isEmpty());
+    }
+
+    void tabCaptionColours() {
+        startOffline();
+        // The selected tab's caption is crimson, the others keep the text colour.
+        const QImage strip = window->grab(QRect(0, 741, 442, 25)).toImage();
+        const auto hasColour = [&](int left, int right, const QColor& colour) {
+            for (int x = left; x < right; ++x)
+                for (int y = 0; y < strip.height(); ++y)
+                    if (strip.pixelColor(x, y) == colour)
+                        return true;
+            return false;
+        };
+        const QColor crimson(0xDC, 0x14, 0x3C);
+        QVERIFY(hasColour(0, 147, crimson));
+        QVERIFY(!hasColour(147, 442, crimson));
+    }
+
+    void logoDoubleClickCloses() {
+        startOffline();
+        QTest::mouseClick(window->Image_logo, Qt::LeftButton);
+        QVERIFY(window->isVisible());
+        QTest::mouseDClick(window->Image_logo, Qt::LeftButton);
+        QTRY_VERIFY(!window->isVisible());
+        QVERIFY(script->shown().isEmpty());
+    }
+
+    void headerDragMovesWindow() {
+        startOffline();
+        const QPoint before = window->pos();
+        const QPoint local(200, 25);
+        const QPoint global = window->Layout_top->mapToGlobal(local);
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(window->Layout_top, &press);
+        QMouseEvent move(QEvent::MouseMove, local + QPoint(30, 20), global + QPoint(30, 20), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(window->Layout_top, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, local + QPoint(30, 20), global + QPoint(30, 20),
+                            Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(window->Layout_top, &release);
+        QCOMPARE(window->pos(), before + QPoint(30, 20));
+    }
+
+    void helpButtonOpensDownloadPage() {
+        startOffline();
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
+        QTest::mouseClick(window->Button8, Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(catcher.urls.size(), 1);
+        QVERIFY(catcher.urls.first().isValid());
+        QVERIFY(!catcher.urls.first().host().isEmpty());
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kHelpTab));
+        QVERIFY(script->shown().isEmpty());
+    }
+
+    void errorBoxText_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << "Unable to write to x"
+                               << "Unable to write to x.";
+        QTest::newRow("full stop") << "done."
+                                   << "done.";
+        QTest::newRow("quote") << "'a' is not a valid integer value"
+                               << "'a' is not a valid integer value.";
+        QTest::newRow("ends in quote mark") << "Cannot open \"x\""
+                                            << "Cannot open \"x\"";
+        QTest::newRow("ends in blank") << "x "
+                                       << "x ";
+        QTest::newRow("ends in slash") << "path/"
+                                       << "path/.";
+        QTest::newRow("ends in digit") << "code 5"
+                                       << "code 5.";
+        QTest::newRow("chinese") << "错误"
+                                 << "错误.";
+        QTest::newRow("empty") << ""
+                               << ".";
+    }
+
+    void errorBoxText() {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(dialogs::errorBoxText(message), shown);
+    }
+
+    void confirmationAnswersBeforeReturning() {
+        script->queueAnswer(dialogs::kYes);
+        script->queueAnswer(dialogs::kNo);
+        QList<int> answers;
+        dialogs::confirm(nullptr, QStringLiteral("q1"), [&](int answer) { answers.append(answer); });
+        QCOMPARE(answers, QList<int>{6});
+        dialogs::confirm(nullptr, QStringLiteral("q2"), [&](int answer) { answers.append(answer); });
+        QCOMPARE(answers, (QList<int>{6, 7}));
+        dialogs::showMessage(nullptr, QStringLiteral("m"));
+        QCOMPARE(script->shown().size(), 3);
+        QCOMPARE(script->shown().at(0).title, QStringLiteral("确认"));
+        QCOMPARE(script->shown().at(2).title, QStringLiteral("提示"));
+        QCOMPARE(script->unanswered(), 0);
+    }
+
+    void errorEscapingAHandlerIsShownAndTheLoopGoesOn() {
+        Thrower thrower;
+        QEvent event(QEvent::User);
+        QApplication::sendEvent(&thrower, &event);
+        bool later = false;
+        QTimer::singleShot(0, &thrower, [] { throw Error(QStringLiteral("timer failed")); });
+        QTimer::singleShot(0, &thrower, [&] { later = true; });
+        QTRY_VERIFY(later);
+        QCOMPARE(script->shown().size(), 2);
+        QCOMPARE(script->shown().at(0).title, QStringLiteral("错误"));
+        QCOMPARE(script->shown().at(0).text, QStringLiteral("boom."));
+        QCOMPARE(script->shown().at(1).text, QStringLiteral("timer failed."));
+    }
+};
+
+DRAVIK_GUI_TEST_MAIN(WindowTest)
+#include "tst_window.moc"
