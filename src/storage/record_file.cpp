@@ -60,6 +60,17 @@ std::optional<QString> decode(QByteArrayView bytes, TextEncoding encoding) {
     return text;
 }
 
+// GB18030 that may hold invalid bytes: each becomes U+FFFD. A sequence cut short at the very end
+// would vanish without a trace; followed by a line end it turns into U+FFFD like any other, and the
+// line end goes again.
+QString decodeGb18030Leniently(QByteArrayView bytes) {
+    QStringDecoder decoder(codecOf(TextEncoding::Gb18030), QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder(bytes.toByteArray() + '\n');
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
 QStringList splitLines(QStringView text) {
@@ -110,8 +121,12 @@ DecodedText decodeText(const QByteArray& bytes) {
         if (result.encoding == TextEncoding::Utf8Bom)
             throw Error(kNoMapping);
         // UTF-16 and GB18030 map every sequence to something; keep what the decoder made of it.
-        QStringDecoder lenient(codecOf(result.encoding), QStringConverter::Flag::ConvertInitialBom);
-        text = lenient(body);
+        if (result.encoding == TextEncoding::Gb18030) {
+            text = decodeGb18030Leniently(body);
+        } else {
+            QStringDecoder lenient(codecOf(result.encoding), QStringConverter::Flag::ConvertInitialBom);
+            text = lenient(body);
+        }
     }
     result.text = *text;
     return result;
@@ -119,10 +134,28 @@ DecodedText decodeText(const QByteArray& bytes) {
 
 QByteArray encodeText(const QString& text, TextEncoding encoding) {
     QStringEncoder encoder(codecOf(encoding));
-    return markOf(encoding) + QByteArray(encoder(text));
+    const QByteArray bytes = encoder(text);
+    // A file without a mark reads as UTF-8 whenever its bytes are valid UTF-8. GB18030 bytes can be
+    // that too (C2 A0 is a Chinese character in GB18030, a no-break space in UTF-8), for instance
+    // once the one line with bytes invalid in UTF-8 has been deleted or replaced; reading them back
+    // would then give other characters. Such a text goes out as UTF-8, which reads back unchanged.
+    if (encoding == TextEncoding::Gb18030 && decode(bytes, TextEncoding::Utf8))
+        return text.toUtf8();
+    return markOf(encoding) + bytes;
 }
 
 RecordLines decodeRecordBytes(const QByteArray& bytes) {
+    // A NUL ends a record file's text, so only the bytes before it may decide between UTF-8 and
+    // GB18030: stray bytes after it would otherwise turn a UTF-8 file into GB18030 garbage, which
+    // the next save would then write back. With a mark the encoding is known and NUL bytes belong to
+    // UTF-16 characters.
+    if (!bytes.startsWith("\xEF\xBB\xBF") && !bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF")) {
+        const qsizetype nul = bytes.indexOf('\0');
+        if (nul >= 0) {
+            DecodedText decoded = decodeText(bytes.left(nul));
+            return {splitLines(decoded.text), decoded.encoding};
+        }
+    }
     DecodedText decoded = decodeText(bytes);
     return {splitLines(decoded.text), decoded.encoding};
 }
@@ -197,15 +230,17 @@ std::optional<RecordTail> readRecordTail(const QString& path, qsizetype keep) {
 
     const bool marked = bytes.startsWith("\xEF\xBB\xBF");
     QByteArrayView body = bytes.sliced(marked ? 3 : 0);
-    // The encoding is decided by the whole file, as when it is read whole.
-    const bool utf8 = body.isValidUtf8();
+    // In UTF-8 and GB18030 the bytes of NUL, CR and LF never occur inside another character, so the
+    // text ends at the first NUL byte and the lines can be counted in the bytes.
+    const qsizetype nul = body.indexOf('\0');
+    // The encoding is decided as when the file is read whole: a marked file must be valid UTF-8
+    // throughout, an unmarked one is UTF-8 when its bytes before a NUL are.
+    const bool utf8 = (marked || nul < 0 ? body : body.first(nul)).isValidUtf8();
     if (marked && !utf8)
         throw Error(kNoMapping);
     const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Gb18030;
 
-    // In UTF-8 and GB18030 the bytes of NUL, CR and LF never occur inside another character, so the
-    // lines can be counted in the bytes: remember where each of the last `keep` lines starts.
-    const qsizetype nul = body.indexOf('\0');
+    // Remember where each of the last `keep` lines starts.
     if (nul >= 0)
         body = body.first(nul);
     const char* data = body.data();
@@ -230,8 +265,12 @@ std::optional<RecordTail> readRecordTail(const QString& path, qsizetype keep) {
     if (keep == 0)
         return tail;
     const qsizetype first = count <= keep ? 0 : starts[size_t(count % keep)];
-    QStringDecoder decoder(codecOf(encoding), QStringConverter::Flag::ConvertInitialBom);
-    tail.lines = splitLines(QString(decoder(body.sliced(first))));
+    if (encoding == TextEncoding::Gb18030) {
+        tail.lines = splitLines(decodeGb18030Leniently(body.sliced(first)));
+    } else {
+        QStringDecoder decoder(codecOf(encoding), QStringConverter::Flag::ConvertInitialBom);
+        tail.lines = splitLines(QString(decoder(body.sliced(first))));
+    }
     return tail;
 }
 

@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include <QScopeGuard>
+#include <QStringDecoder>
 #include <QTest>
 
 using namespace dravik;
@@ -119,9 +120,43 @@ private slots:
         }
     }
 
-    void invalidUtf8WithoutMarkIsGb18030() {
-        const RecordLines decoded = decodeRecordBytes(QByteArray("1.0\xE5"));
-        QCOMPARE(decoded.encoding, TextEncoding::Gb18030);
+    // Without a mark the bytes before the first NUL decide: what follows the NUL is never read.
+    void encodingWithoutMark_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<TextEncoding>("encoding");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("invalid UTF-8")
+            << QByteArray("\xC4\xCF.01") << TextEncoding::Gb18030 << QStringList{"南.01"};
+        QTest::newRow("UTF-8, stray byte after NUL")
+            << QByteArray("\xE5\x8D\x97.01\r\n\0\xFF", 10) << TextEncoding::Utf8 << QStringList{"南.01"};
+        QTest::newRow("GB18030 sequence cut at the end") << QByteArray("1.0\x81\x30") << TextEncoding::Gb18030
+                                                         << QStringList{QStringLiteral("1.0\uFFFD0")};
+        QTest::newRow("GB18030 before NUL")
+            << QByteArray("\xC4\xCF.01\r\n\0abc", 10) << TextEncoding::Gb18030 << QStringList{"南.01"};
+    }
+
+    void encodingWithoutMark() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(TextEncoding, encoding);
+        QFETCH(QStringList, lines);
+        const RecordLines decoded = decodeRecordBytes(bytes);
+        QCOMPARE(decoded.encoding, encoding);
+        QCOMPARE(decoded.lines, lines);
+        QCOMPARE(decodeRecordBytes(encodeRecordLines(decoded.lines, decoded.encoding)).encoding, encoding);
+    }
+
+    // Deleting the one line that made a GB18030 file invalid UTF-8 must not let the rest read as
+    // other characters: bytes that would read as UTF-8 are written as UTF-8.
+    void gb18030ThatWouldReadAsUtf8() {
+        const RecordLines read = decodeRecordBytes(QByteArray("1.\xC2\xA0\r\n2.\xFF\r\n"));
+        QCOMPARE(read.encoding, TextEncoding::Gb18030);
+        const QStringList kept = read.lines.mid(0, 1);
+        QStringDecoder fromGb18030("GB18030");
+        QCOMPARE(kept.first(), QString(fromGb18030(QByteArray("1.\xC2\xA0"))));
+        const QByteArray written = encodeRecordLines(kept, read.encoding);
+        QCOMPARE(written, (kept.first() + "\r\n").toUtf8());
+        QCOMPARE(decodeRecordBytes(written).lines, kept);
+        QCOMPARE(encodeRecordLines({"1.01"}, TextEncoding::Gb18030), QByteArray("1.01\r\n"));
     }
 
     // The tail of a file must be exactly the last lines of the file read whole, whatever its
@@ -137,6 +172,8 @@ private slots:
         QTest::newRow("UTF-16 LE") << utf16le(mixed);
         QTest::newRow("UTF-16 BE") << utf16be(mixed);
         QTest::newRow("NUL ends the text") << QByteArray("1.01\r\n2.02\0\r\n3.03\r\n", 19);
+        QTest::newRow("UTF-8, stray byte after NUL") << QByteArray("1.\xE5\x8D\x97\r\n2.02\0\xFF", 14);
+        QTest::newRow("GB18030 sequence cut at the end") << QByteArray("1.01\r\n2.0\x81\x30");
         QTest::newRow("CR before CR LF") << QByteArray("1\r\r\n2\r\r");
         QByteArray longFile;
         for (int i = 0; i < 250; ++i)

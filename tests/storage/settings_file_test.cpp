@@ -236,6 +236,19 @@ private slots:
         QCOMPARE(readBytes(path_), QByteArray("[a]\r\nX=4\r\nZ=3\r\n[b]\r\nY=2\r\n"));
     }
 
+    // A GB18030 file whose only bytes invalid in UTF-8 are in the value replaced: written back in
+    // GB18030 the other lines would read as UTF-8 next time, as other characters.
+    void gb18030KeepsOtherValues() {
+        QVERIFY(writeBytes(path_, QByteArray("[a]\r\nx=\xC2\xA1\r\nk=\xFF\r\n")));
+        SettingsFile file(path_);
+        const QString before = file.readText("a", "x", "");
+        QCOMPARE(before.size(), 1);
+        QVERIFY(before != QStringLiteral("\u00A1"));
+        file.writeText("a", "k", "1");
+        QCOMPARE(file.readText("a", "x", ""), before);
+        QCOMPARE(file.readText("a", "k", ""), QStringLiteral("1"));
+    }
+
     void failedWriteKeepsOldFile_data() {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("value");
