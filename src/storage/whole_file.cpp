@@ -7,7 +7,9 @@ namespace dravik {
 
 namespace {
 
-bool ownerMayWrite(const QFileInfo& info) { return info.permissions() & QFileDevice::WriteOwner; }
+bool ownerMayWrite(const QFileInfo& info) {
+    return info.permissions() & QFileDevice::WriteOwner;
+}
 
 } // namespace
 
@@ -19,13 +21,28 @@ bool replaceWholeFile(const QString& path, const QByteArray& bytes, QString* rea
         return false;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that each write reaches the file here and a short one is seen. Buffered, the
+    // bytes would go out at commit, which takes a write that a full disk cut short for a whole one and
+    // puts the truncated file in place of the old.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         *reason = file.errorString();
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // A short write carries no reason; the next one, which cannot go on, gives the platform's.
+    const char* data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const qint64 written = file.write(data, left);
+        if (written <= 0) {
+            *reason = file.errorString();
+            file.cancelWriting();
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    if (!file.commit()) {
         *reason = file.errorString();
-        file.cancelWriting();
         return false;
     }
     return true;

@@ -1,3 +1,4 @@
+#include "file_size_limit.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
 #include "test_support.h"
@@ -5,6 +6,7 @@
 #include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTest>
+#include <optional>
 
 using namespace dravik;
 using namespace dravik::test;
@@ -216,14 +218,20 @@ private slots:
         }
     }
 
-    void readOnlyWriteKeepsOldFile_data() {
-        QTest::addColumn<bool>("folderReadOnly");
-        QTest::newRow("read-only file") << false;
-        QTest::newRow("read-only folder") << true;
+    // A full disk cuts a write short: small files are held in a buffer until they are closed, large
+    // ones are written at once, and both must fail rather than leave a truncated file in place.
+    void failedWriteKeepsOldFile_data() {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("read-only file") << "file" << 1;
+        QTest::newRow("read-only folder") << "folder" << 1;
+        QTest::newRow("full disk, small file") << "full" << 10;
+        QTest::newRow("full disk, large file") << "full" << 5000;
     }
 
-    void readOnlyWriteKeepsOldFile() {
-        QFETCH(bool, folderReadOnly);
+    void failedWriteKeepsOldFile() {
+        QFETCH(QString, failure);
+        QFETCH(int, lines);
         const QString folder = home_->path() + "/locked";
         const QString path = folder + "/a.dat";
         const QByteArray old("\xEF\xBB\xBF"
@@ -233,14 +241,27 @@ private slots:
             QFile::setPermissions(folder, kWritableFolder);
             QFile::setPermissions(path, kWritableFile);
         });
-        QVERIFY(folderReadOnly ? QFile::setPermissions(folder, kReadOnlyFolder)
-                               : QFile::setPermissions(path, kReadOnlyFile));
+        if (failure == "file")
+            QVERIFY(QFile::setPermissions(path, kReadOnlyFile));
+        if (failure == "folder")
+            QVERIFY(QFile::setPermissions(folder, kReadOnlyFolder));
+        QStringList written;
+        for (int i = 0; i < lines; ++i)
+            written.append(QStringLiteral("%1.06").arg(19002 + i));
         try {
-            writeRecordFile(path, {"19002.06"}, TextEncoding::Utf8);
+            std::optional<FileSizeLimit> full;
+            if (failure == "full") {
+                full.emplace(old.size() + 20);
+                QVERIFY(full->isActive());
+            }
+            writeRecordFile(path, written, TextEncoding::Utf8);
             QFAIL("no error raised");
         } catch (const Error& error) {
             QVERIFY2(error.message().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)),
                      qPrintable(error.message()));
+            if (failure == "full")
+                QVERIFY2(error.message().endsWith(QStringLiteral(". File too large")),
+                         qPrintable(error.message()));
         }
         QCOMPARE(readBytes(path), old);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"a.dat"});

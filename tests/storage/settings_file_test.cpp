@@ -1,9 +1,11 @@
+#include "file_size_limit.h"
 #include "storage/error.h"
 #include "storage/settings_file.h"
 #include "test_support.h"
 
 #include <QScopeGuard>
 #include <QTest>
+#include <optional>
 
 using namespace dravik;
 using namespace dravik::test;
@@ -256,6 +258,11 @@ private slots:
                                         << "2";
         QTest::newRow("read-only folder") << "folder"
                                           << "2";
+        // Small files are held in a buffer until they are closed, large ones written at once: a full
+        // disk must fail both rather than leave a truncated file in place.
+        QTest::newRow("full disk, small file") << "full"
+                                               << "2";
+        QTest::newRow("full disk, large file") << "full" << QString(20000, QLatin1Char('2'));
         QTest::newRow("undecodable file") << "undecodable"
                                           << "2";
         QTest::newRow("line break in value") << ""
@@ -281,6 +288,11 @@ private slots:
         if (failure == "folder")
             QVERIFY(QFile::setPermissions(folder, kReadOnlyFolder));
         try {
+            std::optional<FileSizeLimit> full;
+            if (failure == "full") {
+                full.emplace(5);
+                QVERIFY(full->isActive());
+            }
             SettingsFile(path).writeText("a", "X", value);
             QFAIL("no error raised");
         } catch (const Error& error) {
