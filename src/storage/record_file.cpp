@@ -73,10 +73,7 @@ QString decodeGb18030Leniently(QByteArrayView bytes) {
 
 } // namespace
 
-QStringList splitLines(QStringView text) {
-    const qsizetype nul = text.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        text = text.left(nul);
+QStringList splitLineEnds(QStringView text) {
     QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -91,6 +88,11 @@ QStringList splitLines(QStringView text) {
     if (start < text.size())
         lines.append(text.mid(start).toString());
     return lines;
+}
+
+QStringList splitLines(QStringView text) {
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    return splitLineEnds(nul >= 0 ? text.left(nul) : text);
 }
 
 DecodedText decodeText(const QByteArray& bytes) {

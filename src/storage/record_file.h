@@ -20,6 +20,8 @@ struct RecordLines {
 // Splits text into lines: CR LF, a lone CR and LF each end a line; a line end at the very end starts
 // no further line; a NUL ends the text.
 QStringList splitLines(QStringView text);
+// The same line ends without the NUL rule, for text where every character is kept.
+QStringList splitLineEnds(QStringView text);
 
 // Bytes of a text file to text and back, by the same mark and encoding rules as record files. Settings
 // files use these directly: they must keep every character, also those after a NUL.

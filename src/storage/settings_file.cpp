@@ -23,23 +23,6 @@ struct SettingsText {
     TextEncoding encoding = TextEncoding::Utf8;
 };
 
-QStringList splitAllLines(const QString& text) {
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.append(text.mid(start));
-    return lines;
-}
-
 enum class LineKind { Section, Key, Other };
 
 struct ParsedLine {
@@ -111,7 +94,7 @@ std::optional<SettingsText> readSettingsText(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         throw Error(file.errorString());
     const DecodedText decoded = decodeText(file.readAll());
-    return SettingsText{splitAllLines(decoded.text), decoded.encoding};
+    return SettingsText{splitLineEnds(decoded.text), decoded.encoding};
 }
 
 bool holdsLineBreak(const QString& text) {
