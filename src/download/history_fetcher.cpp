@@ -45,6 +45,8 @@ QString HistoryFetcher::fetchPage(const QUrl& url) {
     QEventLoop loop;
     QTimer stall;
     stall.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the limit is a promise of at least that much patience.
+    stall.setTimerType(Qt::PreciseTimer);
     stall.setInterval(stallMs_);
 
     const auto fail = [&](const QString& why) {
