@@ -1,5 +1,7 @@
 #include "gui_harness.h"
 
+#include "history_server.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
@@ -106,6 +108,39 @@ QStringList comboItems(const QComboBox& combo) {
     for (int i = 0; i < combo.count(); ++i)
         items.append(combo.itemText(i));
     return items;
+}
+
+QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3) {
+    const QStringList v = xabc.split(QLatin1Char(' '));
+    return QStringLiteral("[dravik]\r\nname=%1\r\n[math]\r\nX=%2\r\nA=%3\r\nB=%4\r\nC=%5\r\n"
+                          "[from]\r\nr1=%6\r\n[model]\r\nr2=%7\r\n[count]\r\nr3=%8\r\n")
+        .arg(name, v[0], v[1], v[2], v[3])
+        .arg(r1)
+        .arg(r2)
+        .arg(r3)
+        .toUtf8();
+}
+
+QByteArray globalBytes(int count, const QString& name) {
+    return QStringLiteral("[runtime]\r\ncount=%1\r\n[dravik]\r\nname=%2\r\n").arg(count).arg(name).toUtf8();
+}
+
+QByteArray historyPage(const QStringList& lines) {
+    QByteArray body = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        const QStringList parts = it->split(QLatin1Char('.'));
+        body += "<tr><td class=\"qh\">20" + parts[0].toUtf8() + "</td><td><i class=\"ball\" No=\"" +
+                parts[1].toUtf8() + "\"></i></td></tr>\n";
+    }
+    return body + "</table></body></html>\n";
+}
+
+void serveWorkedExample(HistoryServer& server) {
+    const QStringList lines = workedExampleLines();
+    server.setPage(1, HttpResponse::page(historyPage(lines.mid(20, 10))));
+    server.setPage(2, HttpResponse::page(historyPage(lines.mid(10, 10))));
+    server.setPage(3, HttpResponse::page(historyPage(lines.mid(0, 10))));
+    server.setPage(4, HttpResponse::page("<html><body>no draws</body></html>"));
 }
 
 } // namespace dravik::test

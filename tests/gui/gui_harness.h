@@ -35,6 +35,16 @@ QByteArray recordFileBytes(const QStringList& lines);
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 
+// Settings files as the program writes them; `xabc` is "X A B C".
+QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3);
+QByteArray globalBytes(int count, const QString& name);
+
+// A history page as the operator lists it, newest draw first.
+QByteArray historyPage(const QStringList& lines);
+// The worked example over the four pages: pages 1 to 3 hold ten draws each, page 4 none.
+class HistoryServer;
+void serveWorkedExample(HistoryServer& server);
+
 // A site root on 127.0.0.1 where nothing listens: every fetch fails at once.
 QString closedSiteRoot();
 

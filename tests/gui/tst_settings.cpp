@@ -28,21 +28,8 @@ const QString kQuestion = QStringLiteral("设置已更改，是否保存？");
 const QString kBadValues = QStringLiteral("设置错，请检查X、A、B、C值");
 
 QByteArray settingsBytes(const QString& name, int x, int a, int b, int c, int r1, int r2, int r3) {
-    return QStringLiteral("[dravik]\r\nname=%1\r\n[math]\r\nX=%2\r\nA=%3\r\nB=%4\r\nC=%5\r\n"
-                          "[from]\r\nr1=%6\r\n[model]\r\nr2=%7\r\n[count]\r\nr3=%8\r\n")
-        .arg(name)
-        .arg(x)
-        .arg(a)
-        .arg(b)
-        .arg(c)
-        .arg(r1)
-        .arg(r2)
-        .arg(r3)
-        .toUtf8();
-}
-
-QByteArray globalBytes(int count, const QString& name) {
-    return QStringLiteral("[runtime]\r\ncount=%1\r\n[dravik]\r\nname=%2\r\n").arg(count).arg(name).toUtf8();
+    return dravik::test::settingsBytes(name, QStringLiteral("%1 %2 %3 %4").arg(x).arg(a).arg(b).arg(c), r1,
+                                       r2, r3);
 }
 
 // 测试 as stored before each test: 20 ÷ 3 = 6 … 2, numbers from 1, sequential, 30 draws.

@@ -23,41 +23,6 @@ using namespace dravik::test;
 
 namespace {
 
-QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3) {
-    const QStringList v = xabc.split(QLatin1Char(' '));
-    return QStringLiteral("[dravik]\r\nname=%1\r\n[math]\r\nX=%2\r\nA=%3\r\nB=%4\r\nC=%5\r\n"
-                          "[from]\r\nr1=%6\r\n[model]\r\nr2=%7\r\n[count]\r\nr3=%8\r\n")
-        .arg(name, v[0], v[1], v[2], v[3])
-        .arg(r1)
-        .arg(r2)
-        .arg(r3)
-        .toUtf8();
-}
-
-QByteArray globalBytes(int count, const QString& name) {
-    return QStringLiteral("[runtime]\r\ncount=%1\r\n[dravik]\r\nname=%2\r\n").arg(count).arg(name).toUtf8();
-}
-
-// History pages as the operator lists them, newest draw first: pages 1 to 3 hold ten draws each,
-// page 4 holds no draw.
-QByteArray historyPage(const QStringList& lines) {
-    QByteArray body = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
-    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
-        const QStringList parts = it->split(QLatin1Char('.'));
-        body += "<tr><td class=\"qh\">20" + parts[0].toUtf8() + "</td><td><i class=\"ball\" No=\"" +
-                parts[1].toUtf8() + "\"></i></td></tr>\n";
-    }
-    return body + "</table></body></html>\n";
-}
-
-void serveWorkedExample(HistoryServer& server) {
-    const QStringList lines = workedExampleLines();
-    server.setPage(1, HttpResponse::page(historyPage(lines.mid(20, 10))));
-    server.setPage(2, HttpResponse::page(historyPage(lines.mid(10, 10))));
-    server.setPage(3, HttpResponse::page(historyPage(lines.mid(0, 10))));
-    server.setPage(4, HttpResponse::page("<html><body>no draws</body></html>"));
-}
-
 const QStringList kSequentialExample = {
     "01.02.03.04.05.06|2|0|√", "07.08.09.10.11.12|8|6|√", "13.14.15.16.17.18|9|12|",
     "19.20.21.22.23.24|7|2|",  "25.26.27.28.29.30|4|7|",  "31.32.33.34.35.36|0|30|",
