@@ -1,6 +1,7 @@
 #include "gui_harness.h"
 
 #include "history_server.h"
+#include "storage/data_folder.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -108,6 +109,12 @@ QStringList comboItems(const QComboBox& combo) {
     for (int i = 0; i < combo.count(); ++i)
         items.append(combo.itemText(i));
     return items;
+}
+
+std::unique_ptr<TDravik_Main> startOffline(const DataHome& home) {
+    writeFile(home.dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
+              recordFileBytes(workedExampleLines()));
+    return startOnMainPage(closedSiteRoot());
 }
 
 QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3) {

@@ -35,6 +35,9 @@ QByteArray recordFileBytes(const QStringList& lines);
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 
+// A start without network whose built-in archive already holds the worked example, on the main page.
+std::unique_ptr<TDravik_Main> startOffline(const DataHome& home);
+
 // Settings files as the program writes them; `xabc` is "X A B C".
 QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3);
 QByteArray globalBytes(int count, const QString& name);

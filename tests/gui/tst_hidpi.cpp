@@ -49,9 +49,7 @@ class HighDpiTest : public QObject {
     std::unique_ptr<TDravik_Main> window;
 
     void startOffline() {
-        writeFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
-                  recordFileBytes(workedExampleLines()));
-        window = startOnMainPage(closedSiteRoot());
+        window = dravik::test::startOffline(*home);
         script->clear();
         QCOMPARE(window->devicePixelRatio(), 2.0);
     }

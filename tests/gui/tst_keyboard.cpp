@@ -47,9 +47,7 @@ class KeyboardTest : public QObject {
     std::unique_ptr<TDravik_Main> window;
 
     void startOffline() {
-        writeFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
-                  recordFileBytes(workedExampleLines()));
-        window = startOnMainPage(closedSiteRoot());
+        window = dravik::test::startOffline(*home);
         script->clear();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

@@ -139,9 +139,7 @@ private slots:
     void buttonShowsTheSymbol() {
         DataHome home;
         dialogs::Script script;
-        writeFile(home.dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
-                  recordFileBytes(workedExampleLines()));
-        std::unique_ptr<TDravik_Main> window = startOnMainPage(closedSiteRoot());
+        std::unique_ptr<TDravik_Main> window = dravik::test::startOffline(home);
         window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
         QCOMPARE(window->Button8->text(), QStringLiteral("点击检查更新或扫码下载安卓版本"));
         window->Button8->setAttribute(Qt::WA_UnderMouse, false); // the pointer's hover fades the picture

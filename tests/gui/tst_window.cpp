@@ -55,9 +55,7 @@ class WindowTest : public QObject {
 
     // A start without network: the built-in archive already holds the worked example.
     void startOffline() {
-        writeFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
-                  recordFileBytes(workedExampleLines()));
-        window = startOnMainPage(closedSiteRoot());
+        window = dravik::test::startOffline(*home);
         QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
         script->clear();
     }
