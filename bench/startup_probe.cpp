@@ -14,7 +14,9 @@
 // pressing its close button would: a message box shown before the main window.
 // Prints one line of key=value pairs: first_any_ms (first frame of any window of the program),
 // map_ms and first_frame_ms (the window of the given title), peak_rss_kib (VmHWM, read --settle-ms
-// after that first frame). Exits 1 when the window gave no frame before the time-out.
+// after that first frame). Exits 1 when the window gave no frame before the time-out, 2 when the probe
+// itself cannot go on; in every case the program it started is ended first, and the probe never waits
+// past its time-out.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -36,6 +38,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The started program, ended on every way out of the probe.
+volatile pid_t startedChild = 0;
 
 struct Options {
     std::string window;
@@ -187,6 +192,36 @@ void endChild(pid_t pid) {
     waitpid(pid, nullptr, 0);
 }
 
+// Requests about windows of other programs can fail at any moment: a window is destroyed between
+// its creation report and our request (BadWindow, BadDrawable), or cannot carry damage (BadMatch).
+// Xlib's default handler would end the probe and leave the program running; such a window is skipped.
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// The X server went away: nothing more can be measured.
+int lostDisplay(Display*) {
+    if (startedChild > 0)
+        kill(startedChild, SIGKILL);
+    std::fprintf(stderr, "startup_probe: lost the connection to the X server\n");
+    _exit(2);
+}
+
+void endOnSignal(int signal) {
+    if (startedChild > 0)
+        kill(startedChild, SIGKILL);
+    _exit(128 + signal);
+}
+
+// Damage reports for a new top-level window; 0 when it cannot give any (an input-only window has
+// no contents, and one already destroyed has nothing left).
+Damage watchDamage(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.c_class == InputOnly)
+        return 0;
+    return XDamageCreate(display, window, XDamageReportNonEmpty);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -202,6 +237,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "startup_probe: the X server has no DAMAGE extension\n");
         return 2;
     }
+    XSetErrorHandler(ignoreXError);
+    XSetIOErrorHandler(lostDisplay);
+    std::signal(SIGTERM, endOnSignal);
+    std::signal(SIGINT, endOnSignal);
+    std::signal(SIGHUP, endOnSignal);
     fcntl(ConnectionNumber(display), F_SETFD, FD_CLOEXEC);
     const Window root = DefaultRootWindow(display);
     XSelectInput(display, root, SubstructureNotifyMask);
@@ -213,7 +253,11 @@ int main(int argc, char** argv) {
         std::perror("fork");
         return 2;
     }
+    startedChild = child;
     if (child == 0) {
+        // The program's output goes where the probe's messages go: the probe's own output is the
+        // one result line, and a caller reading it to its end must not wait for the program.
+        dup2(STDERR_FILENO, STDOUT_FILENO);
         execvp(options.command[0], options.command.data());
         std::perror("exec");
         _exit(127);
@@ -223,12 +267,13 @@ int main(int argc, char** argv) {
     double firstAnyMs = -1, mapMs = -1, firstFrameMs = -1;
     bool exited = false;
     while (firstFrameMs < 0 && !exited) {
-        while (XPending(display)) {
+        while (XPending(display) && msSince(start) < options.timeoutMs) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == CreateNotify && event.xcreatewindow.parent == root) {
-                Watched& w = windows[event.xcreatewindow.window];
-                w.damage = XDamageCreate(display, event.xcreatewindow.window, XDamageReportNonEmpty);
+                const Damage damage = watchDamage(display, event.xcreatewindow.window);
+                if (damage)
+                    windows[event.xcreatewindow.window].damage = damage;
             } else if (event.type == MapNotify) {
                 auto it = windows.find(event.xmap.window);
                 if (it != windows.end() && !it->second.mapped) {
