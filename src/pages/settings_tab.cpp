@@ -1,6 +1,7 @@
 #include "pages/settings_tab.h"
 
 #include "analysis/analysis_run.h"
+#include "analysis/division_settings.h"
 #include "pages/archive_name_check.h"
 #include "pages/settings_rules.h"
 #include "storage/archive_settings.h"
@@ -185,7 +186,8 @@ void SettingsTab::act_savesetExecute() {
     settings.a = toInteger(Edit_a->currentText());
     settings.b = toInteger(Edit_b->currentText());
     settings.c = toInteger(Edit_c->currentText());
-    if (!settingsFitDivision(settings.x, settings.a, settings.b, settings.c)) {
+    // The analysis's own check: values it would refuse are never saved.
+    if (!isUsableDivision({settings.x, settings.a, settings.b, settings.c})) {
         dialogs::showMessage(host_.dialogOwner, QStringLiteral("设置错，请检查X、A、B、C值"));
         return;
     }

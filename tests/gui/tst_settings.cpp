@@ -1,5 +1,6 @@
 // The settings tab: saving and its checks, the question on leaving the tab or closing the window with
 // unsaved settings, the built-in archive's fixed X, and reloading by closing the archive list.
+#include "analysis/division_settings.h"
 #include "gui_harness.h"
 #include "pages/settings_rules.h"
 #include "pages/settings_tab.h"
@@ -125,6 +126,13 @@ private slots:
         QTest::newRow("C above A") << 36 << 2 << 15 << 6 << false;
         QTest::newRow("sum off") << 36 << 6 << 6 << 1 << false;
         QTest::newRow("product wraps in 32 bits") << 0 << 65536 << 65536 << 0 << false;
+        // The rule holds, but the analysis could not use them.
+        QTest::newRow("C below 0") << 5 << 2 << 3 << -1 << false;
+        QTest::newRow("A 0") << -5 << 0 << 3 << -5 << false;
+        QTest::newRow("B 0") << -5 << 3 << 0 << -5 << false;
+        QTest::newRow("A and B below 0") << 2 << -2 << -3 << -4 << false;
+        QTest::newRow("10,000 labels") << 10000 << 100 << 100 << 0 << true;
+        QTest::newRow("10,001 labels") << 10001 << 1 << 10001 << 0 << false;
     }
 
     void divisionRule() {
@@ -133,7 +141,7 @@ private slots:
         QFETCH(int, b);
         QFETCH(int, c);
         QFETCH(bool, fits);
-        QCOMPARE(settingsFitDivision(x, a, b, c), fits);
+        QCOMPARE(isUsableDivision({x, a, b, c}), fits);
     }
 
     void storedChoices() {
@@ -206,6 +214,33 @@ private slots:
         QCOMPARE(window->SavedName, kArchive);
         // The analysis ran again: interval grouping gives one row per group.
         QCOMPARE(window->analysisTab->StringGrid1->rowCount(), xabc[1].toInt());
+    }
+
+    // Values that fit X = A·B + C, C < A, C < B but that the analysis would replace, as a
+    // hand-edited settings file can put them into the controls: refused like any other bad values.
+    void unusableValues_data() {
+        QTest::addColumn<QStringList>("xabc");
+        QTest::newRow("C below 0") << QStringList{"5", "2", "3", "-1"};
+        QTest::newRow("A 0") << QStringList{"-5", "0", "3", "-5"};
+        QTest::newRow("B below 0") << QStringList{"-4", "2", "-1", "-2"};
+        QTest::newRow("10,001 labels") << QStringList{"10001", "1", "10001", "0"};
+    }
+
+    void unusableValues() {
+        QFETCH(QStringList, xabc);
+        start();
+        const QStringList gridBefore = gridRows(*window);
+        ui::ChoiceCombo* combos[] = {tab->Edit_x, tab->Edit_a, tab->Edit_b, tab->Edit_c};
+        for (int i = 0; i < 4; ++i)
+            combos[i]->setText(xabc[i]);
+        QVERIFY(window->Button_save->isEnabled());
+        clickSave();
+        QCOMPARE(script->texts(), QStringList{kBadValues});
+        QCOMPARE(script->shown().first().title, QStringLiteral("提示"));
+        QCOMPARE(testIni(), kStoredTest);
+        QCOMPARE(readFile(path(QStringLiteral("set.ini"))), globalBytes(4, kArchive));
+        QVERIFY(window->Button_save->isEnabled());
+        QCOMPARE(gridRows(*window), gridBefore);
     }
 
     void nonIntegerText_data() {
