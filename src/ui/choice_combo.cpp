@@ -1,8 +1,12 @@
 #include "ui/choice_combo.h"
 
+#include "ui/accessible_widgets.h"
+
 #include <QAbstractItemView>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
@@ -21,6 +25,7 @@ public:
 } // namespace
 
 ChoiceCombo::ChoiceCombo(Typing typing, QWidget* parent) : QComboBox(parent) {
+    installAccessibleWidgets();
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
@@ -60,6 +65,10 @@ void ChoiceCombo::appendItems(const QStringList& items) {
     setEditText(text);
 }
 
+bool ChoiceCombo::isReadOnly() const {
+    return lineEdit()->isReadOnly();
+}
+
 void ChoiceCombo::hidePopup() {
     // Qt also calls this when the combo is merely hidden; only a list that was open closes.
     const bool wasOpen = view()->isVisible();
@@ -76,6 +85,38 @@ bool ChoiceCombo::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QComboBox::eventFilter(watched, event);
+}
+
+void ChoiceCombo::mousePressEvent(QMouseEvent* event) {
+    // Qt opens an editable combo's list only from its arrow; the frame around the field counts too.
+    if (isReadOnly() && event->button() == Qt::LeftButton) {
+        showPopup();
+        return;
+    }
+    QComboBox::mousePressEvent(event);
+}
+
+void ChoiceCombo::keyPressEvent(QKeyEvent* event) {
+    // Typed text moves in the list as on a combo without a text field: the characters typed in quick
+    // succession are searched from the current entry on.
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && typed.at(0).isPrint() &&
+                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (!isReadOnly() || !printable) {
+        QComboBox::keyPressEvent(event);
+        return;
+    }
+    QAbstractItemView* list = view();
+    list->setCurrentIndex(model()->index(currentIndex(), modelColumn(), rootModelIndex()));
+    list->keyboardSearch(typed);
+    const int row = list->currentIndex().row();
+    if (row >= 0 && (row != currentIndex() || currentText() != itemText(row))) {
+        setCurrentIndex(row);
+        setEditText(itemText(row));
+        emit activated(row);
+        emit textActivated(itemText(row));
+    }
+    event->accept();
 }
 
 } // namespace dravik::ui

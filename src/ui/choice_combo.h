@@ -6,7 +6,9 @@ namespace dravik::ui {
 
 // A drop-down combo whose text is its value. A read-only one lets the user only pick an entry of its
 // list, yet the program may set any text into it (a settings file may hold "036" or nothing). List
-// rows are 30 high. popupClosed comes once the closing pick, if any, has been applied.
+// rows are 30 high. popupClosed comes once the closing pick, if any, has been applied. A read-only
+// combo works as a plain drop-down list: a click anywhere on it opens the list, and typing the start
+// of an entry picks that entry.
 class ChoiceCombo : public QComboBox {
     Q_OBJECT
 public:
@@ -19,6 +21,8 @@ public:
     void replaceItems(const QStringList& items);
     void appendItems(const QStringList& items);
 
+    bool isReadOnly() const;
+
     void hidePopup() override;
 
 signals:
@@ -26,6 +30,8 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace dravik::ui

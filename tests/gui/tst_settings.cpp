@@ -6,6 +6,7 @@
 #include "storage/data_folder.h"
 #include "ui/choice_combo.h"
 #include "ui/image_button.h"
+#include "ui/item_list.h"
 #include "ui/tab_control.h"
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTableWidget>
