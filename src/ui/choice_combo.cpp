@@ -3,12 +3,14 @@
 #include "ui/accessible_widgets.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace dravik::ui {
 
@@ -23,6 +25,19 @@ public:
 };
 
 } // namespace
+
+int typedEntry(const QStringList& entries, const QString& typed, int current) {
+    const int exact = int(entries.indexOf(typed));
+    if (exact >= 0 || typed.isEmpty())
+        return exact;
+    const int n = int(entries.size());
+    for (int step = 1; step <= n; ++step) {
+        const int i = (std::max(current, -1) + step) % n;
+        if (entries.at(i).startsWith(typed))
+            return i;
+    }
+    return -1;
+}
 
 ChoiceCombo::ChoiceCombo(Typing typing, QWidget* parent) : QComboBox(parent) {
     installAccessibleWidgets();
@@ -97,26 +112,29 @@ void ChoiceCombo::mousePressEvent(QMouseEvent* event) {
 }
 
 void ChoiceCombo::keyPressEvent(QKeyEvent* event) {
-    // Typed text moves in the list as on a combo without a text field: the characters typed in quick
-    // succession are searched from the current entry on.
-    const QString typed = event->text();
-    const bool printable = !typed.isEmpty() && typed.at(0).isPrint() &&
+    // Typed text moves in the list, as on a combo without a text field; keys typed in quick succession
+    // make one text.
+    const QString key = event->text();
+    const bool printable = !key.isEmpty() && key.at(0).isPrint() &&
                            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     if (!isReadOnly() || !printable) {
         QComboBox::keyPressEvent(event);
         return;
     }
-    QAbstractItemView* list = view();
-    list->setCurrentIndex(model()->index(currentIndex(), modelColumn(), rootModelIndex()));
-    list->keyboardSearch(typed);
-    const int row = list->currentIndex().row();
+    event->accept();
+    const bool quick = sinceTyped_.isValid() && sinceTyped_.elapsed() < QApplication::keyboardInputInterval();
+    typed_ = quick ? typed_ + key : key;
+    sinceTyped_.start();
+    QStringList entries;
+    for (int i = 0; i < count(); ++i)
+        entries.append(itemText(i));
+    const int row = typedEntry(entries, typed_, currentIndex());
     if (row >= 0 && (row != currentIndex() || currentText() != itemText(row))) {
         setCurrentIndex(row);
         setEditText(itemText(row));
         emit activated(row);
         emit textActivated(itemText(row));
     }
-    event->accept();
 }
 
 } // namespace dravik::ui
