@@ -163,6 +163,7 @@ private slots:
     void everyKeyboardControl() {
         start();
         QStringList missing;
+        QStringList checked;
         const QList<QWidget*> widgets = window->findChildren<QWidget*>();
         for (QWidget* w : widgets) {
             if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || w->window() != window.get())
@@ -170,12 +171,15 @@ private slots:
             // A combo's text field is reached as the combo.
             if (qobject_cast<QComboBox*>(w->parentWidget()))
                 continue;
+            checked.append(w->objectName());
             QAccessibleInterface* iface = reached(w);
             if (!iface || iface->text(QAccessible::Name).isEmpty() || iface->role() == QAccessible::Client)
                 missing.append(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
                                                          : w->objectName());
         }
         QCOMPARE(missing, QStringList());
+        for (const char* name : {"Button_save", "Edit_x", "Button8", "TabItem1", "Edit_hm", "StringGrid2"})
+            QVERIFY2(checked.contains(QLatin1String(name)), name);
     }
 
     void pagesInReadingOrder_data() {
