@@ -23,8 +23,8 @@ namespace {
 const QString kQuestion = QStringLiteral("设置已更改，是否保存？");
 
 // The interfaces below `root`, depth first in child order, each with the path of child indexes that
-// leads to it. A child whose parent does not list it back is reported: a screen reader that walks up
-// from a focused control would lose its way.
+// leads to it. A child that does not name its parent back, or whose parent does not list it at its
+// index, is reported: a screen reader that walks up from a focused control would lose its way.
 struct Node {
     QAccessibleInterface* iface;
     QString path;
@@ -36,7 +36,7 @@ void walk(QAccessibleInterface* iface, const QString& path, QList<Node>& nodes, 
         QAccessibleInterface* child = iface->child(i);
         if (!child)
             continue;
-        if (iface->indexOfChild(child) != i)
+        if (child->parent() != iface || iface->indexOfChild(child) != i)
             strays.append(path + QStringLiteral("/%1").arg(i));
         walk(child, path + QStringLiteral("/%1").arg(i), nodes, strays);
     }
