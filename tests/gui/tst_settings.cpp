@@ -7,6 +7,7 @@
 #include "storage/data_folder.h"
 #include "ui/choice_combo.h"
 #include "ui/image_button.h"
+#include "ui/item_list.h"
 #include "ui/tab_control.h"
 
 #include <QApplication>
@@ -14,10 +15,13 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QMessageBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimer>
+#include <QWindow>
 
 using namespace dravik;
 using namespace dravik::test;
@@ -335,6 +339,67 @@ private slots:
         QTest::mouseClick(window->TabControl1->tabButton(target), Qt::LeftButton);
         QCOMPARE(window->TabControl1->currentIndex(), target);
         QCOMPARE(script->shown().size(), 1);
+    }
+
+    void realQuestionStaysUntilAnswered_data() {
+        QTest::addColumn<QString>("dismissal");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Esc, then No") << "Esc" << dialogs::kNo;
+        QTest::newRow("Esc, then Yes") << "Esc" << dialogs::kYes;
+        QTest::newRow("close button, then No") << "close" << dialogs::kNo;
+        QTest::newRow("close button, then Yes") << "close" << dialogs::kYes;
+    }
+
+    // The real box, not the seam: Esc and the title bar's close button (the window system's close
+    // request) leave the question open, and only Yes or No answer it.
+    void realQuestionStaysUntilAnswered() {
+        QFETCH(QString, dismissal);
+        QFETCH(int, answer);
+        start();
+        pickFromList(tab->Edit_a, QStringLiteral("6"));
+        pickFromList(tab->Edit_b, QStringLiteral("3"));
+        script.reset();
+
+        QString asked;
+        bool stayed = false;
+        QPointer<QMessageBox> box;
+        int ticks = 0;
+        QTimer user;
+        user.setInterval(20);
+        connect(&user, &QTimer::timeout, this, [&] {
+            if (++ticks > 250) // five seconds: the test fails below instead of waiting for ever
+                user.stop();
+            if (!box) {
+                box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box || !box->isVisible())
+                    return;
+                asked = box->text();
+                if (dismissal == "Esc")
+                    QTest::keyClick(box->focusWidget() ? box->focusWidget() : box.data(), Qt::Key_Escape);
+                else
+                    box->windowHandle()->close();
+                return;
+            }
+            user.stop();
+            stayed = box->isVisible() && QApplication::activeModalWidget() == box;
+            if (stayed)
+                box->button(answer == dialogs::kYes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        user.start();
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kAnalysisTab), Qt::LeftButton);
+        user.stop();
+
+        QCOMPARE(asked, kQuestion);
+        QVERIFY(stayed);
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
+        QVERIFY(!window->Button_save->isEnabled());
+        if (answer == dialogs::kYes) {
+            QCOMPARE(testIni(), settingsBytes(kArchive, 20, 6, 3, 2, 1, 0, 0));
+            QCOMPARE(values(), (QStringList{"20", "6", "3", "2"}));
+        } else {
+            QCOMPARE(testIni(), kStoredTest);
+            QCOMPARE(values(), (QStringList{"20", "3", "6", "2"}));
+        }
     }
 
     void leaveTabAnsweringNoWithoutStoredSettings() {
