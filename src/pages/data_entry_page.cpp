@@ -59,20 +59,20 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     Button_back->setIcon(ui::imageIcon(ui::kImageBack));
 
     ListBox3 = ui::makeItemList(QStringLiteral("ListBox3"), this);
-    Edit_qs = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_qs"));
-    auto* periodRow = new ui::ItemRow(QStringLiteral("期数："), ui::kDodgerBlue);
+    auto* periodRow = new ui::ItemRow(QStringLiteral("期数："), ui::kDodgerBlue, ListBox3->viewport());
+    Edit_qs = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_qs"), periodRow);
     periodRow->fill(Edit_qs, 65, 10);
     ui::addItemRow(ListBox3, periodRow);
-    Edit_hm = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_hm"));
-    auto* numberRow = new ui::ItemRow(QStringLiteral("号码："), ui::kDodgerBlue);
+    auto* numberRow = new ui::ItemRow(QStringLiteral("号码："), ui::kDodgerBlue, ListBox3->viewport());
+    Edit_hm = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_hm"), numberRow);
     numberRow->fill(Edit_hm, 65, 10);
     ui::addItemRow(ListBox3, numberRow);
-    auto* buttonRow = new ui::ItemRow(QString(), ui::kDodgerBlue);
-    Button_del = new ui::ImageButton;
+    auto* buttonRow = new ui::ItemRow(QString(), ui::kDodgerBlue, ListBox3->viewport());
+    Button_del = new ui::ImageButton(buttonRow);
     Button_del->setObjectName(QStringLiteral("Button_del"));
     Button_del->setIcon(ui::imageIcon(ui::kImageDelete));
     buttonRow->centre(Button_del, kRowButton, 0, 60);
-    Button_add = new ui::ImageButton;
+    Button_add = new ui::ImageButton(buttonRow);
     Button_add->setObjectName(QStringLiteral("Button_add"));
     Button_add->setIcon(ui::imageIcon(ui::kImageAdd));
     buttonRow->centre(Button_add, kRowButton, 60, 0);

@@ -54,15 +54,15 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
     layout->addWidget(ListBox2);
 
     addGroupHeader(QStringLiteral("档案名"));
-    Edit_name = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_name"));
+    auto* nameRow = new ui::ItemRow(QString(), ui::kDodgerBlue, ListBox2->viewport());
+    Edit_name = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_name"), nameRow);
     Edit_name->addItem(kBuiltInArchive);
     Edit_name->setEditText(kBuiltInArchive);
-    auto* nameRow = new ui::ItemRow(QString(), ui::kDodgerBlue);
     nameRow->fill(Edit_name, 15, 10);
     addRow(nameRow);
 
-    auto* inRow = new ui::ItemRow(QStringLiteral("数据录入"), ui::kText);
-    Button_in = new ui::ImageButton;
+    auto* inRow = new ui::ItemRow(QStringLiteral("数据录入"), ui::kText, ListBox2->viewport());
+    Button_in = new ui::ImageButton(inRow);
     Button_in->setObjectName(QStringLiteral("Button_in"));
     Button_in->setIcon(ui::imageIcon(ui::kImageRight));
     inRow->pinRight(Button_in, QSize(45, 40), 10);
@@ -126,16 +126,16 @@ void SettingsTab::addRow(QWidget* row) {
 }
 
 ui::ChoiceCombo* SettingsTab::addValueRow(const QString& caption, const QString& name) {
-    auto* row = new ui::ItemRow(caption, ui::kDodgerBlue);
-    ui::ChoiceCombo* combo = ui::makeCombo(ui::ChoiceCombo::Typing::ReadOnly, name);
+    auto* row = new ui::ItemRow(caption, ui::kDodgerBlue, ListBox2->viewport());
+    ui::ChoiceCombo* combo = ui::makeCombo(ui::ChoiceCombo::Typing::ReadOnly, name, row);
     row->fill(combo, 50, 10);
     addRow(row);
     return combo;
 }
 
 QRadioButton* SettingsTab::addRadioRow(const QString& caption, const QString& name, QButtonGroup* group) {
-    auto* row = new ui::ItemRow(caption, ui::kDodgerBlue);
-    auto* radio = new QRadioButton;
+    auto* row = new ui::ItemRow(caption, ui::kDodgerBlue, ListBox2->viewport());
+    auto* radio = new QRadioButton(row);
     radio->setObjectName(name);
     radio->setCursor(Qt::PointingHandCursor);
     radio->setStyleSheet(QStringLiteral("QRadioButton { padding-left: 14px; }"));

@@ -45,11 +45,15 @@ void addItemRow(QListWidget* list, QWidget* row, int height) {
     list->setItemWidget(item, row);
 }
 
-ChoiceCombo* makeCombo(ChoiceCombo::Typing typing, const QString& name) {
+ChoiceCombo* makeCombo(ChoiceCombo::Typing typing, const QString& name, QWidget* parent) {
     auto* combo = new ChoiceCombo(typing);
     combo->setObjectName(name);
+    // The font reaches the combo's own text field only while no style sheet rules it: set before the
+    // combo goes under one.
     combo->setFont(uiFont(15));
     combo->setStyleSheet(QStringLiteral("QComboBox { color: %1; }").arg(cssColor(kDodgerBlue)));
+    if (parent)
+        combo->setParent(parent);
     return combo;
 }
 
@@ -74,7 +78,8 @@ void ItemRow::centre(QWidget* control, QSize size, int left, int right) {
 }
 
 void ItemRow::add(Slot slot) {
-    slot.control->setParent(this);
+    if (slot.control->parentWidget() != this)
+        slot.control->setParent(this);
     // The caption names the row's first control for screen readers, which find it by this link.
     if (label_ && slots_.isEmpty())
         label_->setBuddy(slot.control);

@@ -22,10 +22,13 @@ void addGroupHeader(QListWidget* list, const QString& caption);
 void addItemRow(QListWidget* list, QWidget* row, int height = 40);
 
 // An editable or read-only combo in the pages' font and colour ("微软雅黑" 15 points, dodger blue).
-ChoiceCombo* makeCombo(ChoiceCombo::Typing typing, const QString& name);
+ChoiceCombo* makeCombo(ChoiceCombo::Typing typing, const QString& name, QWidget* parent = nullptr);
 
 // One item row: an optional caption at the left and its controls, each placed by its margins when the
 // row is laid out. The caption labels the first control (its buddy), as screen readers announce it.
+// Make the row a child of the list's viewport and its controls children of the row from the start:
+// under the list's style sheet, a widget moved in later is styled again with everything inside it,
+// which costs the start-up more than anything else the pages do.
 class ItemRow : public QWidget {
 public:
     ItemRow(const QString& caption, const QColor& captionColour, QWidget* parent = nullptr);
