@@ -1,0 +1,141 @@
+#include "analysis/trend_chart.h"
+
+#include "analysis/group_match.h"
+#include "analysis/group_statistics.h"
+#include "storage/record_order.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace dravik {
+
+namespace {
+
+// One more draw for every group. In blocks of eight through a local array, which the compiler turns
+// into vector adds at the project's optimisation level: the chart's cells are most of its cost.
+void writeNextRow(const int* previous, int* cells, int groups) {
+    constexpr int kBlock = 8;
+    int g = 0;
+    for (; g + kBlock <= groups; g += kBlock) {
+        int block[kBlock];
+        for (int k = 0; k < kBlock; ++k)
+            block[k] = previous[g + k] + 1;
+        std::memcpy(cells + g, block, sizeof block);
+    }
+    for (; g < groups; ++g)
+        cells[g] = previous[g] + 1;
+}
+
+} // namespace
+
+QString TrendChart::period(int row) const {
+    return periodOf(lines[row]);
+}
+
+QString TrendChart::number(int row) const {
+    return drawNumberOf(lines[row]);
+}
+
+QString TrendChart::cellText(int row, int group) const {
+    return hits(row, group) ? number(row) : QString::number(omission(row, group));
+}
+
+TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
+                           int window) {
+    const int total = int(archiveLines.size());
+    const int rows = window <= kWholeArchive || window > total ? total : window;
+    const int first = total - rows;
+    const int groups = int(groupTexts.size());
+
+    TrendChart chart;
+    chart.groups = groupTexts;
+    chart.lines = archiveLines.mid(first);
+    chart.hitGroup.assign(rows, -1);
+    chart.figures.resize(groups);
+
+    GroupMatcher matcher(groupTexts);
+    // Each group's omission so far, counted from before the archive's first draw, so that a group
+    // never hit counts from there.
+    std::vector<int> omission(groups, 0);
+    for (int i = 0; i < first; ++i) {
+        for (int& o : omission)
+            ++o;
+        for (const int g : matcher.rowsHitBy(drawNumberIn(archiveLines[i])))
+            omission[g] = 0;
+    }
+
+    // Each row is the one before it plus one, with the hit cells set to 0: one pass per row. The
+    // window row of each group's latest hit, −1 before any, keeps the footers, which change at hits
+    // only.
+    chart.omissions.reset(new int[std::size_t(rows) * groups]);
+    std::vector<int> lastRowHit(groups, -1);
+    std::vector<int> run(groups, 0);
+    const int* previous = omission.data();
+    for (int r = 0; r < rows; ++r) {
+        int* cells = chart.omissions.get() + std::size_t(r) * groups;
+        writeNextRow(previous, cells, groups);
+        previous = cells;
+        const std::vector<int>& hit = matcher.rowsHitBy(drawNumberIn(archiveLines[first + r]));
+        if (!hit.empty())
+            chart.hitGroup[r] = hit.front();
+        for (const int g : hit) {
+            cells[g] = 0;
+            TrendFigures& f = chart.figures[g];
+            ++f.hits;
+            f.longestOmission = std::max(f.longestOmission, r - lastRowHit[g] - 1);
+            run[g] = lastRowHit[g] == r - 1 ? run[g] + 1 : 1;
+            f.longestRun = std::max(f.longestRun, run[g]);
+            lastRowHit[g] = r;
+        }
+    }
+
+    for (int g = 0; g < groups; ++g) {
+        TrendFigures& f = chart.figures[g];
+        f.currentOmission = rows - 1 - lastRowHit[g];
+        f.longestOmission = std::max(f.longestOmission, f.currentOmission);
+        f.averageOmission = (rows - f.hits) / (f.hits + 1);
+        // W' · labels / X in tenths, halves up, in integers so that no .x5 is lost to binary fractions.
+        const qint64 labels = labelSet(groupTexts[g]).size();
+        f.expectedTenths =
+            labelCount > 0 ? int((20 * qint64(rows) * labels + labelCount) / (2 * labelCount)) : 0;
+    }
+    return chart;
+}
+
+QString trendFooterName(TrendFooter footer) {
+    switch (footer) {
+    case TrendFooter::Hits:
+        return QStringLiteral("出现次数");
+    case TrendFooter::Expected:
+        return QStringLiteral("理论次数");
+    case TrendFooter::AverageOmission:
+        return QStringLiteral("平均遗漏");
+    case TrendFooter::LongestOmission:
+        return QStringLiteral("最大遗漏");
+    case TrendFooter::LongestRun:
+        return QStringLiteral("最大连出");
+    case TrendFooter::CurrentOmission:
+        return QStringLiteral("当前遗漏");
+    }
+    return QString();
+}
+
+QString trendFooterText(const TrendFigures& f, TrendFooter footer) {
+    switch (footer) {
+    case TrendFooter::Hits:
+        return QString::number(f.hits);
+    case TrendFooter::Expected:
+        return QStringLiteral("%1.%2").arg(f.expectedTenths / 10).arg(f.expectedTenths % 10);
+    case TrendFooter::AverageOmission:
+        return QString::number(f.averageOmission);
+    case TrendFooter::LongestOmission:
+        return QString::number(f.longestOmission);
+    case TrendFooter::LongestRun:
+        return QString::number(f.longestRun);
+    case TrendFooter::CurrentOmission:
+        return QString::number(f.currentOmission);
+    }
+    return QString();
+}
+
+} // namespace dravik
