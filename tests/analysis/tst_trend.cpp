@@ -4,6 +4,7 @@
 #include "analysis/mark_check.h"
 #include "analysis/number_match.h"
 #include "analysis/trend_chart.h"
+#include "analysis/trend_csv.h"
 #include "analysis/trend_run.h"
 #include "storage/record_order.h"
 
@@ -364,6 +365,27 @@ private slots:
         QCOMPARE(outcome.chart.rowCount(), rowCount);
         QCOMPARE(outcome.chart.groupCount(), groupCount);
         QCOMPARE(outcome.check, check);
+    }
+
+    // Quoting only where a field needs it: a period with a comma or a quotation mark, a number with
+    // a line break cannot come from a record line, so the check's lines stand in for the rest.
+    void csv() {
+        const TrendChart chart =
+            buildTrendChart({"24,1.05", "24\"2.3", "24003.01"}, {"01.02.03", "04.05.06"}, 6, kWholeArchive);
+        const QByteArray expected = "\xEF\xBB\xBF"
+                                    "期数,号码,1,2\r\n"
+                                    "\"24,1\",05,1,05\r\n"
+                                    "\"24\"\"2\",3,2,1\r\n"
+                                    "24003,01,01,2\r\n"
+                                    "出现次数,,1,1\r\n"
+                                    "理论次数,,1.5,1.5\r\n"
+                                    "平均遗漏,,1,1\r\n"
+                                    "最大遗漏,,2,2\r\n"
+                                    "最大连出,,1,1\r\n"
+                                    "当前遗漏,,0,2\r\n"
+                                    "\"第一行,甲\"\r\n"
+                                    "\"第二\r行\"\r\n";
+        QCOMPARE(trendCsv(chart, QStringLiteral("第一行,甲\n第二\r行")), expected);
     }
 
     // The tab reads the record file itself: the whole history, and a read error goes to the label.
