@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_run.h"
 #include "analysis/mark_check.h"
+#include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
 
@@ -10,7 +11,7 @@ namespace dravik {
 TrendOutcome runTrend(const TrendInputs& inputs) {
     std::optional<RecordLines> records;
     try {
-        records = readRecordFile(inputs.recordPath);
+        records = readRecordFile(recordFilePath(inputs.settings.archive));
     } catch (const Error& error) {
         TrendOutcome outcome;
         outcome.check = error.message();
@@ -21,13 +22,15 @@ TrendOutcome runTrend(const TrendInputs& inputs) {
 
 TrendOutcome trendOfLines(const TrendInputs& inputs, const std::optional<QStringList>& archiveLines) {
     TrendOutcome outcome;
+    const AnalysisInputs& settings = inputs.settings;
     if (!archiveLines) {
-        outcome.check = QStringLiteral("Dravik[") + inputs.archive + QStringLiteral("]丢失，请重录");
+        outcome.check = QStringLiteral("Dravik[") + settings.archive + QStringLiteral("]丢失，请重录");
         return outcome;
     }
     AnalysisGroups groups;
     try {
-        groups = analysisGroups(inputs.x, inputs.a, inputs.b, inputs.c, inputs.startValue, inputs.mode);
+        groups = analysisGroups(settings.x, settings.a, settings.b, settings.c, settings.startValue,
+                                settings.mode);
     } catch (const Error&) {
         outcome.check = QStringLiteral("设置错，无法显示走势");
         return outcome;
@@ -35,7 +38,7 @@ TrendOutcome trendOfLines(const TrendInputs& inputs, const std::optional<QString
     const int labelCount = groups.settings.values.x;
     outcome.chart = buildTrendChart(*archiveLines, groups.groups, labelCount, inputs.window);
     outcome.check =
-        markCheckText(checkMarks(*archiveLines, groups.groups, labelCount, inputs.depth, inputs.window));
+        markCheckText(checkMarks(*archiveLines, groups.groups, labelCount, settings.depth, inputs.window));
     return outcome;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/grouping.h"
+#include "analysis/analysis_run.h"
 #include "analysis/trend_chart.h"
 
 #include <QString>
@@ -10,12 +10,9 @@
 namespace dravik {
 
 struct TrendInputs {
-    QString archive;    // Edit_name's text, for the messages
-    QString recordPath; // the archive's record file
-    int depth = 30;     // the analysis depth N, for the mark check
-    QString x, a, b, c; // the texts of Edit_x, Edit_a, Edit_b, Edit_c
-    int startValue = 0; // 0 or 1
-    DisplayMode mode = DisplayMode::Sequential;
+    // The archive, the depth N (for the mark check) and the settings texts, as an analysis run takes
+    // them; its `records` play no part.
+    AnalysisInputs settings;
     int window = kWholeArchive; // W
 };
 
@@ -24,7 +21,8 @@ struct TrendOutcome {
     QString check;    // Label_check's text: the mark check, or why there is no chart
 };
 
-// One build of the trend tab: the record file read whole, once, then trendOfLines.
+// One build of the trend tab: the archive's record file read whole, once, then trendOfLines. A read
+// error ends in an empty chart with the error's text.
 TrendOutcome runTrend(const TrendInputs& inputs);
 
 // The same over the record file's lines (nullopt: no file), the settings handled as the analysis

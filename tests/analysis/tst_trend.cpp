@@ -6,6 +6,7 @@
 #include "analysis/trend_chart.h"
 #include "analysis/trend_csv.h"
 #include "analysis/trend_run.h"
+#include "storage/data_folder.h"
 #include "storage/record_order.h"
 
 #include <QFile>
@@ -353,13 +354,13 @@ private slots:
         QFETCH(QString, check);
 
         TrendInputs inputs;
-        inputs.archive = QStringLiteral("档");
-        inputs.depth = depth;
-        inputs.x = xabc[0];
-        inputs.a = xabc[1];
-        inputs.b = xabc[2];
-        inputs.c = xabc[3];
-        inputs.startValue = 1;
+        inputs.settings.archive = QStringLiteral("档");
+        inputs.settings.depth = depth;
+        inputs.settings.x = xabc[0];
+        inputs.settings.a = xabc[1];
+        inputs.settings.b = xabc[2];
+        inputs.settings.c = xabc[3];
+        inputs.settings.startValue = 1;
         inputs.window = 30;
         const TrendOutcome outcome = trendOfLines(inputs, lines);
         QCOMPARE(outcome.chart.rowCount(), rowCount);
@@ -391,15 +392,15 @@ private slots:
     // The tab reads the record file itself: the whole history, and a read error goes to the label.
     void runOnFile() {
         TrendInputs inputs;
-        inputs.archive = QStringLiteral("档");
-        inputs.recordPath = home_.filePath(QStringLiteral("档.dat"));
-        inputs.x = QStringLiteral("36");
-        inputs.a = inputs.b = QStringLiteral("6");
-        inputs.c = QStringLiteral("0");
-        inputs.startValue = 1;
+        inputs.settings.archive = QStringLiteral("档");
+        inputs.settings.x = QStringLiteral("36");
+        inputs.settings.a = inputs.settings.b = QStringLiteral("6");
+        inputs.settings.c = QStringLiteral("0");
+        inputs.settings.startValue = 1;
         QCOMPARE(runTrend(inputs).check, QStringLiteral("Dravik[档]丢失，请重录"));
 
-        QFile file(inputs.recordPath);
+        ensureDataFolder();
+        QFile file(recordFilePath(inputs.settings.archive));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write((recordLinesOf(kDraws).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
         file.close();
