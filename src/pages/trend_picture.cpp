@@ -22,20 +22,16 @@ const QColor kBall(0xE0, 0x28, 0x2E);
 const QColor kGridLine(0xD6, 0xE4, 0xF5);
 const QColor kHeaderFill(0xF2, 0xF7, 0xFF);
 
-QFont cellFont() {
-    return ui::uiFont(9);
-}
+// Room around a cell's text, as an item view leaves it.
+constexpr int kCellPadding = 12;
 
-int columnsWidth(const TrendChart& chart) {
-    int width = 0;
-    for (int column = 0; column < 2 + chart.groupCount(); ++column)
-        width += trendColumnWidth(column);
-    return width;
+int columnsWidth(const TrendChart& chart, const TrendColumns& columns) {
+    return columns.period + columns.number + chart.groupCount() * columns.group;
 }
 
 int checkHeight(const QString& check) {
     const int lines = check.isEmpty() ? 0 : int(check.count(QLatin1Char('\n'))) + 1;
-    return lines * QFontMetrics(cellFont()).lineSpacing() + 2 * kCheckPadding;
+    return lines * QFontMetrics(trendFont()).lineSpacing() + 2 * kCheckPadding;
 }
 
 void paintBall(QPainter& painter, const QRectF& cell, const QString& number) {
@@ -49,11 +45,11 @@ void paintBall(QPainter& painter, const QRectF& cell, const QString& number) {
 }
 
 // One row of texts across the columns, left to right from x = 0.
-void paintTextRow(QPainter& painter, qreal top, qreal height, const QStringList& texts,
-                  const std::function<QColor(int column)>& colour) {
+void paintTextRow(QPainter& painter, const TrendColumns& columns, qreal top, qreal height,
+                  const QStringList& texts, const std::function<QColor(int column)>& colour) {
     qreal left = 0;
     for (int column = 0; column < texts.size(); ++column) {
-        const QRectF cell(left, top, trendColumnWidth(column), height);
+        const QRectF cell(left, top, columns.width(column), height);
         painter.setPen(colour(column));
         painter.drawText(cell, Qt::AlignCenter, texts[column]);
         left += cell.width();
@@ -62,9 +58,10 @@ void paintTextRow(QPainter& painter, qreal top, qreal height, const QStringList&
 
 void paintPicture(QPainter& painter, const TrendChart& chart, const QString& check, const QSize& size) {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    painter.setFont(cellFont());
+    painter.setFont(trendFont());
+    const TrendColumns widths = trendColumns(chart);
     const int columns = 2 + chart.groupCount();
-    const int width = columnsWidth(chart);
+    const int width = columnsWidth(chart, widths);
     const int rowsTop = kTrendHeaderHeight;
     const int footerTop = rowsTop + chart.rowCount() * kTrendRowHeight;
     const int footerBottom = footerTop + kTrendFooterCount * kTrendRowHeight;
@@ -74,7 +71,7 @@ void paintPicture(QPainter& painter, const TrendChart& chart, const QString& che
     painter.setPen(kGridLine);
     for (int y = rowsTop; y <= footerBottom; y += kTrendRowHeight)
         painter.drawLine(0, y, width, y);
-    for (int column = 0, x = 0; column <= columns; x += trendColumnWidth(column), ++column)
+    for (int column = 0, x = 0; column <= columns; x += widths.width(column), ++column)
         painter.drawLine(x, 0, x, footerBottom);
 
     QStringList texts;
@@ -82,26 +79,26 @@ void paintPicture(QPainter& painter, const TrendChart& chart, const QString& che
         texts.append(column == 0   ? QStringLiteral("期数")
                      : column == 1 ? QStringLiteral("号码")
                                    : QString::number(column - 1));
-    paintTextRow(painter, 0, kTrendHeaderHeight, texts, [](int) { return ui::kText; });
+    paintTextRow(painter, widths, 0, kTrendHeaderHeight, texts, [](int) { return ui::kText; });
 
     for (int row = 0; row < chart.rowCount(); ++row) {
         texts = {chart.period(row), chart.number(row)};
         for (int g = 0; g < chart.groupCount(); ++g)
             texts.append(chart.hits(row, g) ? QString() : QString::number(chart.omission(row, g)));
-        paintTextRow(painter, rowsTop + row * kTrendRowHeight, kTrendRowHeight, texts,
+        paintTextRow(painter, widths, rowsTop + row * kTrendRowHeight, kTrendRowHeight, texts,
                      [](int column) { return column < 2 ? ui::kText : trendOmissionColour(); });
     }
-    const int groupsLeft = trendColumnWidth(0) + trendColumnWidth(1);
+    const int groupsLeft = widths.period + widths.number;
     paintTrendMarks(painter, chart, 0, chart.rowCount() - 1, [&](int row, int group) {
-        return QRectF(groupsLeft + group * trendColumnWidth(2), rowsTop + row * kTrendRowHeight,
-                      trendColumnWidth(2), kTrendRowHeight);
+        return QRectF(groupsLeft + group * widths.group, rowsTop + row * kTrendRowHeight, widths.group,
+                      kTrendRowHeight);
     });
 
     for (int f = 0; f < kTrendFooterCount; ++f) {
         texts = {trendFooterName(TrendFooter(f)), QString()};
         for (const TrendFigures& figures : chart.figures)
             texts.append(trendFooterText(figures, TrendFooter(f)));
-        paintTextRow(painter, footerTop + f * kTrendRowHeight, kTrendRowHeight, texts,
+        paintTextRow(painter, widths, footerTop + f * kTrendRowHeight, kTrendRowHeight, texts,
                      [](int) { return ui::kText; });
     }
 
@@ -113,8 +110,31 @@ void paintPicture(QPainter& painter, const TrendChart& chart, const QString& che
 
 } // namespace
 
-int trendColumnWidth(int column) {
-    return column == 0 ? 66 : column == 1 ? 40 : 28;
+TrendColumns trendColumns(const TrendChart& chart) {
+    const QFontMetrics metrics(trendFont());
+    const auto fit = [&](const QString& text) { return metrics.horizontalAdvance(text) + kCellPadding; };
+    TrendColumns columns;
+    columns.period = fit(QStringLiteral("期数"));
+    columns.number = fit(QStringLiteral("号码"));
+    columns.group = fit(QString::number(chart.groupCount()));
+    int widest = 0;
+    for (int row = 0; row < chart.rowCount(); ++row) {
+        columns.period = std::max(columns.period, fit(chart.period(row)));
+        columns.number = std::max(columns.number, fit(chart.number(row)));
+        for (int g = 0; g < chart.groupCount(); ++g)
+            widest = std::max(widest, chart.omission(row, g));
+    }
+    columns.group = std::max({columns.group, columns.number, fit(QString::number(widest))});
+    for (const TrendFigures& figures : chart.figures) {
+        for (int f = 0; f < kTrendFooterCount; ++f)
+            columns.group = std::max(columns.group, fit(trendFooterText(figures, TrendFooter(f))));
+    }
+    columns.period = std::max(columns.period, fit(trendFooterName(TrendFooter::Hits)));
+    return columns;
+}
+
+QFont trendFont() {
+    return ui::uiFont(9);
 }
 
 QColor trendOmissionColour() {
@@ -143,11 +163,11 @@ void paintTrendMarks(QPainter& painter, const TrendChart& chart, int firstRow, i
 }
 
 QSize trendPictureSize(const TrendChart& chart, const QString& check) {
-    const QFontMetrics metrics(cellFont());
+    const QFontMetrics metrics(trendFont());
     int checkWidth = 0;
     for (const QString& line : check.split(QLatin1Char('\n')))
         checkWidth = std::max(checkWidth, metrics.horizontalAdvance(line));
-    const int width = std::max(columnsWidth(chart), checkWidth + 2 * kCheckPadding);
+    const int width = std::max(columnsWidth(chart, trendColumns(chart)), checkWidth + 2 * kCheckPadding);
     const int height =
         kTrendHeaderHeight + (chart.rowCount() + kTrendFooterCount) * kTrendRowHeight + checkHeight(check);
     return QSize(width, height);

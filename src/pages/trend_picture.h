@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QFont>
 #include <QRectF>
 #include <QSize>
 #include <QString>
@@ -17,9 +18,17 @@ namespace dravik {
 // The chart's measures, shared by the tab's tables and the exported picture.
 inline constexpr int kTrendRowHeight = 22;
 inline constexpr int kTrendHeaderHeight = 24;
-int trendColumnWidth(int column); // 期数, 号码, then the group columns
+
+// The column widths of a chart: wide enough for the longest text of each kind it holds.
+struct TrendColumns {
+    int period = 0, number = 0, group = 0;
+    int width(int column) const { return column == 0 ? period : column == 1 ? number : group; }
+};
+TrendColumns trendColumns(const TrendChart& chart);
 
 QColor trendOmissionColour();
+// The font of the chart's cells.
+QFont trendFont();
 
 // The trend line joining the balls of consecutive rows in [firstRow, lastRow], then the balls over
 // it, for a chart whose cell (row, group) lies at cellRect(row, group).

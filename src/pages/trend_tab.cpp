@@ -50,9 +50,9 @@ QString exportFolder() {
     return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
-void setColumnWidths(QTableView* table, int columns) {
+void setColumnWidths(QTableView* table, const TrendColumns& widths, int columns) {
     for (int column = 0; column < columns; ++column)
-        table->setColumnWidth(column, trendColumnWidth(column));
+        table->setColumnWidth(column, widths.width(column));
 }
 
 } // namespace
@@ -95,7 +95,7 @@ TrendTab::TrendTab(Host host, QWidget* parent)
 
     for (QTableView* table : {static_cast<QTableView*>(Grid_trend), static_cast<QTableView*>(Grid_footer)}) {
         ui::styleTable(table, kTrendRowHeight);
-        table->setFont(ui::uiFont(9));
+        table->setFont(trendFont());
         table->horizontalHeader()->setFixedHeight(kTrendHeaderHeight);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->setFrameShape(QFrame::StyledPanel);
@@ -153,11 +153,13 @@ void TrendTab::refresh() {
     chart_ = std::make_shared<const TrendChart>(std::move(outcome.chart));
     model_->setChart(chart_);
     footerModel_->setChart(chart_);
-    const int columns = model_->columnCount();
-    setColumnWidths(Grid_trend, columns);
-    setColumnWidths(Grid_footer, columns);
+    const TrendColumns widths = trendColumns(*chart_);
+    setColumnWidths(Grid_trend, widths, model_->columnCount());
+    setColumnWidths(Grid_footer, widths, model_->columnCount());
     Label_check->setText(outcome.check);
     showNewest_ = true;
+    if (Grid_trend->isVisible())
+        Grid_trend->doItemsLayout(); // the new scroll range, now
     Grid_trend->scrollToBottom();
     built_ = true;
 }

@@ -33,6 +33,10 @@ FrozenColumnsTable::FrozenColumnsTable(int frozenColumns, QWidget* parent)
             &QAbstractSlider::setValue);
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(),
             &QAbstractSlider::setValue);
+    // The overlay lays itself out on its own time: a value it could not take yet is taken once its
+    // range allows it.
+    connect(frozen_->verticalScrollBar(), &QAbstractSlider::rangeChanged, this,
+            [this] { frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value()); });
 }
 
 void FrozenColumnsTable::setModel(QAbstractItemModel* model) {
@@ -54,8 +58,10 @@ int FrozenColumnsTable::frozenWidth() const {
 void FrozenColumnsTable::syncColumns() {
     if (!model())
         return;
+    // Rows and header as this view has them now (they may be styled after construction).
     frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
     frozen_->horizontalHeader()->setVisible(horizontalHeader()->isVisible());
+    frozen_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
     for (int column = 0; column < model()->columnCount(); ++column) {
         frozen_->setColumnHidden(column, column >= frozenColumns_);
         if (column < frozenColumns_)

@@ -142,6 +142,10 @@ private slots:
         pickFromList(tab->Combo_span, QStringLiteral("100期"));
         QCOMPARE(chart()->rowCount(), 100);
         QCOMPARE(chart()->index(0, 0).data().toString(), QStringLiteral("23031"));
+        // The frozen 期数 and 号码 columns show the same rows as the rest.
+        QTRY_COMPARE(tab->Grid_trend->frozenView()->verticalScrollBar()->value(),
+                     tab->Grid_trend->verticalScrollBar()->value());
+        QVERIFY(tab->Grid_trend->verticalScrollBar()->value() > 0);
         QVERIFY(tab->Label_check->text().startsWith(QStringLiteral("荐号回测：近100期命中")));
         pickFromList(tab->Combo_span, QStringLiteral("全部"));
         QCOMPARE(chart()->rowCount(), 130);
@@ -276,8 +280,8 @@ private slots:
         QCOMPARE(shown.rowCount(), 500);
         const int group = shown.hitGroup[499];
         QVERIFY(group >= 0);
-        const int x = trendColumnWidth(0) + trendColumnWidth(1) + group * trendColumnWidth(2) +
-                      trendColumnWidth(2) / 2 - 8;
+        const TrendColumns widths = trendColumns(shown);
+        const int x = widths.period + widths.number + group * widths.group + widths.group / 2 - 8;
         const int y = kTrendHeaderHeight + 499 * kTrendRowHeight + kTrendRowHeight / 2;
         const QColor ball = image.pixelColor(2 * x, 2 * y);
         QVERIFY2(ball.red() > 200 && ball.green() < 80, qPrintable(ball.name()));
