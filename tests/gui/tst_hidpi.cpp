@@ -146,7 +146,7 @@ private slots:
                               << "Image_logo" << ui::kLogoResource << QRect(0, 0, 50, 50);
         QTest::newRow("analysis tab") << "analysis"
                                       << "TabItem1"
-                                      << ":/images/count.svg" << QRect(62, 2, 23, 23);
+                                      << ":/images/count.svg" << QRect(44, 2, 23, 23);
         QTest::newRow("data entry") << "settings"
                                     << "Button_in"
                                     << ":/images/right.svg" << QRect(12, 10, 20, 20);
