@@ -15,8 +15,6 @@ class GroupMatcher {
 public:
     explicit GroupMatcher(const QStringList& groupTexts);
 
-    int groupCount() const { return int(groups_.size()); }
-
     // The distinct rows (0-based, ascending) whose group text holds a label equal to the number. The
     // reference stays valid until the next call.
     const std::vector<int>& rowsHitBy(QStringView drawNumber);

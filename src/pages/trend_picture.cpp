@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace dravik {
 

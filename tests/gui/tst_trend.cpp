@@ -110,8 +110,6 @@ private slots:
     // Many groups scroll sideways under the frozen 期数 and 号码 columns, the footers with them.
     void manyGroupsScrollSideways() {
         start();
-        writeFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".ini"),
-                  settingsBytes(kBuiltInArchive, QStringLiteral("60 60 1 0"), 1, 0, 0));
         // The built-in archive's X is held at 36 by the settings tab; an archive of our own takes 60.
         writeFile(home->dataFolder() + QStringLiteral("宽.dat"), recordFileBytes(longArchive(40)));
         writeFile(home->dataFolder() + QStringLiteral("宽.ini"),
@@ -285,6 +283,21 @@ private slots:
         const int y = kTrendHeaderHeight + 499 * kTrendRowHeight + kTrendRowHeight / 2;
         const QColor ball = image.pixelColor(2 * x, 2 * y);
         QVERIFY2(ball.red() > 200 && ball.green() < 80, qPrintable(ball.name()));
+    }
+
+    // A picture taller than the painter can address is refused with the reason, not written in part.
+    void pngTooTall() {
+        start();
+        writeFile(recordPath(), recordFileBytes(longArchive(1000)));
+        selectTrendTab();
+        pickFromList(tab->Combo_span, QStringLiteral("全部"));
+        QTemporaryDir out;
+        script->queueFileName(out.filePath(QStringLiteral("走势.png")));
+        QTest::mouseClick(tab->Button_png, Qt::LeftButton);
+        QCOMPARE(script->texts().size(), 2);
+        QVERIFY2(script->texts().last().startsWith(QStringLiteral("导出失败：图片过大")),
+                 qPrintable(script->texts().last()));
+        QVERIFY(QDir(out.path()).isEmpty());
     }
 
     // An export into a folder that cannot be written says so and leaves nothing there; an old file
