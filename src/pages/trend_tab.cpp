@@ -123,12 +123,12 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     Label_check->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Label_check->setFocusPolicy(Qt::StrongFocus);
 
-    const auto makeButton = [this](const char* name, const QString& text, int left) {
+    const auto makeButton = [this, buttonsTop](const char* name, const QString& text, int left) {
         auto* button = new QPushButton(text, this);
         button->setObjectName(QString::fromLatin1(name));
         button->setAccessibleName(text);
         button->setFont(ui::uiFont(11));
-        button->setGeometry(left, kTabPageHeight - 8 - kControlHeight, 100, kControlHeight);
+        button->setGeometry(left, buttonsTop, 100, kControlHeight);
         return button;
     };
     Button_csv = makeButton("Button_csv", QStringLiteral("导出CSV"), kMargin);
