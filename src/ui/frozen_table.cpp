@@ -17,8 +17,6 @@ FrozenColumnsTable::FrozenColumnsTable(int frozenColumns, QWidget* parent)
     frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     frozen_->setVerticalScrollMode(ScrollPerPixel);
     frozen_->setFrameShape(QFrame::NoFrame);
-    // Not read out on its own: the main view holds the same cells.
-    frozen_->setAccessibleName(QString());
     viewport()->stackUnder(frozen_);
 
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
