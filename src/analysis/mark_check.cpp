@@ -24,9 +24,8 @@ MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTe
     MarkCheck check;
     check.labelCount = labelCount;
     const int total = int(archiveLines.size());
-    const int rows = window <= kWholeArchive || window > total ? total : window;
     depth = std::max(depth, 0);
-    const int firstTrial = std::max(total - rows, depth);
+    const int firstTrial = std::max(total - windowLength(total, window), depth);
     if (firstTrial >= total)
         return check;
 

@@ -28,6 +28,10 @@ void writeNextRow(const int* previous, int* cells, int groups) {
 
 } // namespace
 
+int windowLength(int archiveDraws, int window) {
+    return window <= kWholeArchive || window > archiveDraws ? archiveDraws : window;
+}
+
 QString TrendChart::period(int row) const {
     return periodOf(lines[row]);
 }
@@ -43,7 +47,7 @@ QString TrendChart::cellText(int row, int group) const {
 TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
                            int window) {
     const int total = int(archiveLines.size());
-    const int rows = window <= kWholeArchive || window > total ? total : window;
+    const int rows = windowLength(total, window);
     const int first = total - rows;
     const int groups = int(groupTexts.size());
 

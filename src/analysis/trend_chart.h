@@ -10,6 +10,9 @@ namespace dravik {
 // The window length that takes every archive draw (全部).
 inline constexpr int kWholeArchive = 0;
 
+// How many draws a window of `window` (kWholeArchive: all) takes from an archive of `archiveDraws`.
+int windowLength(int archiveDraws, int window);
+
 // The long-run figures of one group over the window, in the order of the footer rows.
 struct TrendFigures {
     int hits = 0;            // 出现次数

@@ -15,41 +15,41 @@ std::shared_ptr<const TrendChart> emptyChart() {
     return empty;
 }
 
-// Header texts and tooltips shared by the chart and its footers.
-QVariant columnHeader(const TrendChart& chart, int section, int role) {
-    if (section < TrendModel::kFixedColumns) {
-        if (role == Qt::DisplayRole)
-            return section == 0 ? QStringLiteral("期数") : QStringLiteral("号码");
-        return {};
-    }
-    const int group = section - TrendModel::kFixedColumns;
-    switch (role) {
-    case Qt::DisplayRole:
-        return QString::number(group + 1);
-    case Qt::ToolTipRole:
-    case Qt::AccessibleDescriptionRole:
-        return chart.groups.value(group);
-    default:
-        return {};
-    }
-}
-
 } // namespace
 
-TrendModel::TrendModel(QObject* parent) : QAbstractTableModel(parent), chart_(emptyChart()) {}
+TrendColumnsModel::TrendColumnsModel(QObject* parent) : QAbstractTableModel(parent), chart_(emptyChart()) {}
 
-void TrendModel::setChart(std::shared_ptr<const TrendChart> chart) {
+void TrendColumnsModel::setChart(std::shared_ptr<const TrendChart> chart) {
     beginResetModel();
     chart_ = chart ? std::move(chart) : emptyChart();
     endResetModel();
 }
 
-int TrendModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : chart_->rowCount();
+int TrendColumnsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kFixedColumns + chart_->groupCount();
 }
 
-int TrendModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kFixedColumns + chart_->groupCount();
+QVariant TrendColumnsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (section < kFixedColumns)
+        return role == Qt::DisplayRole
+                   ? QVariant(section == 0 ? QStringLiteral("期数") : QStringLiteral("号码"))
+                   : QVariant();
+    const int group = section - kFixedColumns;
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::number(group + 1);
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        return chart_->groups.value(group);
+    default:
+        return {};
+    }
+}
+
+int TrendModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : chart().rowCount();
 }
 
 QVariant TrendModel::data(const QModelIndex& index, int role) const {
@@ -61,12 +61,12 @@ QVariant TrendModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         if (index.column() == 0)
-            return chart_->period(row);
+            return chart().period(row);
         if (index.column() == 1)
-            return chart_->number(row);
-        return chart_->cellText(row, group);
+            return chart().number(row);
+        return chart().cellText(row, group);
     case kHitRole:
-        return group >= 0 && chart_->hits(row, group);
+        return group >= 0 && chart().hits(row, group);
     case Qt::ForegroundRole:
         return group >= 0 ? trendOmissionColour() : ui::kText;
     case Qt::TextAlignmentRole:
@@ -76,26 +76,8 @@ QVariant TrendModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant TrendModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal)
-        return {};
-    return columnHeader(*chart_, section, role);
-}
-
-TrendFooterModel::TrendFooterModel(QObject* parent) : QAbstractTableModel(parent), chart_(emptyChart()) {}
-
-void TrendFooterModel::setChart(std::shared_ptr<const TrendChart> chart) {
-    beginResetModel();
-    chart_ = chart ? std::move(chart) : emptyChart();
-    endResetModel();
-}
-
 int TrendFooterModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kTrendFooterCount;
-}
-
-int TrendFooterModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : TrendModel::kFixedColumns + chart_->groupCount();
 }
 
 QVariant TrendFooterModel::data(const QModelIndex& index, int role) const {
@@ -109,7 +91,7 @@ QVariant TrendFooterModel::data(const QModelIndex& index, int role) const {
             return trendFooterName(footer);
         if (index.column() == 1)
             return QString();
-        return trendFooterText(chart_->figures[index.column() - TrendModel::kFixedColumns], footer);
+        return trendFooterText(chart().figures[index.column() - kFixedColumns], footer);
     case Qt::ForegroundRole:
         return ui::kText;
     case Qt::TextAlignmentRole:
@@ -117,12 +99,6 @@ QVariant TrendFooterModel::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
-}
-
-QVariant TrendFooterModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal)
-        return {};
-    return columnHeader(*chart_, section, role);
 }
 
 void TrendCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

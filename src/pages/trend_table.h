@@ -9,46 +9,44 @@
 
 namespace dravik {
 
-// The trend chart as a table model: "期数", "号码", then one column per group ("1", "2", …, with the
-// group text as tooltip and accessible description). Cells are read from the chart when shown, so a
-// long window costs no item per cell.
-class TrendModel : public QAbstractTableModel {
+// A table over a trend chart's columns: "期数", "号码", then one per group ("1", "2", …, with the group
+// text as tooltip and accessible description).
+class TrendColumnsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kFixedColumns = 2;
-    // True in a group cell whose row's draw hits the group: the view paints a ball there.
-    static constexpr int kHitRole = Qt::UserRole + 1;
 
-    explicit TrendModel(QObject* parent = nullptr);
+    explicit TrendColumnsModel(QObject* parent = nullptr);
 
     void setChart(std::shared_ptr<const TrendChart> chart);
     const TrendChart& chart() const { return *chart_; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
     std::shared_ptr<const TrendChart> chart_;
 };
 
-// The six footer rows of the same chart, in the same columns: the figure's name, an empty 号码 cell,
-// one value per group.
-class TrendFooterModel : public QAbstractTableModel {
+// The chart's rows, read from the chart when shown, so a long window costs no item per cell.
+class TrendModel : public TrendColumnsModel {
     Q_OBJECT
 public:
-    explicit TrendFooterModel(QObject* parent = nullptr);
+    // True in a group cell whose row's draw hits the group: the view paints a ball there.
+    static constexpr int kHitRole = Qt::UserRole + 1;
 
-    void setChart(std::shared_ptr<const TrendChart> chart);
-
+    using TrendColumnsModel::TrendColumnsModel;
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+};
 
-private:
-    std::shared_ptr<const TrendChart> chart_;
+// The six footer rows of the same chart: the figure's name, an empty 号码 cell, one value per group.
+class TrendFooterModel : public TrendColumnsModel {
+    Q_OBJECT
+public:
+    using TrendColumnsModel::TrendColumnsModel;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
 };
 
 // Leaves the text out of hit cells: the view paints the ball there, over the trend line.
