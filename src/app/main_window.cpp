@@ -29,6 +29,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -210,10 +211,7 @@ void TDravik_Main::Image_logoDblClick() {
 void TDravik_Main::act_dnloadExecute() {
     // The splash page waits for DownloadDone: it is set however the download ends, a failed write
     // of the record file included (that error is then shown by whoever runs this action).
-    struct SetWhenDone {
-        bool& done;
-        ~SetWhenDone() { done = true; }
-    } setWhenDone{DownloadDone};
+    const auto setWhenDone = qScopeGuard([this] { DownloadDone = true; });
     QString root = options_.siteRoot;
     if (root.isEmpty())
         root = configuredSiteRoot();
