@@ -8,6 +8,18 @@
 
 namespace dravik {
 
+AnalysisGroups analysisGroups(const QString& x, const QString& a, const QString& b, const QString& c,
+                              int startValue, DisplayMode mode) {
+    const DivisionSettings typed{toInteger(x), toInteger(a), toInteger(b), toInteger(c)};
+    // Settings that pass the division rule but have no sensible grouping (A ≤ 0, B ≤ 0, C < 0 or an
+    // immense X, all only reachable by editing a settings file by hand) are treated as failing it.
+    AnalysisGroups result;
+    result.settings = checkDivision(typed);
+    const QStringList labels = buildLabels(result.settings.values.x, startValue == 1 ? 1 : 0);
+    result.groups = groupLabels(labels, result.settings.values, mode);
+    return result;
+}
+
 AnalysisOutcome runAnalysis(const AnalysisInputs& inputs) {
     AnalysisOutcome outcome;
     if (!inputs.records) {
@@ -24,27 +36,17 @@ AnalysisOutcome runAnalysis(const AnalysisInputs& inputs) {
         return outcome;
     }
 
-    DivisionSettings settings;
+    AnalysisGroups groups;
     try {
-        settings.x = toInteger(inputs.x);
-        settings.a = toInteger(inputs.a);
-        settings.b = toInteger(inputs.b);
-        settings.c = toInteger(inputs.c);
+        groups = analysisGroups(inputs.x, inputs.a, inputs.b, inputs.c, inputs.startValue, inputs.mode);
     } catch (const Error& error) {
         outcome.message = error.message();
         outcome.messageIsError = true;
         return outcome;
     }
-
-    // Settings that pass the division rule but have no sensible grouping (A ≤ 0, B ≤ 0, C < 0 or an
-    // immense X, all only reachable by editing a settings file by hand) are treated as failing it.
-    const SettingsCheck check = checkDivision(settings);
-    if (check.substituted)
+    if (groups.settings.substituted)
         outcome.message = QStringLiteral("设置错，已改为默认设置");
-
-    const QStringList labels = buildLabels(check.values.x, inputs.startValue == 1 ? 1 : 0);
-    const QStringList groups = groupLabels(labels, check.values, inputs.mode);
-    outcome.rows = groupStatistics(*draws, groups);
+    outcome.rows = groupStatistics(*draws, groups.groups);
     outcome.table = AnalysisOutcome::Table::Rows;
     return outcome;
 }

@@ -29,6 +29,16 @@ struct AnalysisOutcome {
     QVector<ResultRow> rows; // when table == Rows
 };
 
+// The groups of the table for the texts of the settings controls: X, A, B and C converted in this
+// order (the first that is no integer raises its conversion error), settings that cannot be used
+// replaced by kDefaultDivision, then the labels and the groups, one text per table row.
+struct AnalysisGroups {
+    SettingsCheck settings;
+    QStringList groups;
+};
+AnalysisGroups analysisGroups(const QString& x, const QString& a, const QString& b, const QString& c,
+                              int startValue, DisplayMode mode);
+
 // One whole analysis run over plain inputs, in the order the user meets its checks: a missing record
 // file, too few lines (before any setting is read), a setting that is no integer (X, A, B, C in this
 // order), then settings that cannot be used, which are reported and replaced by 36, 6, 6, 0.

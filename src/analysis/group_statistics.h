@@ -21,6 +21,9 @@ inline const QString kMark = QStringLiteral("\u221A");
 // under sameNumber count once.
 QStringList labelSet(const QString& groupText);
 
+// The even share m of the recommendation: draws div rows (0 without rows).
+int evenShare(int drawCount, int rowCount);
+
 // The recommendation: a row hit by the latest draw, or one hit at least m times whose latest hit
 // lies m to 2m draws back.
 bool isRecommended(int occurrence, int omission, int m);

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringView>
+#include <optional>
+#include <vector>
 
 namespace dravik {
 
@@ -12,5 +14,14 @@ bool isPlainDigits(QStringView text);
 // aware, letter case ignored). Two plain digit texts are equal under it exactly when they are the
 // same characters, so those skip the collator; anything else ("０７", " 7", "7.1") asks it.
 bool sameNumber(const QString& label, const QString& drawNumber);
+
+// A plain digit text of up to 17 digits as one integer that keeps its length too ("7" and "07"
+// differ): equal keys are exactly sameNumber for such texts, so matching becomes an integer search.
+// Nothing for other texts.
+std::optional<quint64> digitKey(QStringView text);
+
+// The labels of a group text as written: the text with a "." appended, every "." closing a label,
+// empty ones and repeats included. The views point into the text.
+std::vector<QStringView> groupTokens(QStringView groupText);
 
 } // namespace dravik

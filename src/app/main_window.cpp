@@ -10,6 +10,7 @@
 #include "pages/page_geometry.h"
 #include "pages/settings_tab.h"
 #include "pages/splash_page.h"
+#include "pages/trend_tab.h"
 #include "storage/archive_settings.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
@@ -90,6 +91,13 @@ void TDravik_Main::buildTabs() {
     TabControl1->addTab(analysisTab, QStringLiteral("TabItem1"), ui::imageIcon(ui::kImageCount),
                         QStringLiteral("分析"));
 
+    TrendTab::Host trendHost;
+    trendHost.settings = [this] { return settingsTab->analysisInputs(); };
+    trendHost.dialogOwner = this;
+    trendTab = new TrendTab(trendHost);
+    TabControl1->addTab(trendTab, QStringLiteral("TabItem3"), ui::imageIcon(ui::kImageTrend),
+                        QStringLiteral("走势"));
+
     SettingsTab::Host host;
     host.saveButton = Button_save;
     host.savedName = &SavedName;
@@ -108,7 +116,7 @@ void TDravik_Main::buildTabs() {
     // Tab goes down the page: the save button in the header, the selected tab's controls, then the
     // tab strip. The controls of tabs that are not shown are passed over.
     QList<QWidget*> tabOrder = {Button_save, analysisTab->StringGrid1};
-    tabOrder << settingsTab->focusChain() << helpTab->Memo1 << helpTab->Button8;
+    tabOrder << trendTab->focusChain() << settingsTab->focusChain() << helpTab->Memo1 << helpTab->Button8;
     for (int i = 0; i < TabControl1->count(); ++i)
         tabOrder << TabControl1->tabButton(i);
     for (int i = 1; i < tabOrder.size(); ++i)
@@ -134,7 +142,11 @@ void TDravik_Main::buildActions() {
         {"act_setedit", [settings] { settings->act_seteditExecute(); }},
         {"act_hc1set", [] { createBuiltInSettings(); }},
         {"act_datset", [settings] { settings->act_datsetExecute(); }},
-        {"act_grid", [this] { analysisTab->showAnalysis(settingsTab->analysisInputs()); }},
+        {"act_grid",
+         [this] {
+             analysisTab->showAnalysis(settingsTab->analysisInputs());
+             trendTab->analysisRebuilt();
+         }},
         {"act_saveset", [settings] { settings->act_savesetExecute(); }},
         {"act_data", [entry] { entry->act_dataExecute(); }},
         {"act_save", [entry] { entry->act_saveExecute(); }},
@@ -187,6 +199,9 @@ void TDravik_Main::TabControl1Change() {
     Button_save->setVisible(onSettings);
     if (Button_save->isEnabled() && !onSettings)
         runAction(QStringLiteral("act_savechange"));
+    // Built on every selection, after the answer about unsaved settings has been carried out.
+    if (TabControl1->currentIndex() == kTrendTab)
+        trendTab->refresh();
 }
 
 void TDravik_Main::Image_logoDblClick() {

@@ -17,6 +17,7 @@ class MainHeader;
 class RecordList;
 class SettingsTab;
 class SplashPage;
+class TrendTab;
 
 namespace ui {
 class ActionList;
@@ -37,8 +38,9 @@ class TDravik_Main : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kAnalysisTab = 0;
-    static constexpr int kSettingsTab = 1;
-    static constexpr int kHelpTab = 2;
+    static constexpr int kTrendTab = 1;
+    static constexpr int kSettingsTab = 2;
+    static constexpr int kHelpTab = 3;
 
     explicit TDravik_Main(WindowOptions options = {}, QWidget* parent = nullptr);
     ~TDravik_Main() override;
@@ -70,6 +72,7 @@ public:
     ui::ImageButton* Button_save; // the header's; enabled while the settings have unsaved changes
     ui::TabControl* TabControl1;
     AnalysisTab* analysisTab;
+    TrendTab* trendTab;
     SettingsTab* settingsTab;
     HelpTab* helpTab;
     QTimer* Timer1;

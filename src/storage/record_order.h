@@ -2,13 +2,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace dravik {
 
 // The record comparison: locale-aware on the system locale, letter case ignored. Lines of digits and
 // "." come in character order with "." before every digit (10.01 < 10.1 < 9.01). Returns <0, 0, >0.
 int compareRecords(const QString& a, const QString& b);
-inline bool sameRecord(const QString& a, const QString& b) { return compareRecords(a, b) == 0; }
+inline bool sameRecord(const QString& a, const QString& b) {
+    return compareRecords(a, b) == 0;
+}
 
 // Sorts in place into record order; equal lines keep no defined order.
 void sortRecords(QStringList& lines);
@@ -17,5 +20,7 @@ void sortRecords(QStringList& lines);
 // without one has an empty period and is all draw number.
 QString periodOf(const QString& line);
 QString drawNumberOf(const QString& line);
+// The draw number as a view into the line, for walks over long histories.
+QStringView drawNumberIn(QStringView line);
 
 } // namespace dravik

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -86,6 +87,15 @@ void showError(QWidget* owner, const QString& message) {
     box.exec();
 }
 
+QString askSaveFileName(QWidget* owner, const QString& caption, const QString& proposedPath,
+                        const QString& filter) {
+    if (activeScript) {
+        recordInScript(caption, proposedPath);
+        return activeScript->fileNames_.isEmpty() ? QString() : activeScript->fileNames_.takeFirst();
+    }
+    return QFileDialog::getSaveFileName(activeOwner(owner), caption, proposedPath, filter);
+}
+
 QString errorBoxText(const QString& message) {
     if (!message.isEmpty() && message.back().unicode() <= u'.')
         return message;
@@ -105,6 +115,10 @@ void Script::queueAnswer(int answer) {
     answers_.append(answer);
 }
 
+void Script::queueFileName(const QString& path) {
+    fileNames_.append(path);
+}
+
 QStringList Script::texts() const {
     QStringList texts;
     for (const Shown& box : shown_)
@@ -114,6 +128,7 @@ QStringList Script::texts() const {
 
 void Script::clear() {
     answers_.clear();
+    fileNames_.clear();
     shown_.clear();
     unanswered_ = 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -23,6 +24,10 @@ void confirm(QWidget* owner, const QString& text, const std::function<void(int)>
 // The error box: title "错误", error icon, one OK button, the text after the full-stop rule.
 void showError(QWidget* owner, const QString& message);
 
+// The save-file dialog, the desktop's own where it has one: the chosen path, empty when cancelled.
+QString askSaveFileName(QWidget* owner, const QString& caption, const QString& proposedPath,
+                        const QString& filter);
+
 // An error message as the error box shows it: a "." is added unless the message already ends in a
 // character at or below U+002E (so "x." "x!" "x " stay, "x" and "x）" get one).
 QString errorBoxText(const QString& message);
@@ -34,7 +39,9 @@ struct Shown {
 };
 
 // Test seam. While a Script exists no real box opens: every box is recorded, and each question takes
-// the next queued answer (No when none is queued, which the script counts as unanswered).
+// the next queued answer (No when none is queued, which the script counts as unanswered). A save-file
+// dialog is recorded with its caption and proposed path and takes the next queued file name (none
+// queued: cancelled).
 class Script {
 public:
     Script();
@@ -43,6 +50,7 @@ public:
     Script& operator=(const Script&) = delete;
 
     void queueAnswer(int answer);
+    void queueFileName(const QString& path);
     const QList<Shown>& shown() const { return shown_; }
     QStringList texts() const;
     int unanswered() const { return unanswered_; }
@@ -52,7 +60,9 @@ public:
 private:
     friend int answerFromScript(const QString&, const QString&);
     friend void recordInScript(const QString&, const QString&);
+    friend QString askSaveFileName(QWidget*, const QString&, const QString&, const QString&);
     QList<int> answers_;
+    QStringList fileNames_;
     QList<Shown> shown_;
     int unanswered_ = 0;
 };

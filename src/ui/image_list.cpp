@@ -27,6 +27,7 @@ constexpr Entry kEntries[] = {
     {kImageAdd, u"add", ":/images/add.svg"},
     {kImageRight, u"Dravik_right", ":/images/right.svg"},
     {kImageBack, u"复件 Dravik_right", ":/images/back.svg"},
+    {kImageTrend, u"Dravik_trend", ":/images/trend.svg"},
 };
 
 QString& qrCodeText() {

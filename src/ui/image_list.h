@@ -7,7 +7,7 @@ namespace dravik::ui {
 
 // The window's shared pictures, referred to by their index in the image list. The indices in use:
 // 2 url, 3 Dravik_count, 4 Dravik_set, 6 Dravik_help, 9 save1, 13 delete, 14 add, 15 Dravik_right,
-// 16 复件 Dravik_right.
+// 16 复件 Dravik_right, and our own 18 Dravik_trend.
 enum ImageIndex {
     kImageUrl = 2,
     kImageCount = 3,
@@ -18,6 +18,7 @@ enum ImageIndex {
     kImageAdd = 14,
     kImageRight = 15,
     kImageBack = 16,
+    kImageTrend = 18,
 };
 
 // Makes the pictures available and sets the text that entry 2 encodes (the download page); the window

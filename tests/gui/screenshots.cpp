@@ -1,13 +1,17 @@
 // Takes a picture of each page of the window, as the README shows them: the splash page, the
 // analysis tab with the worked example, the settings tab, the help tab and the data-entry page with the
-// latest draw picked. Run it under Xvfb with the
+// latest draw picked, and the trend tab over 100 draws at the default settings. Run it under Xvfb with the
 // folder to write into: xvfb-run -a build/tests/gui/dravik_screenshots docs
 #include "gui_harness.h"
 #include "pages/data_entry_page.h"
+#include "pages/trend_tab.h"
+#include "ui/choice_combo.h"
 #include "storage/data_folder.h"
 #include "ui/tab_control.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QRandomGenerator>
 #include <QStackedWidget>
 #include <QTableWidget>
 
@@ -44,5 +48,20 @@ int main(int argc, char** argv) {
     window->Tab3->StringGrid2->selectRow(0);
     window->Tab3->StringGrid2Click();
     save("entry.png");
+
+    // 70 draws of a fixed pseudo-random walk before the worked example: 100 in all, the 100期 span.
+    QStringList lines;
+    QRandomGenerator random(2024);
+    for (int i = 0; i < 70; ++i)
+        lines.append(
+            QStringLiteral("%1.%2").arg(23931 + i).arg(int(random.bounded(36)) + 1, 2, 10, QLatin1Char('0')));
+    writeFile(home.dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
+              recordFileBytes(lines + workedExampleLines()));
+    window->Tab_back->setCurrentWidget(window->Tab2);
+    window->TabControl1->setCurrentIndex(TDravik_Main::kTrendTab);
+    window->trendTab->Combo_span->setCurrentIndex(
+        window->trendTab->Combo_span->findText(QStringLiteral("100期")));
+    window->trendTab->Combo_spanChange();
+    save("trend.png");
     return 0;
 }

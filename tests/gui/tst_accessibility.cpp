@@ -135,6 +135,13 @@ private slots:
         row("Button_del", QAccessible::Button, "删除记录");
         row("Button_add", QAccessible::Button, "添加记录");
         row("StringGrid2", QAccessible::Table, "开奖记录");
+        row("TabItem3", QAccessible::PageTab, "走势");
+        row("Combo_span", QAccessible::ComboBox, "统计期数");
+        row("Grid_trend", QAccessible::Table, "走势表");
+        row("Grid_footer", QAccessible::Table, "走势统计");
+        row("Label_check", QAccessible::StaticText, "荐号回测");
+        row("Button_csv", QAccessible::Button, "导出CSV");
+        row("Button_png", QAccessible::Button, "导出图片");
     }
 
     // Each control is in the tree that starts at the window, whichever page is shown, with its role
@@ -194,6 +201,10 @@ private slots:
         QTest::newRow("data entry") << "Tab3" << QStringList{"Button_back", "Edit_qs",    "Edit_hm",
                                                              "Button_del",  "Button_add", "StringGrid2"};
         QTest::newRow("tab strip") << "TabControl1" << QStringList{"TabItem1", "TabItem2", "TabItem4"};
+        QTest::newRow("trend") << "TabItem3Page" << QStringList{"Combo_span",  "Grid_trend", "Grid_footer",
+                                                                "Label_check", "Button_csv", "Button_png"};
+        QTest::newRow("tab strip with 走势")
+            << "TabControl1" << QStringList{"TabItem1", "TabItem3", "TabItem2", "TabItem4"};
     }
 
     // Top to bottom, left to right; a row's caption comes just before its control.
@@ -229,6 +240,10 @@ private slots:
         QTest::newRow("the selected tab") << settings << false << 0 << settings << settings;
         QTest::newRow("unsaved settings, No") << settings << true << dialogs::kNo << help << settings;
         QTest::newRow("unsaved settings, Yes") << settings << true << dialogs::kYes << analysis << settings;
+        const int trend = TDravik_Main::kTrendTab;
+        QTest::newRow("analysis to trend") << analysis << false << 0 << trend << trend;
+        QTest::newRow("unsaved settings to trend, Yes")
+            << settings << true << dialogs::kYes << trend << settings;
     }
 
     // The tab's press action does what a click does: the page switches, one tab is selected, and

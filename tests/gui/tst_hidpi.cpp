@@ -92,9 +92,9 @@ private slots:
         QTest::newRow("Button8") << "help"
                                  << "Button8" << QRect(0, 616, 442, 100);
         QTest::newRow("TabItem1") << "help"
-                                  << "TabItem1" << QRect(0, 716, 147, 50);
+                                  << "TabItem1" << QRect(0, 716, 110, 50);
         QTest::newRow("TabItem4") << "help"
-                                  << "TabItem4" << QRect(294, 716, 148, 50);
+                                  << "TabItem4" << QRect(331, 716, 111, 50);
         QTest::newRow("Button_back") << "entry"
                                      << "Button_back" << QRect(10, 0, 45, 50);
         QTest::newRow("StringGrid2") << "entry"
@@ -121,7 +121,7 @@ private slots:
         QTest::addColumn<QSize>("size");
         for (const char* name : {"Button_save", "Button_in", "Button_back", "Button_add", "Button_del"})
             QTest::newRow(name) << name << QSize(30, 30);
-        for (const char* name : {"TabItem1", "TabItem2", "TabItem4"})
+        for (const char* name : {"TabItem1", "TabItem3", "TabItem2", "TabItem4"})
             QTest::newRow(name) << name << QSize(23, 23);
         QTest::newRow("Button8") << "Button8" << QSize(70, 70);
     }
@@ -146,7 +146,7 @@ private slots:
                               << "Image_logo" << ui::kLogoResource << QRect(0, 0, 50, 50);
         QTest::newRow("analysis tab") << "analysis"
                                       << "TabItem1"
-                                      << ":/images/count.svg" << QRect(62, 2, 23, 23);
+                                      << ":/images/count.svg" << QRect(44, 2, 23, 23);
         QTest::newRow("data entry") << "settings"
                                     << "Button_in"
                                     << ":/images/right.svg" << QRect(12, 10, 20, 20);

@@ -32,7 +32,7 @@ public slots:
     void open(const QUrl& url) { urls.append(url); }
 };
 
-const QStringList kTabs = {"TabItem1", "TabItem2", "TabItem4"};
+const QStringList kTabs = {"TabItem1", "TabItem3", "TabItem2", "TabItem4"};
 // A group of radio buttons is one stop, at its checked button; the arrow keys move within the group.
 const QStringList kSettings = {"Edit_name", "Button_in", "Edit_x", "Edit_a", "Edit_b",
                                "Edit_c",    "r1",        "r2",     "r3"};
@@ -87,6 +87,10 @@ private slots:
         QTest::newRow("settings") << "settings" << kSettings + kTabs;
         QTest::newRow("settings, unsaved") << "unsaved" << QStringList{"Button_save"} + kSettings + kTabs;
         QTest::newRow("help") << "help" << QStringList{"Memo1", "Button8"} + kTabs;
+        QTest::newRow("trend") << "trend"
+                               << QStringList{"Combo_span",  "Grid_trend", "Grid_footer",
+                                              "Label_check", "Button_csv", "Button_png"} +
+                                      kTabs;
         QTest::newRow("data entry") << "entry" << QStringList{"Button_back", "Edit_qs",    "Edit_hm",
                                                               "Button_add",  "Button_del", "StringGrid2"};
     }
@@ -108,6 +112,8 @@ private slots:
         }
         if (page == "help")
             window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
+        if (page == "trend")
+            window->TabControl1->setCurrentIndex(TDravik_Main::kTrendTab);
         if (page == "entry")
             window->Tab3->Button_inClick();
 
@@ -325,6 +331,18 @@ private slots:
                                  << "开奖记录";
         QTest::newRow("help text") << "Memo1"
                                    << "帮助";
+        QTest::newRow("trend tab") << "TabItem3"
+                                   << "走势";
+        QTest::newRow("trend chart") << "Grid_trend"
+                                     << "走势表";
+        QTest::newRow("trend footers") << "Grid_footer"
+                                       << "走势统计";
+        QTest::newRow("mark check") << "Label_check"
+                                    << "荐号回测";
+        QTest::newRow("csv") << "Button_csv"
+                             << "导出CSV";
+        QTest::newRow("png") << "Button_png"
+                             << "导出图片";
     }
 
     // What the accessibility interface, and so a screen reader, gives as each control's name.
@@ -348,6 +366,8 @@ private slots:
                                 << "期数：";
         QTest::newRow("number") << "Edit_hm"
                                 << "号码：";
+        QTest::newRow("span") << "Combo_span"
+                              << "统计期数";
     }
 
     // A combo's name on Linux is its value; a screen reader names it by the caption that labels it.

@@ -107,9 +107,10 @@ private slots:
         QTest::newRow("Memo1") << "Memo1" << QRect(15, 60, 412, 546);
         QTest::newRow("Layout1") << "Layout1" << QRect(0, 616, 442, 100);
         QTest::newRow("Button8") << "Button8" << QRect(0, 616, 442, 100);
-        QTest::newRow("TabItem1") << "TabItem1" << QRect(0, 716, 147, 50);
-        QTest::newRow("TabItem2") << "TabItem2" << QRect(147, 716, 147, 50);
-        QTest::newRow("TabItem4") << "TabItem4" << QRect(294, 716, 148, 50);
+        QTest::newRow("TabItem1") << "TabItem1" << QRect(0, 716, 110, 50);
+        QTest::newRow("TabItem3") << "TabItem3" << QRect(110, 716, 111, 50);
+        QTest::newRow("TabItem2") << "TabItem2" << QRect(221, 716, 110, 50);
+        QTest::newRow("TabItem4") << "TabItem4" << QRect(331, 716, 111, 50);
     }
 
     void placement() {
@@ -137,6 +138,8 @@ private slots:
                                  << "点击检查更新或扫码下载安卓版本";
         QTest::newRow("TabItem1") << "TabItem1"
                                   << "分析";
+        QTest::newRow("TabItem3") << "TabItem3"
+                                  << "走势";
         QTest::newRow("TabItem2") << "TabItem2"
                                   << "设置";
         QTest::newRow("TabItem4") << "TabItem4"
@@ -154,8 +157,10 @@ private slots:
 
     void pictures() {
         const QList<QPair<int, QString>> entries = {
-            {2, "url"},     {3, "Dravik_count"}, {4, "Dravik_set"},    {6, "Dravik_help"},       {9, "save1"},
-            {13, "delete"}, {14, "add"},         {15, "Dravik_right"}, {16, "复件 Dravik_right"}};
+            {2, "url"},          {3, "Dravik_count"},  {4, "Dravik_set"},
+            {6, "Dravik_help"},  {9, "save1"},         {13, "delete"},
+            {14, "add"},         {15, "Dravik_right"}, {16, "复件 Dravik_right"},
+            {18, "Dravik_trend"}};
         for (const auto& [index, name] : entries) {
             QCOMPARE(ui::imageName(index), name);
             QVERIFY2(!ui::imageIcon(index).pixmap(25, 25).isNull(), qPrintable(name));

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace dravik {
+
+// The window length that takes every archive draw (全部).
+inline constexpr int kWholeArchive = 0;
+
+// How many draws a window of `window` (kWholeArchive: all) takes from an archive of `archiveDraws`.
+int windowLength(int archiveDraws, int window);
+
+// The long-run figures of one group over the window, in the order of the footer rows.
+struct TrendFigures {
+    int hits = 0;            // 出现次数
+    int expectedTenths = 0;  // 理论次数 in tenths, halves up
+    int averageOmission = 0; // 平均遗漏
+    int longestOmission = 0; // 最大遗漏
+    int longestRun = 0;      // 最大连出
+    int currentOmission = 0; // 当前遗漏
+};
+
+enum class TrendFooter { Hits, Expected, AverageOmission, LongestOmission, LongestRun, CurrentOmission };
+inline constexpr int kTrendFooterCount = 6;
+
+// The 走势 chart of a window of draws: one row per draw of the window, oldest first, and one column
+// per group in the table's row order.
+struct TrendChart {
+    QStringList groups;        // the group texts
+    QStringList lines;         // the window's record lines, oldest first
+    std::vector<int> hitGroup; // per row: the group its draw hits, −1 for none
+    // Rows × groups, row by row: draws since the group was last hit, counted over the whole archive;
+    // 0 exactly where the row's draw hits the group. Not zeroed first: every cell is written once.
+    std::unique_ptr<int[]> omissions;
+    std::vector<TrendFigures> figures; // per group, over the window only
+
+    int rowCount() const { return int(lines.size()); }
+    int groupCount() const { return int(groups.size()); }
+    QString period(int row) const;
+    QString number(int row) const;
+    int omission(int row, int group) const { return omissions[std::size_t(row) * groups.size() + group]; }
+    bool hits(int row, int group) const { return omission(row, group) == 0; }
+    // What a cell of the chart shows: the draw number where it hits, else the omission.
+    QString cellText(int row, int group) const;
+};
+
+// The chart of the latest `window` draws (all of them for kWholeArchive or when the archive holds
+// fewer) of the archive's record lines, oldest first, for the groups of a table whose universe holds
+// `labelCount` labels. Each line is read as the analysis reads it.
+TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
+                           int window);
+
+// The footer row names ("出现次数", …) and a footer cell's text.
+QString trendFooterName(TrendFooter footer);
+QString trendFooterText(const TrendFigures& figures, TrendFooter footer);
+
+} // namespace dravik

@@ -1,0 +1,45 @@
+#include "analysis/trend_run.h"
+
+#include "analysis/analysis_run.h"
+#include "analysis/mark_check.h"
+#include "storage/data_folder.h"
+#include "storage/error.h"
+#include "storage/record_file.h"
+
+namespace dravik {
+
+TrendOutcome runTrend(const TrendInputs& inputs) {
+    std::optional<RecordLines> records;
+    try {
+        records = readRecordFile(recordFilePath(inputs.settings.archive));
+    } catch (const Error& error) {
+        TrendOutcome outcome;
+        outcome.check = error.message();
+        return outcome;
+    }
+    return trendOfLines(inputs, records ? std::optional<QStringList>(records->lines) : std::nullopt);
+}
+
+TrendOutcome trendOfLines(const TrendInputs& inputs, const std::optional<QStringList>& archiveLines) {
+    TrendOutcome outcome;
+    const AnalysisInputs& settings = inputs.settings;
+    if (!archiveLines) {
+        outcome.check = QStringLiteral("Dravik[") + settings.archive + QStringLiteral("]丢失，请重录");
+        return outcome;
+    }
+    AnalysisGroups groups;
+    try {
+        groups = analysisGroups(settings.x, settings.a, settings.b, settings.c, settings.startValue,
+                                settings.mode);
+    } catch (const Error&) {
+        outcome.check = QStringLiteral("设置错，无法显示走势");
+        return outcome;
+    }
+    const int labelCount = groups.settings.values.x;
+    outcome.chart = buildTrendChart(*archiveLines, groups.groups, labelCount, inputs.window);
+    outcome.check =
+        markCheckText(checkMarks(*archiveLines, groups.groups, labelCount, settings.depth, inputs.window));
+    return outcome;
+}
+
+} // namespace dravik

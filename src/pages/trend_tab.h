@@ -1,0 +1,73 @@
+#pragma once
+
+#include "analysis/analysis_run.h"
+
+#include <QList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+
+namespace dravik {
+
+struct TrendChart;
+class TrendFooterModel;
+class TrendGrid;
+class TrendModel;
+
+namespace ui {
+class ChoiceCombo;
+class FrozenColumnsTable;
+} // namespace ui
+
+// The trend tab 走势: the groups over the latest W draws, their long-run figures, the mark check and
+// export. The chart is built when the tab is selected, never before.
+class TrendTab : public QWidget {
+    Q_OBJECT
+public:
+    // What the tab needs of the window around it.
+    struct Host {
+        std::function<AnalysisInputs()> settings; // the settings tab's controls as they stand
+        QWidget* dialogOwner = nullptr;
+    };
+
+    explicit TrendTab(Host host, QWidget* parent = nullptr);
+
+    // Builds the chart of the current settings and window: on selecting the tab and on a new span.
+    void refresh();
+    // The analysis table was rebuilt: a chart already built follows it.
+    void analysisRebuilt();
+    bool isBuilt() const { return built_; }
+
+    void Combo_spanChange();
+    void Button_csvClick();
+    void Button_pngClick();
+
+    // The tab's controls in page order, for the window's Tab order.
+    QList<QWidget*> focusChain() const;
+
+    ui::ChoiceCombo* Combo_span;
+    TrendGrid* Grid_trend;
+    ui::FrozenColumnsTable* Grid_footer;
+    QLabel* Label_check;
+    QPushButton* Button_csv;
+    QPushButton* Button_png;
+
+private:
+    // Asks for a file name and writes the bytes there whole; a failure goes to the message box.
+    void exportFile(const QString& caption, const QString& suffix, const QString& filter,
+                    const std::function<std::optional<QByteArray>(QString* reason)>& bytes);
+
+    Host host_;
+    TrendModel* model_;
+    TrendFooterModel* footerModel_;
+    std::shared_ptr<const TrendChart> chart_;
+    QString archive_; // the archive of the chart shown
+    bool built_ = false;
+    bool spanPicked_ = false; // until the user picks a span, W follows the analysis depth
+    bool showNewest_ = false; // the chart just built keeps its newest row in view as it is laid out
+};
+
+} // namespace dravik

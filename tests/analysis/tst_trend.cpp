@@ -1,0 +1,427 @@
+#include "analysis/analysis_run.h"
+#include "analysis/draw_numbers.h"
+#include "analysis/group_statistics.h"
+#include "analysis/mark_check.h"
+#include "analysis/number_match.h"
+#include "analysis/trend_chart.h"
+#include "analysis/trend_csv.h"
+#include "analysis/trend_run.h"
+#include "storage/data_folder.h"
+#include "storage/record_order.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <optional>
+
+using namespace dravik;
+
+Q_DECLARE_METATYPE(dravik::DisplayMode)
+
+namespace {
+
+// The 30 draws of the analysis worked example, oldest first, as record lines 24001 to 24030.
+const QStringList kDraws =
+    QStringLiteral("08 18 20 13 07 15 29 17 10 16 23 14 09 18 26 13 12 15 21 07 30 11 27 08 "
+                   "22 24 19 20 05 03")
+        .split(QLatin1Char(' '));
+
+QStringList recordLinesOf(const QStringList& draws, int firstPeriod = 24001) {
+    QStringList lines;
+    for (int i = 0; i < draws.size(); ++i)
+        lines.append(QString::number(firstPeriod + i) + QLatin1Char('.') + draws[i]);
+    return lines;
+}
+
+QStringList builtInGroups(DisplayMode mode) {
+    return analysisGroups(QStringLiteral("36"), QStringLiteral("6"), QStringLiteral("6"), QStringLiteral("0"),
+                          1, mode)
+        .groups;
+}
+
+// A row as "period|number|hit group|cell cell …", a hit group of −1 as "-".
+QString rowText(const TrendChart& chart, int row) {
+    QStringList cells;
+    for (int g = 0; g < chart.groupCount(); ++g)
+        cells.append(chart.cellText(row, g));
+    const int hit = chart.hitGroup[row];
+    return QStringList{chart.period(row), chart.number(row),
+                       hit < 0 ? QStringLiteral("-") : QString::number(hit), cells.join(QLatin1Char(' '))}
+        .join(QLatin1Char('|'));
+}
+
+// The six footer rows, each the values of the groups joined by blanks.
+QStringList footerTexts(const TrendChart& chart) {
+    QStringList rows;
+    for (int f = 0; f < kTrendFooterCount; ++f) {
+        QStringList values;
+        for (const TrendFigures& figures : chart.figures)
+            values.append(trendFooterText(figures, TrendFooter(f)));
+        rows.append(values.join(QLatin1Char(' ')));
+    }
+    return rows;
+}
+
+// A generated archive: mostly labels of 1..36 written with their "0", now and then a number no
+// label matches (unpadded, out of range, blank).
+QStringList generatedArchive(int count, quint32 seed) {
+    QRandomGenerator random(seed);
+    QStringList lines;
+    for (int i = 0; i < count; ++i) {
+        const int n = int(random.bounded(40)) + 1;
+        QString number = n <= 36 ? QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')) : QString();
+        if (n == 37)
+            number = QStringLiteral("3");
+        else if (n == 38)
+            number = QStringLiteral("37");
+        lines.append(QString::number(100000 + i) + QLatin1Char('.') + number);
+    }
+    return lines;
+}
+
+struct Setting {
+    const char* name;
+    QStringList xabc;
+    int start;
+    DisplayMode mode;
+};
+const QList<Setting> kSettings = {
+    {"36 6 6 0 sequential", {"36", "6", "6", "0"}, 1, DisplayMode::Sequential},
+    {"36 6 6 0 interval", {"36", "6", "6", "0"}, 1, DisplayMode::Interval},
+    {"36 5 7 1 sequential", {"36", "5", "7", "1"}, 1, DisplayMode::Sequential},
+    {"20 3 6 2 interval", {"20", "3", "6", "2"}, 1, DisplayMode::Interval},
+    {"36 36 1 0, one label each", {"36", "36", "1", "0"}, 1, DisplayMode::Sequential},
+    {"36 6 6 0 from 0", {"36", "6", "6", "0"}, 0, DisplayMode::Sequential},
+};
+
+AnalysisGroups groupsOf(const Setting& s) {
+    return analysisGroups(s.xabc[0], s.xabc[1], s.xabc[2], s.xabc[3], s.start, s.mode);
+}
+
+} // namespace
+
+class TrendTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(home_.isValid());
+        qputenv("XDG_DATA_HOME", home_.path().toUtf8());
+    }
+
+    void chart_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("groups");
+        QTest::addColumn<int>("labelCount");
+        QTest::addColumn<int>("window");
+        QTest::addColumn<int>("rowCount");
+        QTest::addColumn<QStringList>("firstRows"); // compared with the chart's first rows
+        QTest::addColumn<QStringList>("footers");
+
+        const QStringList worked = recordLinesOf(kDraws);
+        const QStringList seq = builtInGroups(DisplayMode::Sequential);
+        const QStringList gap = builtInGroups(DisplayMode::Interval);
+        const QStringList workedFirstRows{"24001|08|1|1 08 1 1 1 1", "24002|18|2|2 1 18 2 2 2",
+                                          "24003|20|3|3 2 1 20 3 3"};
+        const QStringList workedFooters{"2 8 9 7 4 0",  "5.0 5.0 5.0 5.0 5.0 5.0",
+                                        "9 2 2 2 5 30", "28 6 12 7 7 30",
+                                        "2 1 1 4 1 0",  "0 6 12 2 7 30"};
+        QTest::newRow("worked example, sequential, 全部")
+            << worked << seq << 36 << kWholeArchive << 30 << workedFirstRows << workedFooters;
+        QTest::newRow("window longer than the archive")
+            << worked << seq << 36 << 100 << 30 << workedFirstRows << workedFooters;
+        QTest::newRow("worked example, interval")
+            << worked << gap << 36 << 30 << 30 << QStringList{"24001|08|1|1 08 1 1 1 1"}
+            << QStringList{"5 6 6 3 5 5", "5.0 5.0 5.0 5.0 5.0 5.0",
+                           "4 3 3 6 4 4", "10 8 6 14 10 11",
+                           "2 1 2 2 2 1", "3 2 0 5 1 4"};
+        // The omissions of the first window row count back over the draws before the window; the
+        // group 01..06 and 31..36, never hit before, count from the archive's first draw.
+        QTest::newRow("window of 10: omissions from before it")
+            << worked << seq << 36 << 10 << 10 << QStringList{"24021|30|4|21 1 3 2 30 21"}
+            << QStringList{"2 2 0 4 2 0",   "1.7 1.7 1.7 1.7 1.7 1.7",
+                           "2 2 10 1 2 10", "8 6 10 4 7 10",
+                           "2 1 0 4 1 0",   "0 6 10 2 7 10"};
+
+        // "3" is not "03"; a blank number, a number no label matches and a line without "." (all of
+        // it the number) as well; the third group is never hit.
+        QTest::newRow("unmatched numbers, a group never hit")
+            << QStringList{"1.3", "2.03", "3.", "4.37", "05"}
+            << QStringList{"01.02.03", "04.05.06", "07.08.09"} << 9 << kWholeArchive << 5
+            << QStringList{"1|3|-|1 1 1", "2|03|0|03 2 2", "3||-|1 3 3", "4|37|-|2 4 4", "|05|1|3 05 5"}
+            << QStringList{"1 1 0", "1.7 1.7 1.7", "2 2 5", "3 4 5", "1 1 0", "3 0 5"};
+
+        // Group 1 is hit by the three draws before the window's second row and by the last two rows:
+        // its runs are cut at the window's start and end there; group 2's longest omission is the
+        // window's end.
+        QTest::newRow("runs at the window's edges")
+            << QStringList{"1.01", "2.02", "3.03", "4.10", "5.04", "6.05"}
+            << QStringList{"01.02.03.04.05", "10"} << 6 << 4 << 4
+            << QStringList{"3|03|0|03 3", "4|10|1|1 10", "5|04|0|04 1", "6|05|0|05 2"}
+            << QStringList{"3 1", "3.3 0.7", "0 1", "1 2", "2 1", "0 2"};
+
+        QTest::newRow("no draws") << QStringList() << seq << 36 << 30 << 0 << QStringList()
+                                  << QStringList{"0 0 0 0 0 0", "0.0 0.0 0.0 0.0 0.0 0.0",
+                                                 "0 0 0 0 0 0", "0 0 0 0 0 0",
+                                                 "0 0 0 0 0 0", "0 0 0 0 0 0"};
+    }
+
+    void chart() {
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, groups);
+        QFETCH(int, labelCount);
+        QFETCH(int, window);
+        QFETCH(int, rowCount);
+        QFETCH(QStringList, firstRows);
+        QFETCH(QStringList, footers);
+
+        const TrendChart chart = buildTrendChart(lines, groups, labelCount, window);
+        QCOMPARE(chart.rowCount(), rowCount);
+        QCOMPARE(chart.groups, groups);
+        QStringList rows;
+        for (int r = 0; r < firstRows.size(); ++r)
+            rows.append(rowText(chart, r));
+        QCOMPARE(rows, firstRows);
+        QCOMPARE(footerTexts(chart), footers);
+    }
+
+    void footerNames() {
+        QStringList names;
+        for (int f = 0; f < kTrendFooterCount; ++f)
+            names.append(trendFooterName(TrendFooter(f)));
+        QCOMPARE(names,
+                 (QStringList{"出现次数", "理论次数", "平均遗漏", "最大遗漏", "最大连出", "当前遗漏"}));
+    }
+
+    // The 出现次数 and 当前遗漏 footers of an N-draw window are the analysis table's 出现值 and 遗漏值.
+    void footersMatchAnalysis_data() {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("setting");
+        for (const int depth : {30, 60, 100}) {
+            for (int s = 0; s < kSettings.size(); ++s) {
+                const QByteArray name = "N = " + QByteArray::number(depth) + ", " + kSettings[s].name;
+                QTest::newRow(name.constData()) << depth << s;
+            }
+        }
+    }
+
+    void footersMatchAnalysis() {
+        QFETCH(int, depth);
+        QFETCH(int, setting);
+        const QStringList lines = generatedArchive(250, 11);
+        const AnalysisGroups groups = groupsOf(kSettings[setting]);
+        const TrendChart chart = buildTrendChart(lines, groups.groups, groups.settings.values.x, depth);
+        const QVector<ResultRow> table = groupStatistics(*latestDrawNumbers(lines, depth), groups.groups);
+        QCOMPARE(chart.figures.size(), std::size_t(table.size()));
+        for (int g = 0; g < table.size(); ++g) {
+            QCOMPARE(trendFooterText(chart.figures[g], TrendFooter::Hits), table[g].occurrence);
+            QCOMPARE(trendFooterText(chart.figures[g], TrendFooter::CurrentOmission), table[g].omission);
+        }
+    }
+
+    // The running counts against the analysis recomputed from scratch for every draw checked.
+    void markCheckMatchesReference_data() {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("window");
+        QTest::addColumn<int>("setting");
+        const QList<QPair<int, int>> spans = {
+            {30, 100}, {60, kWholeArchive}, {100, 200}, {100, 500}, {30, 10}};
+        for (const auto& [depth, window] : spans) {
+            for (int s = 0; s < kSettings.size(); ++s) {
+                const QByteArray name = "N = " + QByteArray::number(depth) +
+                                        ", W = " + QByteArray::number(window) + ", " + kSettings[s].name;
+                QTest::newRow(name.constData()) << depth << window << s;
+            }
+        }
+    }
+
+    void markCheckMatchesReference() {
+        QFETCH(int, depth);
+        QFETCH(int, window);
+        QFETCH(int, setting);
+        const QStringList lines = generatedArchive(300, 23);
+        const AnalysisGroups groups = groupsOf(kSettings[setting]);
+        const int x = groups.settings.values.x;
+
+        MarkCheck expected;
+        expected.labelCount = x;
+        const int total = int(lines.size());
+        const int first = window == kWholeArchive ? 0 : std::max(total - window, 0);
+        for (int t = std::max(first, depth); t < total; ++t) {
+            const QStringList before = *latestDrawNumbers(lines.mid(0, t), depth);
+            const QVector<ResultRow> rows = groupStatistics(before, groups.groups);
+            const QString number = drawNumberOf(lines[t]);
+            qint64 k = 0;
+            bool hit = false;
+            for (const ResultRow& row : rows) {
+                if (row.mark != kMark)
+                    continue;
+                const QStringList labels = labelSet(row.group);
+                k += labels.size();
+                for (const QString& label : labels)
+                    hit = hit || sameNumber(label, number);
+            }
+            ++expected.trials;
+            expected.hits += hit ? 1 : 0;
+            expected.markedLabels += k;
+            expected.spread += k * (x - k);
+        }
+
+        const MarkCheck check = checkMarks(lines, groups.groups, x, depth, window);
+        QCOMPARE(check.trials, expected.trials);
+        QCOMPARE(check.hits, expected.hits);
+        QCOMPARE(check.markedLabels, expected.markedLabels);
+        QCOMPARE(check.spread, expected.spread);
+        QCOMPARE(check.labelCount, x);
+    }
+
+    void markCheckText_data() {
+        QTest::addColumn<int>("trials");
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<int>("labelCount");
+        QTest::addColumn<qint64>("markedLabels");
+        QTest::addColumn<qint64>("spread");
+        QTest::addColumn<QString>("text");
+
+        QTest::newRow("T = 0") << 0 << 0 << 36 << qint64(0) << qint64(0)
+                               << QStringLiteral("数据量不足，无法回测");
+        // X = 2, one label of two marked every time: E = T/2, variance T/4, two deviations √T.
+        QTest::newRow("at two deviations: no difference")
+            << 16 << 12 << 2 << qint64(16) << qint64(16)
+            << QStringLiteral("荐号回测：近16期命中12次（75%），随机期望8.0次\n荐号与随机无明显差异");
+        QTest::newRow("past two deviations above")
+            << 16 << 13 << 2 << qint64(16) << qint64(16)
+            << QStringLiteral("荐号回测：近16期命中13次（81%），随机期望8.0次\n荐号命中率高于随机");
+        QTest::newRow("past two deviations below")
+            << 16 << 3 << 2 << qint64(16) << qint64(16)
+            << QStringLiteral("荐号回测：近16期命中3次（19%），随机期望8.0次\n荐号命中率低于随机");
+        // 1/8 = 12.5 % and 9/36 = 0.25 go up.
+        QTest::newRow("halves up")
+            << 8 << 1 << 36 << qint64(9) << qint64(9 * 35 - 1)
+            << QStringLiteral("荐号回测：近8期命中1次（13%），随机期望0.3次\n荐号与随机无明显差异");
+    }
+
+    void markCheckText() {
+        QFETCH(int, trials);
+        QFETCH(int, hits);
+        QFETCH(int, labelCount);
+        QFETCH(qint64, markedLabels);
+        QFETCH(qint64, spread);
+        QFETCH(QString, text);
+        MarkCheck check;
+        check.trials = trials;
+        check.hits = hits;
+        check.labelCount = labelCount;
+        check.markedLabels = markedLabels;
+        check.spread = spread;
+        QCOMPARE(dravik::markCheckText(check), text);
+    }
+
+    void run_data() {
+        QTest::addColumn<std::optional<QStringList>>("lines");
+        QTest::addColumn<QStringList>("xabc");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("rowCount");
+        QTest::addColumn<int>("groupCount");
+        QTest::addColumn<QString>("check");
+
+        const std::optional<QStringList> worked = recordLinesOf(kDraws);
+        const QStringList builtIn{"36", "6", "6", "0"};
+        QTest::newRow("missing record file") << std::optional<QStringList>() << builtIn << 30 << 0 << 0
+                                             << QStringLiteral("Dravik[档]丢失，请重录");
+        QTest::newRow("setting no integer") << worked << QStringList{"36", "6", "six", "0"} << 30 << 0 << 0
+                                            << QStringLiteral("设置错，无法显示走势");
+        // Unusable settings become 36 6 6 0 without a word; 30 draws leave none with 30 before it.
+        QTest::newRow("unusable settings, N draws") << worked << QStringList{"36", "6", "6", "1"} << 30 << 30
+                                                    << 6 << QStringLiteral("数据量不足，无法回测");
+        QTest::newRow("fewer draws than N") << std::optional<QStringList>(worked->mid(5)) << builtIn << 30
+                                            << 25 << 6 << QStringLiteral("数据量不足，无法回测");
+        // N = 1 at the worked example: 29 draws checked. The mark of one draw is its own group
+        // (omission 0), so k = 6 every time, E = 29 · 6/36; a hit is a draw in the group of the one
+        // before it (24 after 22, 19 after 24, 20 after 19, 03 after 05).
+        QTest::newRow("N = 1") << worked << builtIn << 1 << 30 << 6
+                               << QStringLiteral(
+                                      "荐号回测：近29期命中4次（14%），随机期望4.8次\n荐号与随机无明显差异");
+    }
+
+    void run() {
+        QFETCH(std::optional<QStringList>, lines);
+        QFETCH(QStringList, xabc);
+        QFETCH(int, depth);
+        QFETCH(int, rowCount);
+        QFETCH(int, groupCount);
+        QFETCH(QString, check);
+
+        TrendInputs inputs;
+        inputs.settings.archive = QStringLiteral("档");
+        inputs.settings.depth = depth;
+        inputs.settings.x = xabc[0];
+        inputs.settings.a = xabc[1];
+        inputs.settings.b = xabc[2];
+        inputs.settings.c = xabc[3];
+        inputs.settings.startValue = 1;
+        inputs.window = 30;
+        const TrendOutcome outcome = trendOfLines(inputs, lines);
+        QCOMPARE(outcome.chart.rowCount(), rowCount);
+        QCOMPARE(outcome.chart.groupCount(), groupCount);
+        QCOMPARE(outcome.check, check);
+    }
+
+    // Quoting only where a field needs it: a period with a comma or a quotation mark, a number with
+    // a line break cannot come from a record line, so the check's lines stand in for the rest.
+    void csv() {
+        const TrendChart chart =
+            buildTrendChart({"24,1.05", "24\"2.3", "24003.01"}, {"01.02.03", "04.05.06"}, 6, kWholeArchive);
+        const QByteArray expected = "\xEF\xBB\xBF"
+                                    "期数,号码,1,2\r\n"
+                                    "\"24,1\",05,1,05\r\n"
+                                    "\"24\"\"2\",3,2,1\r\n"
+                                    "24003,01,01,2\r\n"
+                                    "出现次数,,1,1\r\n"
+                                    "理论次数,,1.5,1.5\r\n"
+                                    "平均遗漏,,1,1\r\n"
+                                    "最大遗漏,,2,2\r\n"
+                                    "最大连出,,1,1\r\n"
+                                    "当前遗漏,,0,2\r\n"
+                                    "\"第一行,甲\"\r\n"
+                                    "\"第二\r行\"\r\n";
+        QCOMPARE(trendCsv(chart, QStringLiteral("第一行,甲\n第二\r行")), expected);
+    }
+
+    // The tab reads the record file itself: the whole history, and a read error goes to the label.
+    void runOnFile() {
+        TrendInputs inputs;
+        inputs.settings.archive = QStringLiteral("档");
+        inputs.settings.x = QStringLiteral("36");
+        inputs.settings.a = inputs.settings.b = QStringLiteral("6");
+        inputs.settings.c = QStringLiteral("0");
+        inputs.settings.startValue = 1;
+        QCOMPARE(runTrend(inputs).check, QStringLiteral("Dravik[档]丢失，请重录"));
+
+        ensureDataFolder();
+        QFile file(recordFilePath(inputs.settings.archive));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write((recordLinesOf(kDraws).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+        file.close();
+        const TrendOutcome outcome = runTrend(inputs);
+        QCOMPARE(outcome.chart.rowCount(), 30);
+        QCOMPARE(footerTexts(outcome.chart).first(), QStringLiteral("2 8 9 7 4 0"));
+
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\xEF\xBB\xBF"
+                   "24001.\xFF\r\n");
+        file.close();
+        const TrendOutcome broken = runTrend(inputs);
+        QCOMPARE(broken.chart.rowCount(), 0);
+        QCOMPARE(
+            broken.check,
+            QStringLiteral("No mapping for the Unicode character exists in the target multi-byte code page"));
+    }
+
+private:
+    QTemporaryDir home_;
+};
+
+QTEST_GUILESS_MAIN(TrendTest)
+#include "tst_trend.moc"

@@ -1,0 +1,344 @@
+// The trend tab in the real window: built on selection only, the span, the unsaved-settings prompt on
+// the way in, and export to CSV and PNG, failures included.
+#include "gui_harness.h"
+#include "pages/settings_tab.h"
+#include "pages/trend_picture.h"
+#include "pages/trend_tab.h"
+#include "pages/trend_table.h"
+#include "storage/data_folder.h"
+#include "ui/choice_combo.h"
+#include "ui/frozen_table.h"
+#include "ui/image_button.h"
+#include "ui/tab_control.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+using namespace dravik;
+using namespace dravik::test;
+
+namespace {
+
+const QString kQuestion = QStringLiteral("设置已更改，是否保存？");
+
+// Record lines 23001.. of `count` draws, numbers 01..36 in a fixed walk.
+QStringList longArchive(int count) {
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines.append(QStringLiteral("%1.%2").arg(23001 + i).arg((i * 7) % 36 + 1, 2, 10, QLatin1Char('0')));
+    return lines;
+}
+
+QStringList rowTexts(const QAbstractItemModel* model, int row) {
+    QStringList texts;
+    for (int column = 0; column < model->columnCount(); ++column)
+        texts.append(model->index(row, column).data().toString());
+    return texts;
+}
+
+} // namespace
+
+class TrendTabTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DataHome> home;
+    std::unique_ptr<dialogs::Script> script;
+    std::unique_ptr<TDravik_Main> window;
+    TrendTab* tab = nullptr;
+
+    void start() {
+        window = startOffline(*home);
+        tab = window->trendTab;
+        script->clear();
+    }
+
+    void selectTrendTab() {
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kTrendTab), Qt::LeftButton);
+    }
+
+    QString recordPath() const { return home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"); }
+
+    const QAbstractItemModel* chart() const { return tab->Grid_trend->model(); }
+    const QAbstractItemModel* footers() const { return tab->Grid_footer->model(); }
+
+private slots:
+    void init() {
+        home = std::make_unique<DataHome>();
+        QVERIFY(home->isValid());
+        script = std::make_unique<dialogs::Script>();
+    }
+
+    void cleanup() {
+        window.reset();
+        script.reset();
+        home.reset();
+    }
+
+    // Start-up leaves the chart alone; selecting the tab shows the current settings' chart over the
+    // analysis depth, newest row in view, the footers under it.
+    void selectingShowsTheChart() {
+        start();
+        QVERIFY(!tab->isBuilt());
+        QCOMPARE(chart()->rowCount(), 0);
+        QCOMPARE(window->TabControl1->tabButton(TDravik_Main::kTrendTab)->text(), QStringLiteral("走势"));
+
+        selectTrendTab();
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kTrendTab));
+        QVERIFY(tab->isBuilt());
+        QCOMPARE(tab->Combo_span->currentText(), QStringLiteral("30期"));
+        QCOMPARE(chart()->rowCount(), 30);
+        QCOMPARE(rowTexts(chart(), 0), (QStringList{"24001", "08", "1", "08", "1", "1", "1", "1"}));
+        QCOMPARE(chart()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("1"));
+        QCOMPARE(chart()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QStringLiteral("01.02.03.04.05.06"));
+        QCOMPARE(chart()->index(0, 3).data(Qt::AccessibleTextRole).toString(), QStringLiteral("08"));
+        QCOMPARE(rowTexts(footers(), 0), (QStringList{"出现次数", "", "2", "8", "9", "7", "4", "0"}));
+        QCOMPARE(rowTexts(footers(), 5), (QStringList{"当前遗漏", "", "0", "6", "12", "2", "7", "30"}));
+        QCOMPARE(tab->Label_check->text(), QStringLiteral("数据量不足，无法回测"));
+        QTRY_VERIFY(tab->Grid_trend->isVisible());
+        QTRY_VERIFY(
+            tab->Grid_trend->viewport()->rect().contains(tab->Grid_trend->visualRect(chart()->index(29, 0))));
+        QVERIFY(script->shown().isEmpty());
+    }
+
+    // Many groups scroll sideways under the frozen 期数 and 号码 columns, the footers with them.
+    void manyGroupsScrollSideways() {
+        start();
+        // The built-in archive's X is held at 36 by the settings tab; an archive of our own takes 60.
+        writeFile(home->dataFolder() + QStringLiteral("宽.dat"), recordFileBytes(longArchive(40)));
+        writeFile(home->dataFolder() + QStringLiteral("宽.ini"),
+                  settingsBytes(QStringLiteral("宽"), QStringLiteral("60 60 1 0"), 1, 0, 0));
+        window->settingsTab->Edit_name->setText(QStringLiteral("宽"));
+        window->runAction(QStringLiteral("act_datset"));
+        window->Button_save->setEnabled(false);
+        selectTrendTab();
+        QCOMPARE(chart()->columnCount(), 62);
+        QScrollBar* sideways = tab->Grid_trend->horizontalScrollBar();
+        QVERIFY(sideways->maximum() > 0);
+        sideways->setValue(sideways->maximum());
+        QCOMPARE(tab->Grid_footer->horizontalScrollBar()->value(), sideways->value());
+        // The frozen columns stay where they were.
+        QCOMPARE(tab->Grid_trend->frozenView()->columnViewportPosition(0), 0);
+        QCOMPARE(tab->Grid_trend->frozenView()->geometry().width(), tab->Grid_trend->frozenWidth());
+    }
+
+    void span() {
+        start();
+        writeFile(recordPath(), recordFileBytes(longArchive(130)));
+        selectTrendTab();
+        QCOMPARE(chart()->rowCount(), 30);
+        QCOMPARE(tab->Combo_span->accessibleName(), QStringLiteral("统计期数"));
+        QCOMPARE(comboItems(*tab->Combo_span),
+                 (QStringList{"30期", "60期", "100期", "200期", "500期", "全部"}));
+
+        pickFromList(tab->Combo_span, QStringLiteral("100期"));
+        QCOMPARE(chart()->rowCount(), 100);
+        QCOMPARE(chart()->index(0, 0).data().toString(), QStringLiteral("23031"));
+        // The frozen 期数 and 号码 columns show the same rows as the rest.
+        QTRY_COMPARE(tab->Grid_trend->frozenView()->verticalScrollBar()->value(),
+                     tab->Grid_trend->verticalScrollBar()->value());
+        QVERIFY(tab->Grid_trend->verticalScrollBar()->value() > 0);
+        QVERIFY(tab->Label_check->text().startsWith(QStringLiteral("荐号回测：近100期命中")));
+        pickFromList(tab->Combo_span, QStringLiteral("全部"));
+        QCOMPARE(chart()->rowCount(), 130);
+        QVERIFY(tab->Label_check->text().startsWith(QStringLiteral("荐号回测：近100期命中")));
+        pickFromList(tab->Combo_span, QStringLiteral("500期"));
+        QCOMPARE(chart()->rowCount(), 130);
+
+        // The pick stays for the run, also when the analysis depth changes.
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kAnalysisTab), Qt::LeftButton);
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        window->settingsTab->RadioButton6->setChecked(true);
+        window->Button_save->click();
+        selectTrendTab();
+        QCOMPARE(tab->Combo_span->currentText(), QStringLiteral("500期"));
+        QCOMPARE(chart()->rowCount(), 130);
+    }
+
+    // Leaving the settings tab for 走势 with unsaved settings asks first, as for the analysis tab;
+    // the chart then shows the settings the answer left.
+    void unsavedSettingsPrompt_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("firstGroup");
+        QTest::newRow("yes") << dialogs::kYes << QStringLiteral("01.07.13.19.25.31");
+        QTest::newRow("no") << dialogs::kNo << QStringLiteral("01.02.03.04.05.06");
+    }
+
+    void unsavedSettingsPrompt() {
+        QFETCH(int, answer);
+        QFETCH(QString, firstGroup);
+        start();
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        QVERIFY(window->settingsTab->RadioButton3->isChecked());
+        window->settingsTab->RadioButton4->setChecked(true);
+        QVERIFY(window->Button_save->isEnabled());
+        script->queueAnswer(answer);
+        selectTrendTab();
+        QCOMPARE(script->texts(), QStringList{kQuestion});
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
+        QVERIFY(!tab->isBuilt());
+
+        selectTrendTab();
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kTrendTab));
+        QCOMPARE(chart()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), firstGroup);
+        QCOMPARE(script->texts(), QStringList{kQuestion});
+    }
+
+    // A rebuilt analysis table refreshes a chart already built.
+    void followsTheAnalysis() {
+        start();
+        selectTrendTab();
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        window->settingsTab->RadioButton4->setChecked(true);
+        window->Button_save->click();
+        QCOMPARE(chart()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QStringLiteral("01.07.13.19.25.31"));
+    }
+
+    // Missing records and a setting that is no integer: an empty chart and the reason, no box.
+    void edgeTexts() {
+        start();
+        QVERIFY(QFile::remove(recordPath()));
+        selectTrendTab();
+        QCOMPARE(chart()->rowCount(), 0);
+        QCOMPARE(tab->Label_check->text(), QStringLiteral("Dravik[%1]丢失，请重录").arg(kBuiltInArchive));
+
+        writeFile(recordPath(), recordFileBytes(workedExampleLines()));
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        window->settingsTab->Edit_a->setText(QStringLiteral("x"));
+        window->Button_save->setEnabled(false);
+        selectTrendTab();
+        QCOMPARE(chart()->rowCount(), 0);
+        QCOMPARE(chart()->columnCount(), 2);
+        QCOMPARE(tab->Label_check->text(), QStringLiteral("设置错，无法显示走势"));
+        QVERIFY(script->shown().isEmpty());
+    }
+
+    void csv() {
+        start();
+        selectTrendTab();
+        QTemporaryDir out;
+        const QString file = out.filePath(QStringLiteral("走势.csv"));
+        script->queueFileName(file);
+        QTest::mouseClick(tab->Button_csv, Qt::LeftButton);
+        QCOMPARE(script->shown().size(), 1);
+        QCOMPARE(script->shown().first().title, QStringLiteral("导出CSV"));
+        QVERIFY(script->shown().first().text.endsWith(QLatin1Char('/') + kBuiltInArchive +
+                                                      QStringLiteral("-走势.csv")));
+        const QByteArray bytes = readFile(file);
+        const QByteArray head = "\xEF\xBB\xBF"
+                                "期数,号码,1,2,3,4,5,6\r\n"
+                                "24001,08,1,08,1,1,1,1\r\n"
+                                "24002,18,2,1,18,2,2,2\r\n";
+        QVERIFY2(bytes.startsWith(head), bytes.left(120).constData());
+        const QByteArray tail = "24030,03,03,6,12,2,7,30\r\n"
+                                "出现次数,,2,8,9,7,4,0\r\n"
+                                "理论次数,,5.0,5.0,5.0,5.0,5.0,5.0\r\n"
+                                "平均遗漏,,9,2,2,2,5,30\r\n"
+                                "最大遗漏,,28,6,12,7,7,30\r\n"
+                                "最大连出,,2,1,1,4,1,0\r\n"
+                                "当前遗漏,,0,6,12,2,7,30\r\n"
+                                "数据量不足，无法回测\r\n";
+        QVERIFY2(bytes.endsWith(tail), bytes.right(300).constData());
+        QCOMPARE(bytes.count("\r\n"), 1 + 30 + 6 + 1);
+        QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
+
+        // Cancelled: nothing written, nothing shown.
+        script->clear();
+        QTest::mouseClick(tab->Button_csv, Qt::LeftButton);
+        QCOMPARE(script->shown().size(), 1);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("走势.csv")});
+    }
+
+    void png() {
+        start();
+        writeFile(recordPath(), recordFileBytes(longArchive(600)));
+        selectTrendTab();
+        pickFromList(tab->Combo_span, QStringLiteral("500期"));
+        QTemporaryDir out;
+        const QString file = out.filePath(QStringLiteral("走势.png"));
+        script->queueFileName(file);
+        QTest::mouseClick(tab->Button_png, Qt::LeftButton);
+        QCOMPARE(script->texts().size(), 1);
+        QVERIFY(script->texts().first().endsWith(kBuiltInArchive + QStringLiteral("-走势.png")));
+        QImage image;
+        QVERIFY(image.load(file, "PNG"));
+        auto* model = static_cast<const TrendModel*>(chart());
+        const QSize logical = trendPictureSize(model->chart(), tab->Label_check->text());
+        QCOMPARE(image.size(), logical * 2);
+        QVERIFY(logical.height() > 500 * kTrendRowHeight);
+        // The newest row's ball, red beside its number, where the chart's columns put it.
+        const TrendChart& shown = model->chart();
+        QCOMPARE(shown.rowCount(), 500);
+        const int group = shown.hitGroup[499];
+        QVERIFY(group >= 0);
+        const TrendColumns widths = trendColumns(shown);
+        const int x = widths.period + widths.number + group * widths.group + widths.group / 2 - 8;
+        const int y = kTrendHeaderHeight + 499 * kTrendRowHeight + kTrendRowHeight / 2;
+        const QColor ball = image.pixelColor(2 * x, 2 * y);
+        QVERIFY2(ball.red() > 200 && ball.green() < 80, qPrintable(ball.name()));
+    }
+
+    // A picture taller than the painter can address is refused with the reason, not written in part.
+    void pngTooTall() {
+        start();
+        writeFile(recordPath(), recordFileBytes(longArchive(1000)));
+        selectTrendTab();
+        pickFromList(tab->Combo_span, QStringLiteral("全部"));
+        QTemporaryDir out;
+        script->queueFileName(out.filePath(QStringLiteral("走势.png")));
+        QTest::mouseClick(tab->Button_png, Qt::LeftButton);
+        QCOMPARE(script->texts().size(), 2);
+        QVERIFY2(script->texts().last().startsWith(QStringLiteral("导出失败：图片过大")),
+                 qPrintable(script->texts().last()));
+        QVERIFY(QDir(out.path()).isEmpty());
+    }
+
+    // An export into a folder that cannot be written says so and leaves nothing there; an old file
+    // that cannot be replaced stays as it was.
+    void exportFails_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("oldFile");
+        QTest::newRow("csv, read-only folder") << "Button_csv" << false;
+        QTest::newRow("png, read-only folder") << "Button_png" << false;
+        QTest::newRow("csv, read-only old file") << "Button_csv" << true;
+        QTest::newRow("png, read-only old file") << "Button_png" << true;
+    }
+
+    void exportFails() {
+        QFETCH(QString, button);
+        QFETCH(bool, oldFile);
+        start();
+        selectTrendTab();
+        QTemporaryDir out;
+        const QString file = out.filePath(QStringLiteral("走势.out"));
+        constexpr auto readOnly = QFile::ReadOwner | QFile::ExeOwner;
+        if (oldFile) {
+            writeFile(file, "old");
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner));
+        } else {
+            QVERIFY(QFile::setPermissions(out.path(), readOnly));
+        }
+        script->queueFileName(file);
+        QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton);
+        QFile::setPermissions(out.path(), readOnly | QFile::WriteOwner);
+        QCOMPARE(script->shown().size(), 2);
+        QCOMPARE(script->shown().last().title, QStringLiteral("提示"));
+        QVERIFY2(script->shown().last().text.startsWith(QStringLiteral("导出失败：")),
+                 qPrintable(script->shown().last().text));
+        QVERIFY(script->shown().last().text.size() > 5);
+        const QStringList left = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(left, oldFile ? QStringList{QStringLiteral("走势.out")} : QStringList());
+        if (oldFile)
+            QCOMPARE(readFile(file), QByteArray("old"));
+    }
+};
+
+DRAVIK_GUI_TEST_MAIN(TrendTabTest)
+#include "tst_trend.moc"
