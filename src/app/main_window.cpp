@@ -23,12 +23,12 @@
 #include "ui/image_button.h"
 #include "ui/image_list.h"
 #include "ui/picture_box.h"
+#include "ui/tab_chain.h"
 #include "ui/tab_control.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStackedWidget>
@@ -91,10 +91,7 @@ void TDravik_Main::buildTabs() {
     TabControl1->addTab(analysisTab, QStringLiteral("TabItem1"), ui::imageIcon(ui::kImageCount),
                         QStringLiteral("分析"));
 
-    TrendTab::Host trendHost;
-    trendHost.settings = [this] { return settingsTab->analysisInputs(); };
-    trendHost.dialogOwner = this;
-    trendTab = new TrendTab(trendHost);
+    trendTab = new TrendTab({[this] { return settingsTab->analysisInputs(); }, this});
     TabControl1->addTab(trendTab, QStringLiteral("TabItem3"), ui::imageIcon(ui::kImageTrend),
                         QStringLiteral("走势"));
 
@@ -115,12 +112,8 @@ void TDravik_Main::buildTabs() {
 
     // Tab goes down the page: the save button in the header, the selected tab's controls, then the
     // tab strip. The controls of tabs that are not shown are passed over.
-    QList<QWidget*> tabOrder = {Button_save, analysisTab->StringGrid1};
-    tabOrder << trendTab->focusChain() << settingsTab->focusChain() << helpTab->Memo1 << helpTab->Button8;
-    for (int i = 0; i < TabControl1->count(); ++i)
-        tabOrder << TabControl1->tabButton(i);
-    for (int i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
+    ui::setTabChain(QList<QWidget*>{Button_save, analysisTab->StringGrid1} + trendTab->focusChain() +
+                    settingsTab->focusChain() + helpTab->focusChain() + TabControl1->tabButtons());
 
     connect(TabControl1, &ui::TabControl::currentChanged, this, ui::guarded([this] { TabControl1Change(); }));
     SettingsTab* settings = settingsTab;
@@ -212,13 +205,8 @@ void TDravik_Main::act_dnloadExecute() {
     // The splash page waits for DownloadDone: it is set however the download ends, a failed write
     // of the record file included (that error is then shown by whoever runs this action).
     const auto setWhenDone = qScopeGuard([this] { DownloadDone = true; });
-    QString root = options_.siteRoot;
-    if (root.isEmpty())
-        root = configuredSiteRoot();
-    if (root.isEmpty())
-        root = defaultSiteRoot();
     downloadHistory(
-        *IdHTTP1, root, [] { QCoreApplication::processEvents(); },
+        *IdHTTP1, historySiteRoot(options_.siteRoot), [] { QCoreApplication::processEvents(); },
         [this](const QString& text) { dialogs::showMessage(this, text); });
 }
 

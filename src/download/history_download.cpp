@@ -1,6 +1,7 @@
 #include "download/history_download.h"
 
 #include "download/page_scan.h"
+#include "storage/archive_settings.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
@@ -16,6 +17,13 @@ constexpr int kHistoryPages = 4;
 
 QString defaultSiteRoot() {
     return QStringLiteral("http://www.gdfc.org.cn");
+}
+
+QString historySiteRoot(const QString& given) {
+    if (!given.isEmpty())
+        return given;
+    const QString configured = configuredSiteRoot();
+    return configured.isEmpty() ? defaultSiteRoot() : configured;
 }
 
 QString historyPageUrl(const QString& siteRoot, int page) {

@@ -52,4 +52,8 @@ void HelpTab::Button8Click() {
     QDesktopServices::openUrl(QUrl(downloadPage_));
 }
 
+QList<QWidget*> HelpTab::focusChain() const {
+    return {Memo1, Button8};
+}
+
 } // namespace dravik

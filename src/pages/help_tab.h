@@ -20,6 +20,9 @@ public:
     // Opens the download page in the desktop's browser.
     void Button8Click();
 
+    // The tab's controls in reading order, for the window's Tab chain.
+    QList<QWidget*> focusChain() const;
+
     QPlainTextEdit* Memo1;
     ui::ImageButton* Button8;
 

@@ -45,6 +45,8 @@ public:
     void setCurrentIndex(int index);
     int count() const { return int(buttons_.size()); }
     TabButton* tabButton(int index) const { return buttons_.at(index); }
+    // The tabs' buttons, left to right.
+    QList<QWidget*> tabButtons() const { return {buttons_.begin(), buttons_.end()}; }
     QWidget* page(int index) const;
 
 signals:
