@@ -1,7 +1,7 @@
 #include "app/application.h"
 
-#include "app/dialogs.h"
 #include "storage/error.h"
+#include "ui/handler_guard.h"
 
 #include <QEvent>
 #include <QLibraryInfo>
@@ -29,13 +29,9 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         // A close request whose handler failed is not carried out: the window stays open.
         if (event->type() == QEvent::Close)
             event->ignore();
-        showHandlerError(error);
+        ui::showHandlerError(error);
         return true;
     }
-}
-
-void showHandlerError(const Error& error) {
-    dialogs::showError(QApplication::activeWindow(), error.message());
 }
 
 } // namespace dravik

@@ -3,12 +3,12 @@
 #include "storage/error.h"
 
 #include <QApplication>
-#include <utility>
 
 namespace dravik {
 
 // The application object. A dravik::Error that escapes an event handler ends that handler only: it is
-// shown in the error box and the event loop goes on. Qt's own texts (Yes, No, OK) follow the system
+// shown in the error box and the event loop goes on. Handlers catch their own errors first
+// (ui::guarded), so this is the last resort. Qt's own texts (Yes, No, OK) follow the system
 // locale.
 class Application : public QApplication {
     Q_OBJECT
@@ -17,22 +17,5 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// The default error handling for one handler: the error box, owned by the active window.
-void showHandlerError(const Error& error);
-
-// A handler for a connection to a Qt signal: an error ends it here and is shown in the error box.
-// Qt's GUI and widget libraries are built without exception support, so an error that passed through
-// their frames on its way to notify() would skip their clean-up: the events, guards and button states
-// they hold on the stack would leak or stay half-changed.
-template <typename Handler> auto guarded(Handler handler) {
-    return [handler = std::move(handler)]() {
-        try {
-            handler();
-        } catch (const Error& error) {
-            showHandlerError(error);
-        }
-    };
-}
 
 } // namespace dravik

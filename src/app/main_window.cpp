@@ -1,67 +1,53 @@
 #include "app/main_window.h"
 
 #include "analysis/analysis_run.h"
-#include "app/activity_indicator.h"
-#include "app/application.h"
-#include "app/dialogs.h"
 #include "app/download_page.h"
-#include "app/drag_header.h"
-#include "app/help_text.h"
-#include "app/image_button.h"
-#include "app/image_list.h"
-#include "app/picture_box.h"
-#include "app/string_grid.h"
-#include "app/tab_control.h"
-#include "app/ui_style.h"
 #include "download/history_download.h"
-#include "pages/choice_combo.h"
+#include "pages/analysis_tab.h"
 #include "pages/data_entry_page.h"
+#include "pages/help_tab.h"
+#include "pages/main_header.h"
+#include "pages/page_geometry.h"
 #include "pages/settings_tab.h"
+#include "pages/splash_page.h"
 #include "storage/archive_settings.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
-#include "storage/record_file.h"
 #include "storage/record_list.h"
+#include "ui/action_list.h"
+#include "ui/activity_indicator.h"
+#include "ui/choice_combo.h"
+#include "ui/dialogs.h"
+#include "ui/handler_guard.h"
+#include "ui/image_button.h"
+#include "ui/image_list.h"
+#include "ui/picture_box.h"
+#include "ui/tab_control.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QHeaderView>
-#include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTimer>
-#include <QUrl>
-#include <exception>
 
 namespace dravik {
 
-namespace {
-
-constexpr int kWidth = 442;
-constexpr int kHeight = 766;
-constexpr int kHeaderHeight = 50;
-
-} // namespace
-
 TDravik_Main::TDravik_Main(WindowOptions options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), options_(std::move(options)) {
-    ui::ensurePictures();
+    ui::ensurePictures(downloadPageUrl());
     setObjectName(QStringLiteral("Dravik_Main"));
     setWindowTitle(QStringLiteral("Dravik"));
     setAttribute(Qt::WA_TranslucentBackground);
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(kWindowWidth, kWindowHeight);
 
     Tab_back = new QStackedWidget(this);
     Tab_back->setObjectName(QStringLiteral("Tab_back"));
-    Tab_back->setGeometry(0, 0, kWidth, kHeight);
-    Tab1 = new QWidget;
-    Tab1->setObjectName(QStringLiteral("Tab1"));
+    Tab_back->setGeometry(0, 0, kWindowWidth, kWindowHeight);
+    Tab1 = new SplashPage;
     Tab2 = new QWidget;
     Tab2->setObjectName(QStringLiteral("Tab2"));
     DataEntryPage::Host entryHost;
@@ -85,71 +71,23 @@ TDravik_Main::TDravik_Main(WindowOptions options, QWidget* parent)
     IdHTTP1 = new HistoryFetcher(this);
     IdHTTP1->setObjectName(QStringLiteral("IdHTTP1"));
 
-    buildSplashPage();
-    buildMainPage();
+    Layout_top = new MainHeader(Tab2);
+    Button_save = Layout_top->Button_save;
+    connect(Layout_top->Image_logo, &ui::PictureBox::doubleClicked, this,
+            ui::guarded([this] { Image_logoDblClick(); }));
+    buildTabs();
     buildActions();
 }
 
 TDravik_Main::~TDravik_Main() = default;
 
-void TDravik_Main::buildSplashPage() {
-    Image2 = new ui::PictureBox(ui::kSplashResource, Tab1);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(0, 0, kWidth, 616);
-
-    AniIndicator1 = new ui::ActivityIndicator(Tab1);
-    AniIndicator1->setObjectName(QStringLiteral("AniIndicator1"));
-    AniIndicator1->setGeometry(0, 616, kWidth, 50);
-    AniIndicator1->start();
-
-    auto* grid = new QWidget(Tab1);
-    grid->setObjectName(QStringLiteral("GridLayout1"));
-    grid->setGeometry(0, 666, kWidth, 100);
-    // Cells are 495 wide, wider than the page: each takes a row, and the texts centre on 495.
-    Label2 = ui::makeLabel(QStringLiteral("正在更新数据…"), ui::uiFont(11), grid);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    Label2->setGeometry(0, 0, 495, 50);
-    Label3 = ui::makeLabel(QStringLiteral("数据仅供参考 · 理性购彩"), ui::uiFont(11), grid);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label3->setGeometry(0, 50, 495, 50);
-}
-
-void TDravik_Main::buildMainPage() {
-    Layout_top = new ui::DragHeader(Tab2);
-    Layout_top->setObjectName(QStringLiteral("Layout_top"));
-    Layout_top->setGeometry(0, 0, kWidth, kHeaderHeight);
-
-    Label1 = ui::makeLabel(QStringLiteral("Dravik"), ui::uiFont(20), Layout_top);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setGeometry(0, 0, kWidth, kHeaderHeight);
-    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    Image_logo = new ui::PictureBox(ui::kLogoResource, Layout_top);
-    Image_logo->setObjectName(QStringLiteral("Image_logo"));
-    Image_logo->setGeometry(0, 0, 50, 50);
-    Image_logo->setCursor(Qt::PointingHandCursor);
-    Image_logo->setAccessibleName(QStringLiteral("Dravik"));
-    Image_logo->setAccessibleDescription(QStringLiteral("双击关闭程序"));
-    connect(Image_logo, &ui::PictureBox::doubleClicked, this, guarded([this] { Image_logoDblClick(); }));
-
-    Button_save = new ui::ImageButton(Layout_top);
-    Button_save->setObjectName(QStringLiteral("Button_save"));
-    Button_save->setIcon(ui::imageIcon(ui::kImageSave));
-    Button_save->setGeometry(kWidth - 10 - 50, 0, 50, 50);
-    Button_save->setVisible(false);
-    Button_save->setEnabled(false);
-    Button_save->setAccessibleName(QStringLiteral("保存设置"));
-
+void TDravik_Main::buildTabs() {
     TabControl1 = new ui::TabControl(Tab2);
     TabControl1->setObjectName(QStringLiteral("TabControl1"));
-    TabControl1->setGeometry(0, kHeaderHeight, kWidth, kHeight - kHeaderHeight);
+    TabControl1->setGeometry(0, kHeaderHeight, kWindowWidth, kWindowHeight - kHeaderHeight);
 
-    auto* analysis = new QWidget;
-    buildAnalysisTab(analysis);
-    TabControl1->addTab(analysis, QStringLiteral("TabItem1"), ui::imageIcon(ui::kImageCount),
+    analysisTab = new AnalysisTab(this);
+    TabControl1->addTab(analysisTab, QStringLiteral("TabItem1"), ui::imageIcon(ui::kImageCount),
                         QStringLiteral("分析"));
 
     SettingsTab::Host host;
@@ -163,129 +101,51 @@ void TDravik_Main::buildMainPage() {
     TabControl1->addTab(settingsTab, QStringLiteral("TabItem2"), ui::imageIcon(ui::kImageSet),
                         QStringLiteral("设置"));
 
-    auto* help = new QWidget;
-    buildHelpTab(help);
-    TabControl1->addTab(help, QStringLiteral("TabItem4"), ui::imageIcon(ui::kImageHelp),
+    helpTab = new HelpTab(downloadPageUrl());
+    TabControl1->addTab(helpTab, QStringLiteral("TabItem4"), ui::imageIcon(ui::kImageHelp),
                         QStringLiteral("帮助"));
 
     // Tab goes down the page: the save button in the header, the selected tab's controls, then the
     // tab strip. The controls of tabs that are not shown are passed over.
-    const QList<QWidget*> tabOrder = {Button_save,
-                                      StringGrid1,
-                                      settingsTab->Edit_name,
-                                      settingsTab->Button_in,
-                                      settingsTab->Edit_x,
-                                      settingsTab->Edit_a,
-                                      settingsTab->Edit_b,
-                                      settingsTab->Edit_c,
-                                      settingsTab->RadioButton1,
-                                      settingsTab->RadioButton2,
-                                      settingsTab->RadioButton3,
-                                      settingsTab->RadioButton4,
-                                      settingsTab->RadioButton5,
-                                      settingsTab->RadioButton6,
-                                      settingsTab->RadioButton7,
-                                      Memo1,
-                                      Button8,
-                                      TabControl1->tabButton(kAnalysisTab),
-                                      TabControl1->tabButton(kSettingsTab),
-                                      TabControl1->tabButton(kHelpTab)};
+    QList<QWidget*> tabOrder = {Button_save, analysisTab->StringGrid1};
+    tabOrder << settingsTab->focusChain() << helpTab->Memo1 << helpTab->Button8;
+    for (int i = 0; i < TabControl1->count(); ++i)
+        tabOrder << TabControl1->tabButton(i);
     for (int i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 
-    connect(TabControl1, &ui::TabControl::currentChanged, this, guarded([this] { TabControl1Change(); }));
+    connect(TabControl1, &ui::TabControl::currentChanged, this, ui::guarded([this] { TabControl1Change(); }));
     SettingsTab* settings = settingsTab;
     connect(Button_save, &QAbstractButton::clicked, settingsTab,
-            guarded([settings] { settings->act_savesetExecute(); }));
+            ui::guarded([settings] { settings->act_savesetExecute(); }));
     DataEntryPage* entry = Tab3;
     connect(settingsTab->Button_in, &QAbstractButton::clicked, Tab3,
-            guarded([entry] { entry->Button_inClick(); }));
-}
-
-void TDravik_Main::buildAnalysisTab(QWidget* page) {
-    StringGrid1 = ui::makeStringGrid(
-        QStringLiteral("StringGrid1"),
-        {QStringLiteral("号码"), QStringLiteral("出现值"), QStringLiteral("遗漏值"), QStringLiteral("荐")},
-        {100, 50, 50, 30}, page);
-    StringGrid1->setRowCount(10);
-    StringGrid1->setAccessibleName(QStringLiteral("分析结果"));
-    StringGrid1->setGeometry(10, 0, kWidth - 20, kHeight - kHeaderHeight - ui::TabControl::kStripHeight);
-}
-
-void TDravik_Main::buildHelpTab(QWidget* page) {
-    const int pageHeight = kHeight - kHeaderHeight - ui::TabControl::kStripHeight;
-    Memo1 = new QPlainTextEdit(page);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(15, 10, kWidth - 30, pageHeight - 100 - 20);
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setFrameShape(QFrame::NoFrame);
-    Memo1->setFont(ui::uiFont(13));
-    Memo1->setStyleSheet(
-        QStringLiteral("QPlainTextEdit { color: %1; background: white; }").arg(ui::cssColor(ui::kText)));
-    Memo1->setPlainText(helpText());
-    // Read-only, but reachable and readable from the keyboard; Tab moves on instead of typing.
-    Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Memo1->setTabChangesFocus(true);
-    Memo1->setFocusPolicy(Qt::StrongFocus);
-    Memo1->setAccessibleName(QStringLiteral("帮助"));
-
-    auto* layout1 = new QWidget(page);
-    layout1->setObjectName(QStringLiteral("Layout1"));
-    layout1->setGeometry(0, pageHeight - 100, kWidth, 100);
-    Button8 = new ui::ImageButton(layout1);
-    Button8->setObjectName(QStringLiteral("Button8"));
-    Button8->setGeometry(0, 0, kWidth, 100);
-    Button8->setIcon(ui::imageIcon(ui::kImageUrl));
-    Button8->setIconSize(QSize(100, 100));
-    Button8->setPictureMargin(5);
-    Button8->setCaptionRowHeight(25);
-    Button8->setFont(ui::uiFont(13));
-    Button8->setText(QStringLiteral("点击检查更新或扫码下载安卓版本"));
-    Button8->setAccessibleDescription(downloadPageUrl());
-    connect(Button8, &QAbstractButton::clicked, this, &TDravik_Main::Button8Click);
+            ui::guarded([entry] { entry->Button_inClick(); }));
 }
 
 void TDravik_Main::buildActions() {
-    actionList_ = new QObject(this);
+    actionList_ = new ui::ActionList(this);
     actionList_->setObjectName(QStringLiteral("ActionList1"));
-    const auto add = [this](const char* name, auto handler) {
-        auto* action = new QAction(QString::fromLatin1(name), actionList_);
-        action->setObjectName(QString::fromLatin1(name));
-        // An error must not pass through QAction's own frames: it is kept here and raised again by
-        // runAction, in the caller's frame.
-        connect(action, &QAction::triggered, this, [this, handler] {
-            try {
-                handler();
-            } catch (...) {
-                actionFailure_ = std::current_exception();
-            }
-        });
-    };
     SettingsTab* settings = settingsTab;
-    add("act_dnload", [this] { act_dnloadExecute(); });
-    add("act_setini", [this] { act_setiniExecute(); });
-    add("act_setedit", [settings] { settings->act_seteditExecute(); });
-    add("act_hc1set", [this] { act_hc1setExecute(); });
-    add("act_datset", [settings] { settings->act_datsetExecute(); });
-    add("act_grid", [this] { act_gridExecute(); });
-    add("act_saveset", [settings] { settings->act_savesetExecute(); });
     DataEntryPage* entry = Tab3;
-    add("act_data", [entry] { entry->act_dataExecute(); });
-    add("act_save", [entry] { entry->act_saveExecute(); });
-    add("act_savechange", [settings] { settings->act_savechangeExecute(); });
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        {"act_dnload", [this] { act_dnloadExecute(); }},
+        {"act_setini", [this] { act_setiniExecute(); }},
+        {"act_setedit", [settings] { settings->act_seteditExecute(); }},
+        {"act_hc1set", [] { createBuiltInSettings(); }},
+        {"act_datset", [settings] { settings->act_datsetExecute(); }},
+        {"act_grid", [this] { analysisTab->showAnalysis(settingsTab->analysisInputs()); }},
+        {"act_saveset", [settings] { settings->act_savesetExecute(); }},
+        {"act_data", [entry] { entry->act_dataExecute(); }},
+        {"act_save", [entry] { entry->act_saveExecute(); }},
+        {"act_savechange", [settings] { settings->act_savechangeExecute(); }},
+    };
+    for (const auto& [name, handler] : actions)
+        actionList_->add(QString::fromLatin1(name), handler);
 }
 
 void TDravik_Main::runAction(const QString& name) {
-    auto* action = actionList_->findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
-    Q_ASSERT_X(action, "runAction", qPrintable(name));
-    if (!action)
-        return;
-    action->trigger();
-    if (std::exception_ptr failure = std::exchange(actionFailure_, nullptr))
-        std::rethrow_exception(failure);
+    actionList_->run(name);
 }
 
 void TDravik_Main::FormCreate() {
@@ -303,7 +163,8 @@ void TDravik_Main::FormCreate() {
     Tab_back->setCurrentWidget(Tab1);
     TabControl1->setCurrentIndex(kAnalysisTab);
     DownloadDone = false;
-    StringGrid1->setColumnWidth(0, StringGrid1->width() - 130 - 6);
+    QTableWidget* grid = analysisTab->StringGrid1;
+    grid->setColumnWidth(0, grid->width() - 130 - 6);
     for (const char* action :
          {"act_setedit", "act_hc1set", "act_dnload", "act_setini", "act_datset", "act_grid"})
         step([this, action] { runAction(QString::fromLatin1(action)); });
@@ -315,8 +176,8 @@ void TDravik_Main::FormCreate() {
 void TDravik_Main::Timer1Timer() {
     if (!DownloadDone)
         return;
-    AniIndicator1->stop();
-    AniIndicator1->hide();
+    Tab1->AniIndicator1->stop();
+    Tab1->AniIndicator1->hide();
     Timer1->stop();
     Tab_back->setCurrentWidget(Tab2);
 }
@@ -332,17 +193,10 @@ void TDravik_Main::Image_logoDblClick() {
     close();
 }
 
-void TDravik_Main::Button8Click() {
-    QDesktopServices::openUrl(QUrl(downloadPageUrl()));
-}
-
 void TDravik_Main::act_dnloadExecute() {
     // The splash page waits for DownloadDone: it is set however the download ends, a failed write
     // of the record file included (that error is then shown by whoever runs this action).
-    struct SetWhenDone {
-        bool& done;
-        ~SetWhenDone() { done = true; }
-    } setWhenDone{DownloadDone};
+    const auto setWhenDone = qScopeGuard([this] { DownloadDone = true; });
     QString root = options_.siteRoot;
     if (root.isEmpty())
         root = configuredSiteRoot();
@@ -361,52 +215,6 @@ void TDravik_Main::act_setiniExecute() {
         settingsTab->Edit_name->setText(start.archiveName);
 }
 
-void TDravik_Main::act_hc1setExecute() {
-    createBuiltInSettings();
-}
-
-void TDravik_Main::act_gridExecute() {
-    AnalysisInputs inputs;
-    inputs.archive = settingsTab->archiveName();
-    inputs.depth = settingsTab->depth();
-    inputs.records = readRecordTail(recordFilePath(inputs.archive), inputs.depth);
-    inputs.x = settingsTab->Edit_x->currentText();
-    inputs.a = settingsTab->Edit_a->currentText();
-    inputs.b = settingsTab->Edit_b->currentText();
-    inputs.c = settingsTab->Edit_c->currentText();
-    inputs.startValue = settingsTab->startValue();
-    inputs.mode = settingsTab->intervalMode() ? DisplayMode::Interval : DisplayMode::Sequential;
-
-    const AnalysisOutcome outcome = runAnalysis(inputs);
-    if (!outcome.message.isEmpty()) {
-        if (outcome.messageIsError)
-            throw Error(outcome.message);
-        dialogs::showMessage(this, outcome.message);
-    }
-    switch (outcome.table) {
-    case AnalysisOutcome::Table::Unchanged:
-        break;
-    case AnalysisOutcome::Table::Empty:
-        StringGrid1->setRowCount(0);
-        break;
-    case AnalysisOutcome::Table::Rows:
-        showResultRows(outcome.rows);
-        break;
-    }
-}
-
-void TDravik_Main::showResultRows(const QVector<ResultRow>& rows) {
-    StringGrid1->setRowCount(0);
-    StringGrid1->setRowCount(int(rows.size()));
-    for (int i = 0; i < rows.size(); ++i) {
-        const ResultRow& row = rows.at(i);
-        StringGrid1->setItem(i, 0, ui::gridCell(row.group));
-        StringGrid1->setItem(i, 1, ui::gridCell(row.occurrence));
-        StringGrid1->setItem(i, 2, ui::gridCell(row.omission));
-        StringGrid1->setItem(i, 3, ui::gridCell(row.mark));
-    }
-}
-
 void TDravik_Main::closeEvent(QCloseEvent* event) {
     // FormClose: unsaved settings are asked about and the answer carried out; the answer never
     // cancels the close. An error while carrying it out does: the window stays open.
@@ -415,7 +223,7 @@ void TDravik_Main::closeEvent(QCloseEvent* event) {
             runAction(QStringLiteral("act_savechange"));
     } catch (const Error& error) {
         event->ignore();
-        showHandlerError(error);
+        ui::showHandlerError(error);
         return;
     }
     event->accept();
@@ -432,7 +240,7 @@ void TDravik_Main::showEvent(QShowEvent* event) {
         return;
     centred_ = true;
     if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - QPoint(kWidth / 2, kHeight / 2));
+        move(screen->availableGeometry().center() - QPoint(kWindowWidth / 2, kWindowHeight / 2));
 }
 
 } // namespace dravik

@@ -2,29 +2,25 @@
 
 #include <QString>
 #include <QWidget>
-#include <exception>
 #include <memory>
 
-class QAction;
-class QLabel;
-class QPlainTextEdit;
 class QStackedWidget;
-class QTableWidget;
 class QTimer;
 
 namespace dravik {
 
+class AnalysisTab;
 class DataEntryPage;
+class HelpTab;
 class HistoryFetcher;
+class MainHeader;
 class RecordList;
 class SettingsTab;
-struct ResultRow;
+class SplashPage;
 
 namespace ui {
-class ActivityIndicator;
-class DragHeader;
+class ActionList;
 class ImageButton;
-class PictureBox;
 class TabControl;
 } // namespace ui
 
@@ -35,7 +31,8 @@ struct WindowOptions {
     QString siteRoot;
 };
 
-// The one window of the program. Its controls hold all state besides the four program-wide values.
+// The one window of the program. It composes the pages, owns the named actions and runs start-up and
+// shutdown; the pages' controls hold all state besides the four program-wide values.
 class TDravik_Main : public QWidget {
     Q_OBJECT
 public:
@@ -56,12 +53,9 @@ public:
     void Timer1Timer();
     void TabControl1Change();
     void Image_logoDblClick();
-    void Button8Click();
 
     void act_dnloadExecute();
     void act_setiniExecute();
-    void act_hc1setExecute();
-    void act_gridExecute();
 
     // Program-wide values.
     bool DownloadDone = false;
@@ -69,22 +63,15 @@ public:
     QString SavedName;
 
     QStackedWidget* Tab_back;
-    QWidget* Tab1;
-    QWidget* Tab2;
+    SplashPage* Tab1;    // the splash page
+    QWidget* Tab2;       // the main page: the header over the tabs
     DataEntryPage* Tab3; // the data-entry page
-    ui::PictureBox* Image2;
-    ui::ActivityIndicator* AniIndicator1;
-    QLabel* Label2;
-    QLabel* Label3;
-    ui::DragHeader* Layout_top;
-    QLabel* Label1;
-    ui::PictureBox* Image_logo;
-    ui::ImageButton* Button_save;
+    MainHeader* Layout_top;
+    ui::ImageButton* Button_save; // the header's; enabled while the settings have unsaved changes
     ui::TabControl* TabControl1;
-    QTableWidget* StringGrid1;
+    AnalysisTab* analysisTab;
     SettingsTab* settingsTab;
-    QPlainTextEdit* Memo1;
-    ui::ImageButton* Button8;
+    HelpTab* helpTab;
     QTimer* Timer1;
     HistoryFetcher* IdHTTP1;
 
@@ -94,17 +81,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void buildSplashPage();
-    void buildMainPage();
-    void buildAnalysisTab(QWidget* page);
-    void buildHelpTab(QWidget* page);
+    void buildTabs();
     void buildActions();
-    void showResultRows(const QVector<ResultRow>& rows);
 
     WindowOptions options_;
-    QObject* actionList_;
-    // The error that ended the action being run, until runAction raises it again.
-    std::exception_ptr actionFailure_;
+    ui::ActionList* actionList_;
     bool centred_ = false;
 };
 

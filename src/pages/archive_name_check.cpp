@@ -1,7 +1,7 @@
 #include "pages/archive_name_check.h"
 
-#include "app/dialogs.h"
 #include "storage/data_folder.h"
+#include "ui/dialogs.h"
 
 namespace dravik {
 

@@ -1,18 +1,18 @@
 #include "pages/data_entry_page.h"
 
-#include "app/application.h"
-#include "app/dialogs.h"
-#include "app/drag_header.h"
-#include "app/image_button.h"
-#include "app/image_list.h"
-#include "app/string_grid.h"
-#include "app/ui_style.h"
 #include "pages/archive_name_check.h"
-#include "pages/choice_combo.h"
-#include "pages/item_list.h"
 #include "storage/error.h"
 #include "storage/record_list.h"
 #include "storage/record_order.h"
+#include "ui/choice_combo.h"
+#include "ui/dialogs.h"
+#include "ui/drag_header.h"
+#include "ui/handler_guard.h"
+#include "ui/image_button.h"
+#include "ui/image_list.h"
+#include "ui/item_list.h"
+#include "ui/string_grid.h"
+#include "ui/ui_style.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -104,10 +104,10 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     StringGrid2->setAccessibleName(QStringLiteral("开奖记录"));
 
     // Saves raise file errors; they are shown here, before they could pass through Qt's frames.
-    connect(Button_back, &QAbstractButton::clicked, this, guarded([this] { Button_backClick(); }));
-    connect(Button_add, &QAbstractButton::clicked, this, guarded([this] { Button_addClick(); }));
-    connect(Button_del, &QAbstractButton::clicked, this, guarded([this] { Button_delClick(); }));
-    connect(Edit_hm->lineEdit(), &QLineEdit::returnPressed, this, guarded([this] { Button_addClick(); }));
+    connect(Button_back, &QAbstractButton::clicked, this, ui::guarded([this] { Button_backClick(); }));
+    connect(Button_add, &QAbstractButton::clicked, this, ui::guarded([this] { Button_addClick(); }));
+    connect(Button_del, &QAbstractButton::clicked, this, ui::guarded([this] { Button_delClick(); }));
+    connect(Edit_hm->lineEdit(), &QLineEdit::returnPressed, this, ui::guarded([this] { Button_addClick(); }));
     connect(StringGrid2, &QAbstractItemView::clicked, this, &DataEntryPage::StringGrid2Click);
     connect(StringGrid2, &QAbstractItemView::activated, this, &DataEntryPage::StringGrid2Click);
 }

@@ -1,17 +1,18 @@
 #include "pages/settings_tab.h"
 
-#include "app/application.h"
-#include "app/dialogs.h"
-#include "app/image_button.h"
-#include "app/image_list.h"
-#include "app/ui_style.h"
+#include "analysis/analysis_run.h"
 #include "pages/archive_name_check.h"
-#include "pages/choice_combo.h"
-#include "pages/item_list.h"
 #include "pages/settings_rules.h"
 #include "storage/archive_settings.h"
 #include "storage/data_folder.h"
 #include "storage/integer_text.h"
+#include "ui/choice_combo.h"
+#include "ui/dialogs.h"
+#include "ui/handler_guard.h"
+#include "ui/image_button.h"
+#include "ui/image_list.h"
+#include "ui/item_list.h"
+#include "ui/ui_style.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -112,7 +113,7 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
          {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6, RadioButton7})
         connect(radio, &QRadioButton::toggled, this, &SettingsTab::Edit_nameChange);
     connect(Edit_name, &ui::ChoiceCombo::popupClosed, this,
-            guarded([this] { host_.runAction(QStringLiteral("act_datset")); }));
+            ui::guarded([this] { host_.runAction(QStringLiteral("act_datset")); }));
 }
 
 void SettingsTab::addGroupHeader(const QString& caption) {
@@ -242,6 +243,24 @@ int SettingsTab::startValue() const {
 
 bool SettingsTab::intervalMode() const {
     return !RadioButton3->isChecked() && RadioButton4->isChecked();
+}
+
+AnalysisInputs SettingsTab::analysisInputs() const {
+    AnalysisInputs inputs;
+    inputs.archive = archiveName();
+    inputs.depth = depth();
+    inputs.x = Edit_x->currentText();
+    inputs.a = Edit_a->currentText();
+    inputs.b = Edit_b->currentText();
+    inputs.c = Edit_c->currentText();
+    inputs.startValue = startValue();
+    inputs.mode = intervalMode() ? DisplayMode::Interval : DisplayMode::Sequential;
+    return inputs;
+}
+
+QList<QWidget*> SettingsTab::focusChain() const {
+    return {Edit_name,    Button_in,    Edit_x,       Edit_a,       Edit_b,       Edit_c,      RadioButton1,
+            RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6, RadioButton7};
 }
 
 } // namespace dravik

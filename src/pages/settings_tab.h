@@ -11,6 +11,8 @@ class QRadioButton;
 
 namespace dravik {
 
+struct AnalysisInputs;
+
 namespace ui {
 class ChoiceCombo;
 class ImageButton;
@@ -52,6 +54,11 @@ public:
     int depth() const;      // 30, 60 or 100
     int startValue() const; // 0 or 1
     bool intervalMode() const;
+    // All of the above as the inputs of an analysis run; the records are the caller's to read.
+    AnalysisInputs analysisInputs() const;
+
+    // The tab's controls in reading order, for the window's Tab chain.
+    QList<QWidget*> focusChain() const;
 
     QListWidget* ListBox2;
     ui::ChoiceCombo* Edit_name;

@@ -90,7 +90,7 @@ void pickFromList(QComboBox* combo, const QString& text) {
 }
 
 QStringList gridRows(const TDravik_Main& window) {
-    return gridRows(*window.StringGrid1);
+    return gridRows(*window.analysisTab->StringGrid1);
 }
 
 QStringList gridRows(const QTableWidget& grid) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "app/application.h"
-#include "app/dialogs.h"
 #include "app/main_window.h"
+#include "pages/analysis_tab.h"
+#include "pages/help_tab.h"
+#include "pages/splash_page.h"
+#include "ui/dialogs.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qr_code.h"
+#include "ui/qr_code.h"
 
 #include <QImage>
 #include <QRect>

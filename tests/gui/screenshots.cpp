@@ -2,10 +2,10 @@
 // analysis tab with the worked example, the settings tab, the help tab and the data-entry page with the
 // latest draw picked. Run it under Xvfb with the
 // folder to write into: xvfb-run -a build/tests/gui/dravik_screenshots docs
-#include "app/tab_control.h"
 #include "gui_harness.h"
 #include "pages/data_entry_page.h"
 #include "storage/data_folder.h"
+#include "ui/tab_control.h"
 
 #include <QDir>
 #include <QStackedWidget>

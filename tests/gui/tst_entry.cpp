@@ -1,13 +1,13 @@
 // The data-entry page: opening it, the table and period list, adding, replacing and deleting draws,
 // going back, long record files, new and refused archive names, and the keyboard.
-#include "app/image_button.h"
-#include "app/tab_control.h"
 #include "gui_harness.h"
-#include "pages/choice_combo.h"
 #include "pages/data_entry_page.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
 #include "storage/record_list.h"
+#include "ui/choice_combo.h"
+#include "ui/image_button.h"
+#include "ui/tab_control.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,15 +2,15 @@
 // device-independent pixels, every picture drawn from its vector source at twice the pixels, and the
 // QR code on whole pixels.
 #include "app/download_page.h"
-#include "app/image_button.h"
-#include "app/image_list.h"
-#include "app/qr_code.h"
-#include "app/tab_control.h"
 #include "gui_harness.h"
 #include "pages/data_entry_page.h"
 #include "pages/settings_tab.h"
 #include "qr_check.h"
 #include "storage/data_folder.h"
+#include "ui/image_button.h"
+#include "ui/image_list.h"
+#include "ui/qr_code.h"
+#include "ui/tab_control.h"
 
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -181,8 +181,8 @@ private slots:
     void qrCodeOnWholePixels() {
         startOffline();
         window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
-        window->Button8->setAttribute(Qt::WA_UnderMouse, false);
-        const QImage shown = window->Button8->grab().toImage();
+        window->helpTab->Button8->setAttribute(Qt::WA_UnderMouse, false);
+        const QImage shown = window->helpTab->Button8->grab().toImage();
         const ui::QrCode code = ui::encodeQrCode(downloadPageUrl().toUtf8());
         // 140 device pixels of height for the picture: 4 a module, twice the 2 of a ratio of 1.
         const QString fault = symbolFault(shown, QRect(10, 10, 864, 140), code, 140 / code.size);

@@ -3,12 +3,9 @@
 // read-only folder and the data folder removed while the program runs, and saves killed in their
 // middle. After each the error is shown, the window goes on working, and every file on disk is the
 // old one or the new one, byte for byte.
-#include "app/image_button.h"
-#include "app/tab_control.h"
 #include "file_size_limit.h"
 #include "gui_harness.h"
 #include "history_server.h"
-#include "pages/choice_combo.h"
 #include "pages/data_entry_page.h"
 #include "pages/settings_tab.h"
 #include "save_payload.h"
@@ -16,6 +13,9 @@
 #include "storage/record_list.h"
 #include "storage/record_order.h"
 #include "storage/settings_file.h"
+#include "ui/choice_combo.h"
+#include "ui/image_button.h"
+#include "ui/tab_control.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
 // The keyboard and screen readers: the Tab order of every page, working the window with keys alone,
 // and the names that a screen reader says for controls without a text of their own.
 #include "app/download_page.h"
-#include "app/image_button.h"
-#include "app/tab_control.h"
 #include "gui_harness.h"
-#include "pages/choice_combo.h"
 #include "pages/data_entry_page.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
+#include "ui/choice_combo.h"
+#include "ui/image_button.h"
+#include "ui/tab_control.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -191,7 +191,7 @@ private slots:
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
-        window->Button8->setFocus(Qt::TabFocusReason);
+        window->helpTab->Button8->setFocus(Qt::TabFocusReason);
         press(Qt::Key_Space);
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));

@@ -1,13 +1,13 @@
 // The help tab's QR code: the symbol of the download page's URL as libqrencode makes it, placed on
 // whole pixels, and shown by Button8 module for module.
 #include "app/download_page.h"
-#include "app/image_button.h"
-#include "app/image_list.h"
-#include "app/qr_code.h"
-#include "app/tab_control.h"
 #include "gui_harness.h"
 #include "qr_check.h"
 #include "storage/data_folder.h"
+#include "ui/image_button.h"
+#include "ui/image_list.h"
+#include "ui/qr_code.h"
+#include "ui/tab_control.h"
 
 #include <QPainter>
 #include <qrencode.h>
@@ -49,6 +49,9 @@ class QrCodeTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The window gives the picture list the download page to encode; these cases use the list alone.
+    void initTestCase() { ui::ensurePictures(downloadPageUrl()); }
+
     void encodesAsTheLibrary_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("size");
@@ -141,11 +144,12 @@ private slots:
         dialogs::Script script;
         std::unique_ptr<TDravik_Main> window = dravik::test::startOffline(home);
         window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
-        QCOMPARE(window->Button8->text(), QStringLiteral("点击检查更新或扫码下载安卓版本"));
-        window->Button8->setAttribute(Qt::WA_UnderMouse, false); // the pointer's hover fades the picture
+        QCOMPARE(window->helpTab->Button8->text(), QStringLiteral("点击检查更新或扫码下载安卓版本"));
+        window->helpTab->Button8->setAttribute(Qt::WA_UnderMouse,
+                                               false); // the pointer's hover fades the picture
 
         const qreal ratio = window->devicePixelRatio();
-        const QImage picture = window->Button8->grab().toImage();
+        const QImage picture = window->helpTab->Button8->grab().toImage();
         QCOMPARE(picture.size(), QSize(qRound(442 * ratio), qRound(100 * ratio)));
         // The picture fills the button above the caption row, 5 from the edges.
         const QRect pictureArea = QRectF(5 * ratio, 5 * ratio, 432 * ratio, 70 * ratio).toRect();

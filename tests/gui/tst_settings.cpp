@@ -1,12 +1,12 @@
 // The settings tab: saving and its checks, the question on leaving the tab or closing the window with
 // unsaved settings, the built-in archive's fixed X, and reloading by closing the archive list.
-#include "app/image_button.h"
-#include "app/tab_control.h"
 #include "gui_harness.h"
-#include "pages/choice_combo.h"
 #include "pages/settings_rules.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
+#include "ui/choice_combo.h"
+#include "ui/image_button.h"
+#include "ui/tab_control.h"
 
 #include <QApplication>
 #include <QDir>
@@ -205,7 +205,7 @@ private slots:
         QVERIFY(!window->Button_save->isEnabled());
         QCOMPARE(window->SavedName, kArchive);
         // The analysis ran again: interval grouping gives one row per group.
-        QCOMPARE(window->StringGrid1->rowCount(), xabc[1].toInt());
+        QCOMPARE(window->analysisTab->StringGrid1->rowCount(), xabc[1].toInt());
     }
 
     void nonIntegerText_data() {

@@ -4,14 +4,14 @@
 // model predicts, and the table, the period list, the fields and the boxes shown must match it too.
 //
 // DRAVIK_SOAK_SEED repeats a run (the seed is printed at the start); DRAVIK_SOAK_ACTIONS sets its length.
-#include "app/image_button.h"
-#include "app/tab_control.h"
 #include "gui_harness.h"
-#include "pages/choice_combo.h"
 #include "pages/data_entry_page.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
 #include "storage/record_order.h"
+#include "ui/choice_combo.h"
+#include "ui/image_button.h"
+#include "ui/tab_control.h"
 
 #include <QLineEdit>
 #include <QRandomGenerator>

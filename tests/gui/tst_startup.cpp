@@ -1,15 +1,15 @@
 // Start-up against a temporary data folder and a loopback history server: the files it writes, the
 // start counter, the last-used archive, the first analysis, the splash handover, and starts that meet
 // a dead server or bad stored settings.
-#include "app/activity_indicator.h"
-#include "app/image_button.h"
-#include "app/tab_control.h"
 #include "gui_harness.h"
 #include "history_server.h"
-#include "pages/choice_combo.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
 #include "storage/record_list.h"
+#include "ui/activity_indicator.h"
+#include "ui/choice_combo.h"
+#include "ui/image_button.h"
+#include "ui/tab_control.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,8 +46,8 @@ class StartupTest : public QObject {
 
     void checkCleanMainPage() {
         QTRY_VERIFY_WITH_TIMEOUT(window->Tab_back->currentWidget() == window->Tab2, 10000);
-        QVERIFY(window->AniIndicator1->isHidden());
-        QVERIFY(!window->AniIndicator1->isAnimating());
+        QVERIFY(window->Tab1->AniIndicator1->isHidden());
+        QVERIFY(!window->Tab1->AniIndicator1->isAnimating());
         QVERIFY(!window->Timer1->isActive());
         QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kAnalysisTab));
         QVERIFY(window->Button_save->isHidden());
@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(window->Tab_back->currentWidget(), window->Tab1);
         QVERIFY(window->Timer1->isActive());
         QCOMPARE(window->Timer1->interval(), 3000);
-        QVERIFY(window->AniIndicator1->isAnimating());
+        QVERIFY(window->Tab1->AniIndicator1->isAnimating());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         checkCleanMainPage();
@@ -108,7 +108,7 @@ private slots:
         QVERIFY(tab->RadioButton3->isChecked());
         QVERIFY(tab->RadioButton5->isChecked());
         QCOMPARE(gridRows(*window), kSequentialExample);
-        QCOMPARE(window->StringGrid1->columnWidth(0), 286);
+        QCOMPARE(window->analysisTab->StringGrid1->columnWidth(0), 286);
 
         // The next start counts itself and leaves the built-in archive's settings alone.
         window.reset();
@@ -158,7 +158,7 @@ private slots:
         checkCleanMainPage();
         QVERIFY(!QFile::exists(path(kBuiltInArchive + ".dat")));
         QCOMPARE(readFile(path("set.ini")), globalBytes(1, kBuiltInArchive));
-        QCOMPARE(window->StringGrid1->rowCount(), 10);
+        QCOMPARE(window->analysisTab->StringGrid1->rowCount(), 10);
     }
 
     void downloadThatCannotWriteStillHandsOver() {
@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(script->shown().first().text, QStringLiteral("'abc' is not a valid integer value."));
         checkCleanMainPage();
         QCOMPARE(window->SavedName, archive);
-        QCOMPARE(window->StringGrid1->rowCount(), 10);
+        QCOMPARE(window->analysisTab->StringGrid1->rowCount(), 10);
     }
 };
 

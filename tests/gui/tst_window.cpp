@@ -1,16 +1,17 @@
 // The window itself: its frame, pages and controls, navigation, the logo and help buttons, the
 // dialogs and the application's error handling.
-#include "app/drag_header.h"
-#include "app/help_text.h"
-#include "app/image_button.h"
-#include "app/image_list.h"
-#include "app/picture_box.h"
-#include "app/tab_control.h"
 #include "gui_harness.h"
-#include "pages/choice_combo.h"
+#include "pages/help_text.h"
+#include "pages/main_header.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
+#include "ui/choice_combo.h"
+#include "ui/drag_header.h"
+#include "ui/image_button.h"
+#include "ui/image_list.h"
+#include "ui/picture_box.h"
+#include "ui/tab_control.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>
@@ -165,7 +166,7 @@ private slots:
 
     void helpText() {
         startOffline();
-        const QStringList lines = window->Memo1->toPlainText().split(QLatin1Char('\n'));
+        const QStringList lines = window->helpTab->Memo1->toPlainText().split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 16);
         QCOMPARE(lines, helpTextLines());
         for (int blank : {1, 2, 4, 5, 6, 8, 9, 10, 12, 15, 16})
@@ -176,12 +177,12 @@ private slots:
             QVERIFY(lines.at(empty - 1).isEmpty());
         QCOMPARE(lines.at(13),
                  QStringLiteral("②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"));
-        QVERIFY(window->Memo1->isReadOnly());
+        QVERIFY(window->helpTab->Memo1->isReadOnly());
     }
 
     void gridLayout() {
         auto fresh = std::make_unique<TDravik_Main>();
-        QTableWidget* grid = fresh->StringGrid1;
+        QTableWidget* grid = fresh->analysisTab->StringGrid1;
         QCOMPARE(grid->rowCount(), 10);
         QCOMPARE(grid->columnWidth(0), 100);
         QStringList headers;
@@ -198,8 +199,8 @@ private slots:
         QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 
         startOffline();
-        QCOMPARE(window->StringGrid1->columnWidth(0), 286);
-        const QTableWidgetItem* cell = window->StringGrid1->item(0, 0);
+        QCOMPARE(window->analysisTab->StringGrid1->columnWidth(0), 286);
+        const QTableWidgetItem* cell = window->analysisTab->StringGrid1->item(0, 0);
         QVERIFY(cell);
         QCOMPARE(cell->foreground().color(), QColor(0x1E, 0x90, 0xFF));
         QCOMPARE(Qt::Alignment(cell->textAlignment()), Qt::AlignCenter);
@@ -239,9 +240,9 @@ private slots:
 
     void logoDoubleClickCloses() {
         startOffline();
-        QTest::mouseClick(window->Image_logo, Qt::LeftButton);
+        QTest::mouseClick(window->Layout_top->Image_logo, Qt::LeftButton);
         QVERIFY(window->isVisible());
-        QTest::mouseDClick(window->Image_logo, Qt::LeftButton);
+        QTest::mouseDClick(window->Layout_top->Image_logo, Qt::LeftButton);
         QTRY_VERIFY(!window->isVisible());
         QVERIFY(script->shown().isEmpty());
     }
@@ -268,7 +269,7 @@ private slots:
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
         window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
-        QTest::mouseClick(window->Button8, Qt::LeftButton);
+        QTest::mouseClick(window->helpTab->Button8, Qt::LeftButton);
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QCOMPARE(catcher.urls.size(), 1);

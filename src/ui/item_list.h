@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/choice_combo.h"
+#include "ui/choice_combo.h"
 
 #include <QColor>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "app/image_button.h"
+#include "ui/image_button.h"
 
-#include "app/ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QPainter>
 #include <QPen>

@@ -1,6 +1,6 @@
-#include "app/string_grid.h"
+#include "ui/string_grid.h"
 
-#include "app/ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QHeaderView>
 #include <QTableWidget>

@@ -1,6 +1,6 @@
-#include "pages/item_list.h"
+#include "ui/item_list.h"
 
-#include "app/ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -1,7 +1,6 @@
-#include "app/image_list.h"
+#include "ui/image_list.h"
 
-#include "app/download_page.h"
-#include "app/qr_code.h"
+#include "ui/qr_code.h"
 
 // Resources compiled into a static library must be registered by name.
 static void registerPictures() {
@@ -30,6 +29,11 @@ constexpr Entry kEntries[] = {
     {kImageBack, u"复件 Dravik_right", ":/images/back.svg"},
 };
 
+QString& qrCodeText() {
+    static QString text;
+    return text;
+}
+
 const Entry* find(int index) {
     for (const Entry& entry : kEntries)
         if (entry.index == index)
@@ -39,9 +43,10 @@ const Entry* find(int index) {
 
 } // namespace
 
-void ensurePictures() {
+void ensurePictures(const QString& qrCodeText) {
     static const bool registered = (registerPictures(), true);
     Q_UNUSED(registered);
+    ui::qrCodeText() = qrCodeText;
 }
 
 QString imageName(int index) {
@@ -54,7 +59,7 @@ QIcon imageIcon(int index) {
     if (!entry)
         return QIcon();
     if (!entry->file)
-        return qrCodeIcon(downloadPageUrl().toUtf8());
+        return qrCodeIcon(qrCodeText().toUtf8());
     return QIcon(QString::fromLatin1(entry->file));
 }
 

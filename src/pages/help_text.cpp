@@ -1,4 +1,4 @@
-#include "app/help_text.h"
+#include "pages/help_text.h"
 
 namespace dravik {
 

@@ -1,4 +1,4 @@
-#include "app/qr_code.h"
+#include "ui/qr_code.h"
 
 #include <QIconEngine>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "app/tab_control.h"
+#include "ui/tab_control.h"
 
-#include "app/ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QPainter>
 #include <QPen>

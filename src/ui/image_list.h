@@ -20,13 +20,14 @@ enum ImageIndex {
     kImageBack = 16,
 };
 
-// Makes the pictures available; the window calls it before it draws anything.
-void ensurePictures();
+// Makes the pictures available and sets the text that entry 2 encodes (the download page); the window
+// calls it before it draws anything.
+void ensurePictures(const QString& qrCodeText);
 
 // The entry's name in the list, empty for an index that holds no picture.
 QString imageName(int index);
 // The entry's picture; a null icon for an index that holds none. Entry 2 (`url`) is the QR code of the
-// download page, drawn at whatever size it is shown; the others are SVG drawings.
+// text given to ensurePictures, drawn at whatever size it is shown; the others are SVG drawings.
 QIcon imageIcon(int index);
 
 // The logo (header) and the splash picture.

@@ -1,6 +1,6 @@
-#include "app/activity_indicator.h"
+#include "ui/activity_indicator.h"
 
-#include "app/ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QPainter>
 #include <QVariantAnimation>

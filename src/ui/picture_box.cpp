@@ -1,4 +1,4 @@
-#include "app/picture_box.h"
+#include "ui/picture_box.h"
 
 #include <QMouseEvent>
 #include <QPainter>

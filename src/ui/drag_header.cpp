@@ -1,4 +1,4 @@
-#include "app/drag_header.h"
+#include "ui/drag_header.h"
 
 #include <QMouseEvent>
 

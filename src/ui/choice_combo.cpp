@@ -1,4 +1,4 @@
-#include "pages/choice_combo.h"
+#include "ui/choice_combo.h"
 
 #include <QAbstractItemView>
 #include <QEvent>

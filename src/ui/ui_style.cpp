@@ -1,4 +1,4 @@
-#include "app/ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QLabel>
 #include <QStringList>

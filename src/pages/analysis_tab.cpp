@@ -1,0 +1,53 @@
+#include "pages/analysis_tab.h"
+
+#include "analysis/analysis_run.h"
+#include "pages/page_geometry.h"
+#include "storage/data_folder.h"
+#include "storage/error.h"
+#include "storage/record_file.h"
+#include "ui/dialogs.h"
+#include "ui/string_grid.h"
+
+#include <QTableWidget>
+
+namespace dravik {
+
+AnalysisTab::AnalysisTab(QWidget* dialogOwner, QWidget* parent) : QWidget(parent), dialogOwner_(dialogOwner) {
+    StringGrid1 = ui::makeStringGrid(
+        QStringLiteral("StringGrid1"),
+        {QStringLiteral("号码"), QStringLiteral("出现值"), QStringLiteral("遗漏值"), QStringLiteral("荐")},
+        {100, 50, 50, 30}, this);
+    StringGrid1->setRowCount(10);
+    StringGrid1->setAccessibleName(QStringLiteral("分析结果"));
+    StringGrid1->setGeometry(10, 0, kWindowWidth - 20, kTabPageHeight);
+}
+
+void AnalysisTab::showAnalysis(AnalysisInputs inputs) {
+    inputs.records = readRecordTail(recordFilePath(inputs.archive), inputs.depth);
+    const AnalysisOutcome outcome = runAnalysis(inputs);
+    if (!outcome.message.isEmpty()) {
+        if (outcome.messageIsError)
+            throw Error(outcome.message);
+        dialogs::showMessage(dialogOwner_, outcome.message);
+    }
+    switch (outcome.table) {
+    case AnalysisOutcome::Table::Unchanged:
+        break;
+    case AnalysisOutcome::Table::Empty:
+        StringGrid1->setRowCount(0);
+        break;
+    case AnalysisOutcome::Table::Rows:
+        StringGrid1->setRowCount(0);
+        StringGrid1->setRowCount(int(outcome.rows.size()));
+        for (int i = 0; i < outcome.rows.size(); ++i) {
+            const ResultRow& row = outcome.rows.at(i);
+            StringGrid1->setItem(i, 0, ui::gridCell(row.group));
+            StringGrid1->setItem(i, 1, ui::gridCell(row.occurrence));
+            StringGrid1->setItem(i, 2, ui::gridCell(row.omission));
+            StringGrid1->setItem(i, 3, ui::gridCell(row.mark));
+        }
+        break;
+    }
+}
+
+} // namespace dravik
