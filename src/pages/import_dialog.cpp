@@ -1,11 +1,10 @@
 #include "pages/import_dialog.h"
 
-#include "ui/choice_combo.h"
 #include "ui/handler_guard.h"
-#include "ui/item_list.h"
 #include "ui/ui_style.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -91,8 +90,8 @@ ImportDialog::ImportDialog(QStringList archive, bool builtIn, Importer importer,
     Button_open->setAccessibleName(QStringLiteral("打开文件…"));
     Button_open->setAutoDefault(false);
 
-    Combo_column = ui::makeCombo(ui::ChoiceCombo::Typing::ReadOnly, QStringLiteral("Combo_column"));
-    Combo_column->setParent(this);
+    Combo_column = new QComboBox(this);
+    Combo_column->setObjectName(QStringLiteral("Combo_column"));
     for (const NumberColumn& choice : numberColumnChoices())
         Combo_column->addItem(choice.caption());
     Combo_column->setCurrentIndex(0);

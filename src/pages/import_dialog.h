@@ -6,16 +6,13 @@
 #include <QStringList>
 #include <functional>
 
+class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 
 namespace dravik {
-
-namespace ui {
-class ChoiceCombo;
-} // namespace ui
 
 // The dialog "导入记录": a history pasted or opened from a file, the column that holds the number,
 // what importing it would do to the archive, and "导入" / "取消".
@@ -37,7 +34,7 @@ public:
 
     QPlainTextEdit* Memo_import;
     QPushButton* Button_open;
-    ui::ChoiceCombo* Combo_column;
+    QComboBox* Combo_column;
     QLabel* Label_summary;
     QLabel* Label_records;
     QLabel* Label_rejected;

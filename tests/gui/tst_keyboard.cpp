@@ -87,8 +87,9 @@ private slots:
         QTest::newRow("settings") << "settings" << kSettings + kTabs;
         QTest::newRow("settings, unsaved") << "unsaved" << QStringList{"Button_save"} + kSettings + kTabs;
         QTest::newRow("help") << "help" << QStringList{"Memo1", "Button8"} + kTabs;
-        QTest::newRow("data entry") << "entry" << QStringList{"Button_back", "Edit_qs",    "Edit_hm",
-                                                              "Button_add",  "Button_del", "StringGrid2"};
+        QTest::newRow("data entry") << "entry"
+                                    << QStringList{"Button_back",   "Edit_qs",    "Edit_hm",    "Button_add",
+                                                   "Button_import", "Button_del", "StringGrid2"};
     }
 
     // Tab visits every control of the page shown, top to bottom, each once, and comes round again;
