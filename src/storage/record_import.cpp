@@ -204,10 +204,6 @@ ParsedRecords parseImportText(QStringView text, NumberColumn column) {
     return parsed;
 }
 
-QString decodeImportText(const QByteArray& bytes) {
-    return decodeRecordText(bytes).text;
-}
-
 QString readImportFile(const QString& path) {
     if (std::optional<DecodedText> read = readRecordText(path))
         return std::move(read->text);
@@ -221,6 +217,7 @@ MergedRecords mergeRecords(const QStringList& archive, const QStringList& record
     MergedRecords merged;
     QStringList kept = archive;
     QStringList added;
+    added.reserve(records.size());
     auto at = present.cbegin();
     for (auto run = imported.cbegin(); run != imported.cend();) {
         // Of the records of one period the last one wins; of the lines, the first one is replaced.

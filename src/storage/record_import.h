@@ -16,9 +16,6 @@ struct NumberColumn {
     int field = 0; // 1-based, for Kind::Field
 
     QString caption() const;
-    friend bool operator==(const NumberColumn& a, const NumberColumn& b) {
-        return a.kind == b.kind && (a.kind != Kind::Field || a.field == b.field);
-    }
 };
 
 // The choices of "号码取", in their order: "最后一列" (the blue ball of a 双色球 line), "第2列" …
@@ -43,10 +40,8 @@ struct ParsedRecords {
 // Lines are split as in record files, and a NUL ends the text.
 ParsedRecords parseImportText(QStringView text, NumberColumn column);
 
-// A file's bytes as text to import, decoded by the record files' rules (a mark, else UTF-8 when
-// valid, else GB18030; a NUL ends the text), line ends as they are.
-QString decodeImportText(const QByteArray& bytes);
-// Reads a file to import. Raises the record files' read errors; a missing file cannot be opened.
+// Reads a file to import as the record files' text (decodeRecordText: a mark, else UTF-8 when valid,
+// else GB18030; a NUL ends it). Raises the record files' read errors; a missing file cannot be opened.
 QString readImportFile(const QString& path);
 
 struct MergedRecords {

@@ -146,7 +146,7 @@ private slots:
         QFETCH(QStringList, records);
         QFETCH(QStringList, rejected);
         const ParsedRecords parsed =
-            parseImportText(decodeImportText(bytes), numberColumnChoices().at(choice));
+            parseImportText(decodeRecordText(bytes).text, numberColumnChoices().at(choice));
         QCOMPARE(parsed.records, records);
         QCOMPARE(rejectedAsText(parsed.rejected), rejected);
     }
