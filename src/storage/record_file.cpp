@@ -146,8 +146,7 @@ DecodedText decodeRecordText(const QByteArray& bytes) {
     // UTF-16 characters.
     if (!bytes.startsWith("\xEF\xBB\xBF") && !bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF")) {
         const qsizetype nul = bytes.indexOf('\0');
-        if (nul >= 0)
-            return decodeText(bytes.left(nul));
+        return decodeText(nul >= 0 ? bytes.left(nul) : bytes);
     }
     DecodedText decoded = decodeText(bytes);
     decoded.text.truncate(textBeforeNul(decoded.text).size());
@@ -160,7 +159,11 @@ RecordLines decodeRecordBytes(const QByteArray& bytes) {
 }
 
 QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding) {
+    qsizetype size = 0;
+    for (const QString& line : lines)
+        size += line.size() + 2;
     QString text;
+    text.reserve(size);
     for (const QString& line : lines) {
         text += line;
         text += QLatin1String("\r\n");
