@@ -186,12 +186,11 @@ private slots:
         QCOMPARE(script->texts(), QStringList());
         QCOMPARE(readFile(recordPath()), recordFileBytes(file));
         // The page shows the latest draws, newest first.
-        const QStringList window = file.mid(std::max<qsizetype>(file.size() - RecordList::kWindow, 0));
-        QCOMPARE(this->window->DataList->lines(), window);
-        const QString& newest = window.last();
+        const QStringList latest = file.mid(std::max<qsizetype>(file.size() - RecordList::kWindow, 0));
+        QCOMPARE(window->DataList->lines(), latest);
         QCOMPARE(rows().first(),
-                 QStringLiteral("%1|%2").arg(window.size()).arg(QString(newest).replace('.', '|')));
-        QCOMPARE(rows().size(), window.size());
+                 QStringLiteral("%1|%2").arg(latest.size()).arg(QString(latest.last()).replace('.', '|')));
+        QCOMPARE(rows().size(), latest.size());
     }
 
     // A new archive: the import makes its record file.
