@@ -76,10 +76,14 @@ measure() {
     shift 3
     local data line
     data=$(fresh_data_folder)
-    line=$(XDG_DATA_HOME="$data" "$probe" --window "$window" "$@" -- "$exe" 2>>"$work/stderr.log") || {
-        echo "$name: $line" >&2
-        return 1
-    }
+    # The probe ends the program and stops at its own time-out; `timeout` is the guard should the
+    # probe itself ever hang.
+    if ! line=$(XDG_DATA_HOME="$data" timeout -k 5 120 "$probe" --window "$window" "$@" -- "$exe" \
+        2>"$work/stderr.log"); then
+        echo "startup.sh: the probe failed on $name: ${line:-no result line}" >&2
+        sed 's/^/  /' "$work/stderr.log" >&2
+        exit 1
+    fi
     echo "$line" >>"$work/$name.txt"
     printf '  %-9s %s\n' "$name" "$line"
 }

@@ -8,13 +8,18 @@
 // clears a window with an alpha channel (Dravik's translucent window) when it is mapped, which is
 // reported as damage too. The wait is event-driven: no polling interval blurs the figure.
 //
-//   startup_probe --window TITLE [--dismiss TITLE] [--settle-ms N] [--timeout-ms N] -- PROGRAM ARGS...
+//   startup_probe --window TITLE [--dismiss TITLE] [--close] [--settle-ms N] [--timeout-ms N]
+//                 -- PROGRAM ARGS...
 //
 // --dismiss closes a window of that title (WM_DELETE_WINDOW) after its first frame, as a user
-// pressing its close button would: a message box shown before the main window.
+// pressing its close button would: a message box shown before the main window. --close closes the
+// window of the given title the same way once start-up has settled, and waits for the program to end.
 // Prints one line of key=value pairs: first_any_ms (first frame of any window of the program),
 // map_ms and first_frame_ms (the window of the given title), peak_rss_kib (VmHWM, read --settle-ms
-// after that first frame). Exits 1 when the window gave no frame before the time-out.
+// after that first frame), status (how the program ended: exit:N, signal:N, or ended when the probe
+// ended it: after the measure, at the time-out, or when --close did not end it). Exits 1 when the window gave
+// no frame before the time-out, 2 when the probe itself cannot go on; in every case the program it started is
+// ended first, and the probe never waits past its time-out.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -37,11 +42,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The started program, ended on every way out of the probe.
+volatile pid_t startedChild = 0;
+
 struct Options {
     std::string window;
     std::string dismiss;
     int settleMs = 1000;
     int timeoutMs = 30000;
+    bool close = false;
     std::vector<char*> command;
 };
 
@@ -53,7 +62,7 @@ struct Watched {
 };
 
 [[noreturn]] void usage() {
-    std::fprintf(stderr, "usage: startup_probe --window TITLE [--dismiss TITLE] [--settle-ms N] "
+    std::fprintf(stderr, "usage: startup_probe --window TITLE [--dismiss TITLE] [--close] [--settle-ms N] "
                          "[--timeout-ms N] -- PROGRAM ARGS...\n");
     std::exit(2);
 }
@@ -66,6 +75,10 @@ Options parseOptions(int argc, char** argv) {
         if (a == "--") {
             ++i;
             break;
+        }
+        if (a == "--close") {
+            o.close = true;
+            continue;
         }
         if (i + 1 >= argc)
             usage();
@@ -187,6 +200,63 @@ void endChild(pid_t pid) {
     waitpid(pid, nullptr, 0);
 }
 
+// How the program ended, for the result line.
+std::string describeEnd(bool ended, int status) {
+    if (ended && WIFEXITED(status))
+        return "exit:" + std::to_string(WEXITSTATUS(status));
+    if (ended && WIFSIGNALED(status))
+        return "signal:" + std::to_string(WTERMSIG(status));
+    return "ended";
+}
+
+// Waits until the program ends or the time is up, answering the X server meanwhile so that the
+// program is never held up by us. Returns whether it ended.
+bool waitForEnd(Display* display, pid_t child, int* status, int waitMs) {
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(waitMs);
+    for (;;) {
+        if (child > 0 && waitpid(child, status, WNOHANG) == child)
+            return true;
+        if (Clock::now() >= until)
+            return false;
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+        }
+        pollfd fd{ConnectionNumber(display), POLLIN, 0};
+        poll(&fd, 1, 20);
+    }
+}
+
+// Requests about windows of other programs can fail at any moment: a window is destroyed between
+// its creation report and our request (BadWindow, BadDrawable), or cannot carry damage (BadMatch).
+// Xlib's default handler would end the probe and leave the program running; such a window is skipped.
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// The X server went away: nothing more can be measured.
+int lostDisplay(Display*) {
+    if (startedChild > 0)
+        kill(startedChild, SIGKILL);
+    std::fprintf(stderr, "startup_probe: lost the connection to the X server\n");
+    _exit(2);
+}
+
+void endOnSignal(int signal) {
+    if (startedChild > 0)
+        kill(startedChild, SIGKILL);
+    _exit(128 + signal);
+}
+
+// Damage reports for a new top-level window; 0 when it cannot give any (an input-only window has
+// no contents, and one already destroyed has nothing left).
+Damage watchDamage(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.c_class == InputOnly)
+        return 0;
+    return XDamageCreate(display, window, XDamageReportNonEmpty);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -202,6 +272,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "startup_probe: the X server has no DAMAGE extension\n");
         return 2;
     }
+    XSetErrorHandler(ignoreXError);
+    XSetIOErrorHandler(lostDisplay);
+    std::signal(SIGTERM, endOnSignal);
+    std::signal(SIGINT, endOnSignal);
+    std::signal(SIGHUP, endOnSignal);
     fcntl(ConnectionNumber(display), F_SETFD, FD_CLOEXEC);
     const Window root = DefaultRootWindow(display);
     XSelectInput(display, root, SubstructureNotifyMask);
@@ -213,7 +288,11 @@ int main(int argc, char** argv) {
         std::perror("fork");
         return 2;
     }
+    startedChild = child;
     if (child == 0) {
+        // The program's output goes where the probe's messages go: the probe's own output is the
+        // one result line, and a caller reading it to its end must not wait for the program.
+        dup2(STDERR_FILENO, STDOUT_FILENO);
         execvp(options.command[0], options.command.data());
         std::perror("exec");
         _exit(127);
@@ -221,14 +300,17 @@ int main(int argc, char** argv) {
 
     std::map<Window, Watched> windows;
     double firstAnyMs = -1, mapMs = -1, firstFrameMs = -1;
+    Window measured = 0;
     bool exited = false;
+    int status = 0;
     while (firstFrameMs < 0 && !exited) {
-        while (XPending(display)) {
+        while (XPending(display) && msSince(start) < options.timeoutMs) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == CreateNotify && event.xcreatewindow.parent == root) {
-                Watched& w = windows[event.xcreatewindow.window];
-                w.damage = XDamageCreate(display, event.xcreatewindow.window, XDamageReportNonEmpty);
+                const Damage damage = watchDamage(display, event.xcreatewindow.window);
+                if (damage)
+                    windows[event.xcreatewindow.window].damage = damage;
             } else if (event.type == MapNotify) {
                 auto it = windows.find(event.xmap.window);
                 if (it != windows.end() && !it->second.mapped) {
@@ -257,6 +339,7 @@ int main(int argc, char** argv) {
                 if (title == options.window) {
                     mapMs = it->second.mapMs;
                     firstFrameMs = now;
+                    measured = notify->drawable;
                 } else if (!options.dismiss.empty() && title == options.dismiss) {
                     askToClose(display, notify->drawable);
                 }
@@ -269,12 +352,13 @@ int main(int argc, char** argv) {
             break;
         pollfd fd{ConnectionNumber(display), POLLIN, 0};
         poll(&fd, 1, left < 50 ? left : 50);
-        if (waitpid(child, nullptr, WNOHANG) == child)
+        if (waitpid(child, &status, WNOHANG) == child)
             exited = true;
     }
 
     if (firstFrameMs < 0) {
-        std::printf("first_any_ms=%.1f map_ms=-1 first_frame_ms=-1 peak_rss_kib=-1\n", firstAnyMs);
+        std::printf("first_any_ms=%.1f map_ms=-1 first_frame_ms=-1 peak_rss_kib=-1 status=%s\n", firstAnyMs,
+                    describeEnd(exited, status).c_str());
         std::fprintf(stderr, "startup_probe: no frame of a window titled \"%s\" %s\n", options.window.c_str(),
                      exited ? "before the program ended" : "before the time-out");
         if (!exited)
@@ -282,20 +366,17 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // Let start-up settle, still answering the X server so that the program is never held up by us.
-    const Clock::time_point settled = Clock::now() + std::chrono::milliseconds(options.settleMs);
-    while (Clock::now() < settled) {
-        while (XPending(display)) {
-            XEvent event;
-            XNextEvent(display, &event);
-        }
-        pollfd fd{ConnectionNumber(display), POLLIN, 0};
-        poll(&fd, 1, 20);
+    // Let start-up settle. A program that ends meanwhile is reported as it ended.
+    exited = waitForEnd(display, child, &status, options.settleMs);
+    const long rss = exited ? -1 : peakRssKib(child);
+    if (!exited && options.close) {
+        askToClose(display, measured);
+        exited = waitForEnd(display, child, &status, options.timeoutMs);
     }
-    const long rss = peakRssKib(child);
-    endChild(child);
-    std::printf("first_any_ms=%.1f map_ms=%.1f first_frame_ms=%.1f peak_rss_kib=%ld\n", firstAnyMs, mapMs,
-                firstFrameMs, rss);
+    if (!exited)
+        endChild(child);
+    std::printf("first_any_ms=%.1f map_ms=%.1f first_frame_ms=%.1f peak_rss_kib=%ld status=%s\n", firstAnyMs,
+                mapMs, firstFrameMs, rss, describeEnd(exited, status).c_str());
     XCloseDisplay(display);
     return 0;
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite twice: the ordinary tree (build/) and a tree instrumented with
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/, no benchmarks). GUI tests run in a virtual
-# X server. Exits non-zero when either tree fails to build or any test fails; CTest's summary line is
-# printed for each tree.
+# X server. First it builds, without running it, a Release tree (build-release/) as distributions
+# build, so that warnings that only -O3 finds are caught. Every tree treats warnings as errors. Exits non-zero
+# when any tree fails to build or any test fails; a summary line is printed for each tree.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,12 +19,18 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 status=0
 summaries=()
 
+build_tree() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DDRAVIK_WERROR=ON "$@" && cmake --build "$dir" -j"$jobs"
+}
+
 run_tree() {
     local name=$1 dir=$2
     shift 2
     local log
     log=$(mktemp)
-    if cmake -S . -B "$dir" "$@" && cmake --build "$dir" -j"$jobs"; then
+    if build_tree "$dir" "$@"; then
         xvfb-run -a ctest --test-dir "$dir" --output-on-failure 2>&1 | tee "$log"
         local rc=${PIPESTATUS[0]}
         local line
@@ -36,6 +43,14 @@ run_tree() {
     fi
     rm -f "$log"
 }
+
+# Tests and benchmarks are compiled too: their warnings count as much as the program's.
+if build_tree build-release -DCMAKE_BUILD_TYPE=Release; then
+    summaries+=("build-release: built (tests not run)")
+else
+    summaries+=("build-release: build failed")
+    status=1
+fi
 
 run_tree "build" build
 # A debug build: quicker to compile than an optimised one, and Qt's and our own assertions (bounds of

@@ -5,14 +5,8 @@
 int main(int argc, char** argv) {
     dravik::Application app(argc, argv);
     dravik::SingleInstance instance;
-    switch (instance.start()) {
-    case dravik::SingleInstance::Start::Forwarded:
-        return 0;
-    case dravik::SingleInstance::Start::Unanswered:
-        return 1;
-    case dravik::SingleInstance::Start::Primary:
-        break;
-    }
+    if (const std::optional<int> exitCode = dravik::endOfLaterStart(instance.start()))
+        return *exitCode;
     dravik::TDravik_Main window;
     instance.setWindow(&window);
     window.FormCreate();

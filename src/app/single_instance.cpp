@@ -1,6 +1,7 @@
 #include "app/single_instance.h"
 
 #include "storage/data_folder.h"
+#include "ui/dialogs.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -148,6 +149,19 @@ bool SingleInstance::askToComeForward(const QString& name, int timeoutMs) {
             return false;
     }
     return socket.readLine(kMaxLine + 1) == kReply;
+}
+
+std::optional<int> endOfLaterStart(SingleInstance::Start start) {
+    switch (start) {
+    case SingleInstance::Start::Primary:
+        return std::nullopt;
+    case SingleInstance::Start::Forwarded:
+        return 0;
+    case SingleInstance::Start::Unanswered:
+        break;
+    }
+    dialogs::showMessage(nullptr, QStringLiteral("Dravik已在运行，但没有响应。"));
+    return 1;
 }
 
 void bringForward(QWidget* window) {

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QLocalServer;
 class QLocalSocket;
@@ -56,6 +57,11 @@ private:
     QLocalServer* server_ = nullptr;
     QPointer<QWidget> window_;
 };
+
+// What a start does with the answer of SingleInstance::start(): nothing when it goes on as the one
+// instance, otherwise the exit code to end with: 0 once the running copy came forward, 1 when it did
+// not answer, which the user is told in the message box rather than seeing nothing happen.
+std::optional<int> endOfLaterStart(SingleInstance::Start start);
 
 // Shows the window if minimised, raises it and gives it the focus; a hidden window stays hidden.
 void bringForward(QWidget* window);

@@ -20,7 +20,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QResizeEvent>
 #include <QTableWidget>
 #include <QValidator>
@@ -62,29 +61,26 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     Button_back->setObjectName(QStringLiteral("Button_back"));
     Button_back->setIcon(ui::imageIcon(ui::kImageBack));
 
-    ListBox3 = ui::makeItemList(QStringLiteral("ListBox3"), this);
+    ListBox3 = new ui::ItemList(QStringLiteral("ListBox3"), this);
     Edit_qs = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_qs"));
-    auto* periodRow = new ui::ItemRow(QStringLiteral("期数："), ui::kDodgerBlue);
-    periodRow->fill(Edit_qs, 65, 10);
-    ui::addItemRow(ListBox3, periodRow);
+    ListBox3->addRow(QStringLiteral("期数："), ui::kDodgerBlue);
+    ListBox3->fill(Edit_qs, 65, 10);
     Edit_hm = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_hm"));
-    auto* numberRow = new ui::ItemRow(QStringLiteral("号码："), ui::kDodgerBlue);
-    numberRow->fill(Edit_hm, 65, 10);
-    ui::addItemRow(ListBox3, numberRow);
-    auto* buttonRow = new ui::ItemRow(QString(), ui::kDodgerBlue);
+    ListBox3->addRow(QStringLiteral("号码："), ui::kDodgerBlue);
+    ListBox3->fill(Edit_hm, 65, 10);
+    ListBox3->addRow(QString(), ui::kDodgerBlue);
     Button_del = new ui::ImageButton;
     Button_del->setObjectName(QStringLiteral("Button_del"));
     Button_del->setIcon(ui::imageIcon(ui::kImageDelete));
-    buttonRow->centre(Button_del, kRowButton, 0, 60);
+    ListBox3->centre(Button_del, kRowButton, 0, 60);
     Button_add = new ui::ImageButton;
     Button_add->setObjectName(QStringLiteral("Button_add"));
     Button_add->setIcon(ui::imageIcon(ui::kImageAdd));
-    buttonRow->centre(Button_add, kRowButton, 60, 0);
+    ListBox3->centre(Button_add, kRowButton, 60, 0);
     Button_import = new ui::ImageButton;
     Button_import->setObjectName(QStringLiteral("Button_import"));
     Button_import->setIcon(QIcon(ui::kImportResource));
-    buttonRow->centre(Button_import, kRowButton, 180, 0);
-    ui::addItemRow(ListBox3, buttonRow);
+    ListBox3->centre(Button_import, kRowButton, 180, 0);
 
     StringGrid2 = ui::makeStringGrid(QStringLiteral("StringGrid2"),
                                      {QStringLiteral("序"), QStringLiteral("期数"), QStringLiteral("号码")},
@@ -103,7 +99,9 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     setTabOrder(Button_import, Button_del);
     setTabOrder(Button_del, StringGrid2);
 
-    // The buttons show pictures only.
+    // The fields are named by their captions, the buttons, which show pictures only, by what they do.
+    Edit_qs->setAccessibleName(QStringLiteral("期数"));
+    Edit_hm->setAccessibleName(QStringLiteral("号码"));
     Button_back->setAccessibleName(QStringLiteral("返回"));
     Button_back->setAccessibleDescription(QStringLiteral("保存记录并返回设置页"));
     Button_add->setAccessibleName(QStringLiteral("添加记录"));

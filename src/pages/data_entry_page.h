@@ -5,7 +5,6 @@
 #include <functional>
 
 class QLabel;
-class QListWidget;
 class QTableWidget;
 
 namespace dravik {
@@ -15,6 +14,7 @@ class RecordList;
 namespace ui {
 class ChoiceCombo;
 class ImageButton;
+class ItemList;
 } // namespace ui
 
 // The data-entry page: the latest draw records of one archive, newest first, and the fields to add,
@@ -50,7 +50,7 @@ public:
     QWidget* Layout2;
     QLabel* Label4;
     ui::ImageButton* Button_back;
-    QListWidget* ListBox3;
+    ui::ItemList* ListBox3;
     ui::ChoiceCombo* Edit_qs;
     ui::ChoiceCombo* Edit_hm;
     ui::ImageButton* Button_del;

@@ -4,9 +4,6 @@
 
 namespace dravik {
 
-// Settings fit the division X ÷ A = B remainder C when A·B + C = X, C < A and C < B. A need not exceed B.
-bool settingsFitDivision(qint32 x, qint32 a, qint32 b, qint32 c);
-
 // Which radio button of a group a stored value checks, counted from the group's first button:
 // start value and display mode: 0 the first, anything else the second; depth: 0, 1, anything else 2.
 int startValueChoice(qint32 stored);

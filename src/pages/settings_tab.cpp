@@ -1,6 +1,7 @@
 #include "pages/settings_tab.h"
 
 #include "analysis/analysis_run.h"
+#include "analysis/division_settings.h"
 #include "pages/archive_name_check.h"
 #include "pages/settings_rules.h"
 #include "storage/archive_settings.h"
@@ -16,7 +17,6 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
-#include <QListWidget>
 #include <QRadioButton>
 #include <utility>
 
@@ -47,27 +47,25 @@ void keepTabStopOnChecked(QButtonGroup* group) {
 } // namespace
 
 SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(std::move(host)) {
-    ListBox2 = ui::makeItemList(QStringLiteral("ListBox2"), this);
+    ListBox2 = new ui::ItemList(QStringLiteral("ListBox2"), this);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(10, 0, 10, 0);
     layout->addWidget(ListBox2);
 
-    addGroupHeader(QStringLiteral("档案名"));
+    ListBox2->addGroupHeader(QStringLiteral("档案名"));
     Edit_name = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_name"));
     Edit_name->addItem(kBuiltInArchive);
     Edit_name->setEditText(kBuiltInArchive);
-    auto* nameRow = new ui::ItemRow(QString(), ui::kDodgerBlue);
-    nameRow->fill(Edit_name, 15, 10);
-    addRow(nameRow);
+    ListBox2->addRow(QString(), ui::kDodgerBlue);
+    ListBox2->fill(Edit_name, 15, 10);
 
-    auto* inRow = new ui::ItemRow(QStringLiteral("数据录入"), ui::kText);
+    ListBox2->addRow(QStringLiteral("数据录入"), ui::kText);
     Button_in = new ui::ImageButton;
     Button_in->setObjectName(QStringLiteral("Button_in"));
     Button_in->setIcon(ui::imageIcon(ui::kImageRight));
-    inRow->pinRight(Button_in, QSize(45, 40), 10);
-    addRow(inRow);
+    ListBox2->pinRight(Button_in, QSize(45, 40), 10);
 
-    addGroupHeader(QStringLiteral("值设置（Ｘ÷Ａ＝Ｂ...Ｃ）"));
+    ListBox2->addGroupHeader(QStringLiteral("值设置（Ｘ÷Ａ＝Ｂ...Ｃ）"));
     Edit_x = addValueRow(QStringLiteral("Ｘ＝"), QStringLiteral("Edit_x"));
     Edit_a = addValueRow(QStringLiteral("Ａ＝"), QStringLiteral("Edit_a"));
     Edit_b = addValueRow(QStringLiteral("Ｂ＝"), QStringLiteral("Edit_b"));
@@ -75,31 +73,40 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
 
     auto* r1 = new QButtonGroup(this);
     r1->setObjectName(QStringLiteral("r1"));
-    addGroupHeader(QStringLiteral("开始值"));
+    ListBox2->addGroupHeader(QStringLiteral("开始值"));
     RadioButton1 = addRadioRow(QStringLiteral("0"), QStringLiteral("RadioButton1"), r1);
     RadioButton2 = addRadioRow(QStringLiteral("1"), QStringLiteral("RadioButton2"), r1);
 
     auto* r2 = new QButtonGroup(this);
     r2->setObjectName(QStringLiteral("r2"));
-    addGroupHeader(QStringLiteral("显示模式"));
+    ListBox2->addGroupHeader(QStringLiteral("显示模式"));
     RadioButton3 = addRadioRow(QStringLiteral("顺序"), QStringLiteral("RadioButton3"), r2);
     RadioButton4 = addRadioRow(QStringLiteral("间隔"), QStringLiteral("RadioButton4"), r2);
 
     auto* r3 = new QButtonGroup(this);
     r3->setObjectName(QStringLiteral("r3"));
-    addGroupHeader(QStringLiteral("分析期数"));
+    ListBox2->addGroupHeader(QStringLiteral("分析期数"));
     RadioButton5 = addRadioRow(QStringLiteral("30期"), QStringLiteral("RadioButton5"), r3);
     RadioButton6 = addRadioRow(QStringLiteral("60期"), QStringLiteral("RadioButton6"), r3);
     RadioButton7 = addRadioRow(QStringLiteral("100期"), QStringLiteral("RadioButton7"), r3);
 
-    // The radio buttons have no text and the button only a picture: a screen reader says these names
-    // instead. (The value combos are named by the captions beside them; the archive combo has none.)
+    // Each control is named by its row's caption (the radio buttons by their group's too), which a
+    // screen reader says instead of a value or a picture.
     Edit_name->setAccessibleDescription(QStringLiteral("档案名"));
     const std::pair<QWidget*, QString> spoken[] = {
-        {Button_in, QStringLiteral("数据录入")},         {RadioButton1, QStringLiteral("开始值 0")},
-        {RadioButton2, QStringLiteral("开始值 1")},      {RadioButton3, QStringLiteral("显示模式 顺序")},
-        {RadioButton4, QStringLiteral("显示模式 间隔")}, {RadioButton5, QStringLiteral("分析期数 30期")},
-        {RadioButton6, QStringLiteral("分析期数 60期")}, {RadioButton7, QStringLiteral("分析期数 100期")},
+        {Edit_name, QStringLiteral("档案名")},
+        {Button_in, QStringLiteral("数据录入")},
+        {Edit_x, QStringLiteral("X")},
+        {Edit_a, QStringLiteral("A")},
+        {Edit_b, QStringLiteral("B")},
+        {Edit_c, QStringLiteral("C")},
+        {RadioButton1, QStringLiteral("开始值 0")},
+        {RadioButton2, QStringLiteral("开始值 1")},
+        {RadioButton3, QStringLiteral("显示模式 顺序")},
+        {RadioButton4, QStringLiteral("显示模式 间隔")},
+        {RadioButton5, QStringLiteral("分析期数 30期")},
+        {RadioButton6, QStringLiteral("分析期数 60期")},
+        {RadioButton7, QStringLiteral("分析期数 100期")},
     };
     for (const auto& [control, name] : spoken)
         control->setAccessibleName(name);
@@ -116,31 +123,21 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
             ui::guarded([this] { host_.runAction(QStringLiteral("act_datset")); }));
 }
 
-void SettingsTab::addGroupHeader(const QString& caption) {
-    ui::addGroupHeader(ListBox2, caption);
-}
-
-void SettingsTab::addRow(QWidget* row) {
-    ui::addItemRow(ListBox2, row);
-}
-
 ui::ChoiceCombo* SettingsTab::addValueRow(const QString& caption, const QString& name) {
-    auto* row = new ui::ItemRow(caption, ui::kDodgerBlue);
     ui::ChoiceCombo* combo = ui::makeCombo(ui::ChoiceCombo::Typing::ReadOnly, name);
-    row->fill(combo, 50, 10);
-    addRow(row);
+    ListBox2->addRow(caption, ui::kDodgerBlue);
+    ListBox2->fill(combo, 50, 10);
     return combo;
 }
 
 QRadioButton* SettingsTab::addRadioRow(const QString& caption, const QString& name, QButtonGroup* group) {
-    auto* row = new ui::ItemRow(caption, ui::kDodgerBlue);
     auto* radio = new QRadioButton;
     radio->setObjectName(name);
     radio->setCursor(Qt::PointingHandCursor);
     radio->setStyleSheet(QStringLiteral("QRadioButton { padding-left: 14px; }"));
     group->addButton(radio);
-    row->pinRight(radio, QSize(45, 40), 8);
-    addRow(row);
+    ListBox2->addRow(caption, ui::kDodgerBlue);
+    ListBox2->pinRight(radio, QSize(45, 40), 8);
     return radio;
 }
 
@@ -185,7 +182,8 @@ void SettingsTab::act_savesetExecute() {
     settings.a = toInteger(Edit_a->currentText());
     settings.b = toInteger(Edit_b->currentText());
     settings.c = toInteger(Edit_c->currentText());
-    if (!settingsFitDivision(settings.x, settings.a, settings.b, settings.c)) {
+    // The analysis's own check: values it would refuse are never saved.
+    if (!isUsableDivision({settings.x, settings.a, settings.b, settings.c})) {
         dialogs::showMessage(host_.dialogOwner, QStringLiteral("设置错，请检查X、A、B、C值"));
         return;
     }

@@ -6,7 +6,6 @@
 
 class QAbstractButton;
 class QButtonGroup;
-class QListWidget;
 class QRadioButton;
 
 namespace dravik {
@@ -16,6 +15,7 @@ struct AnalysisInputs;
 namespace ui {
 class ChoiceCombo;
 class ImageButton;
+class ItemList;
 } // namespace ui
 
 // The settings tab: the archive name and its analysis settings, which live in these controls alone.
@@ -60,7 +60,7 @@ public:
     // The tab's controls in reading order, for the window's Tab chain.
     QList<QWidget*> focusChain() const;
 
-    QListWidget* ListBox2;
+    ui::ItemList* ListBox2;
     ui::ChoiceCombo* Edit_name;
     ui::ImageButton* Button_in;
     ui::ChoiceCombo* Edit_x;
@@ -76,8 +76,6 @@ public:
     QRadioButton* RadioButton7;
 
 private:
-    void addGroupHeader(const QString& caption);
-    void addRow(QWidget* row);
     QRadioButton* addRadioRow(const QString& caption, const QString& name, QButtonGroup* group);
     ui::ChoiceCombo* addValueRow(const QString& caption, const QString& name);
 

@@ -3,7 +3,6 @@
 #include "storage/data_folder.h"
 #include "storage/settings_file.h"
 
-#include <QFileInfo>
 #include <limits>
 
 namespace dravik {
@@ -34,7 +33,7 @@ QList<SettingsEntry> archiveEntries(const QString& archive, const SavedSettings&
 
 void createBuiltInSettings() {
     const QString path = settingsFilePath(kBuiltInArchive);
-    if (QFileInfo::exists(path))
+    if (fileExists(path))
         return;
     SavedSettings builtIn;
     builtIn.x = 36;
@@ -49,7 +48,7 @@ void createBuiltInSettings() {
 
 StartRecord recordStart() {
     SettingsFile global(globalSettingsPath());
-    if (!QFileInfo::exists(global.path())) {
+    if (!fileExists(global.path())) {
         global.writeAll({{kRuntime, kCount, QStringLiteral("1")}, {kDravik, kName, kBuiltInArchive}});
         return {true, kBuiltInArchive};
     }
@@ -61,7 +60,7 @@ StartRecord recordStart() {
 
 std::optional<StoredSettings> loadArchiveSettings(const QString& archive) {
     const SettingsFile file(settingsFilePath(archive));
-    if (!QFileInfo::exists(file.path()))
+    if (!fileExists(file.path()))
         return std::nullopt;
     StoredSettings s;
     s.x = file.readText(QStringLiteral("math"), QStringLiteral("X"), QString());

@@ -23,6 +23,10 @@ QString settingsFilePath(const QString& archive) { return dataFolder() + archive
 
 QString globalSettingsPath() { return dataFolder() + QStringLiteral("set.ini"); }
 
+bool fileExists(const QString& path) {
+    return QFileInfo(path).isFile();
+}
+
 void ensureDataFolder() {
     const QString folder = dataFolder();
     if (QFileInfo(folder).isDir())

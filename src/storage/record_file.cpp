@@ -1,5 +1,6 @@
 #include "storage/record_file.h"
 
+#include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/whole_file.h"
 
@@ -173,7 +174,7 @@ QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding) {
 
 std::optional<DecodedText> readRecordText(const QString& path) {
     QFile file(path);
-    if (!file.exists())
+    if (!fileExists(path))
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
@@ -216,7 +217,7 @@ template <typename Visit> void forEachLineEndByte(const char* data, qsizetype si
 
 std::optional<RecordTail> readRecordTail(const QString& path, qsizetype keep) {
     QFile file(path);
-    if (!file.exists())
+    if (!fileExists(path))
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));

@@ -6,6 +6,16 @@
 
 namespace dravik {
 
+namespace {
+
+// The read error names the file already; the refused save names it once, with the read error's reason.
+QString readFailureReason(const QString& readError, const QString& path) {
+    const QString openPrefix = QStringLiteral("Cannot open file \"%1\". ").arg(path);
+    return readError.startsWith(openPrefix) ? readError.mid(openPrefix.size()) : readError;
+}
+
+} // namespace
+
 bool RecordList::load(const QString& archive) {
     file_ = recordFilePath(archive);
     lines_.clear();
@@ -15,7 +25,7 @@ bool RecordList::load(const QString& archive) {
     try {
         read = readRecordFile(file_);
     } catch (const Error& error) {
-        loadError_ = error.message();
+        loadError_ = readFailureReason(error.message(), file_);
         throw;
     }
     if (!read)
@@ -71,7 +81,8 @@ void RecordList::sortRecords() {
 
 void RecordList::save() const {
     if (!loadError_.isEmpty())
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(file_, loadError_));
+        throw Error(QStringLiteral("Cannot create file \"%1\" because it could not be read: %2")
+                        .arg(file_, loadError_));
     writeRecordFile(file_, older_ + lines_, encoding_);
 }
 

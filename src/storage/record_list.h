@@ -33,7 +33,7 @@ public:
     void sortRecords();
     // Writes the lines before the window, then the window in its present order, to the file. After a
     // load that failed the file's history is unknown, so the file is left alone and the save raises
-    // "Cannot create file "<path>". <the read error>" until a load succeeds.
+    // "Cannot create file "<path>" because it could not be read: <reason>" until a load succeeds.
     void save() const;
 
     const QStringList& lines() const { return lines_; }
@@ -45,7 +45,7 @@ private:
     QStringList lines_;
     QString file_;
     TextEncoding encoding_ = TextEncoding::Utf8;
-    QString loadError_;
+    QString loadError_; // the reason the last load failed
 };
 
 } // namespace dravik

@@ -1,5 +1,6 @@
 #include "storage/settings_file.h"
 
+#include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/integer_text.h"
 #include "storage/record_file.h"
@@ -89,7 +90,7 @@ std::optional<qsizetype> findKey(const QStringList& lines, const SectionSpan& sp
 // Nothing when no file is there. Raises when a file is there but cannot be read or decoded.
 std::optional<SettingsText> readSettingsText(const QString& path) {
     QFile file(path);
-    if (!file.exists())
+    if (!fileExists(path))
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly))
         throw Error(file.errorString());

@@ -1,10 +1,16 @@
 #include "ui/choice_combo.h"
 
+#include "ui/accessible_widgets.h"
+
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace dravik::ui {
 
@@ -20,7 +26,21 @@ public:
 
 } // namespace
 
+int typedEntry(const QStringList& entries, const QString& typed, int current) {
+    const int exact = int(entries.indexOf(typed));
+    if (exact >= 0 || typed.isEmpty())
+        return exact;
+    const int n = int(entries.size());
+    for (int step = 1; step <= n; ++step) {
+        const int i = (std::max(current, -1) + step) % n;
+        if (entries.at(i).startsWith(typed))
+            return i;
+    }
+    return -1;
+}
+
 ChoiceCombo::ChoiceCombo(Typing typing, QWidget* parent) : QComboBox(parent) {
+    installAccessibleWidgets();
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
@@ -60,6 +80,10 @@ void ChoiceCombo::appendItems(const QStringList& items) {
     setEditText(text);
 }
 
+bool ChoiceCombo::isReadOnly() const {
+    return lineEdit()->isReadOnly();
+}
+
 void ChoiceCombo::hidePopup() {
     // Qt also calls this when the combo is merely hidden; only a list that was open closes.
     const bool wasOpen = view()->isVisible();
@@ -76,6 +100,41 @@ bool ChoiceCombo::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QComboBox::eventFilter(watched, event);
+}
+
+void ChoiceCombo::mousePressEvent(QMouseEvent* event) {
+    // Qt opens an editable combo's list only from its arrow; the frame around the field counts too.
+    if (isReadOnly() && event->button() == Qt::LeftButton) {
+        showPopup();
+        return;
+    }
+    QComboBox::mousePressEvent(event);
+}
+
+void ChoiceCombo::keyPressEvent(QKeyEvent* event) {
+    // Typed text moves in the list, as on a combo without a text field; keys typed in quick succession
+    // make one text.
+    const QString key = event->text();
+    const bool printable = !key.isEmpty() && key.at(0).isPrint() &&
+                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (!isReadOnly() || !printable) {
+        QComboBox::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    const bool quick = sinceTyped_.isValid() && sinceTyped_.elapsed() < QApplication::keyboardInputInterval();
+    typed_ = quick ? typed_ + key : key;
+    sinceTyped_.start();
+    QStringList entries;
+    for (int i = 0; i < count(); ++i)
+        entries.append(itemText(i));
+    const int row = typedEntry(entries, typed_, currentIndex());
+    if (row >= 0 && (row != currentIndex() || currentText() != itemText(row))) {
+        setCurrentIndex(row);
+        setEditText(itemText(row));
+        emit activated(row);
+        emit textActivated(itemText(row));
+    }
 }
 
 } // namespace dravik::ui

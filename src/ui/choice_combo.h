@@ -1,12 +1,21 @@
 #pragma once
 
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QStringList>
 
 namespace dravik::ui {
 
+// The entry that the text typed into a read-only list picks: the entry equal to it, else the first one
+// after the current entry that starts with it, from the top again after the last; -1 when none does.
+// (Equal first: in a list of numbers "5" is 5, not 50.)
+int typedEntry(const QStringList& entries, const QString& typed, int current);
+
 // A drop-down combo whose text is its value. A read-only one lets the user only pick an entry of its
 // list, yet the program may set any text into it (a settings file may hold "036" or nothing). List
-// rows are 30 high. popupClosed comes once the closing pick, if any, has been applied.
+// rows are 30 high. popupClosed comes once the closing pick, if any, has been applied. A read-only
+// combo works as a plain drop-down list: a click anywhere on it opens the list, and typing picks an
+// entry (typedEntry).
 class ChoiceCombo : public QComboBox {
     Q_OBJECT
 public:
@@ -19,6 +28,8 @@ public:
     void replaceItems(const QStringList& items);
     void appendItems(const QStringList& items);
 
+    bool isReadOnly() const;
+
     void hidePopup() override;
 
 signals:
@@ -26,6 +37,12 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QString typed_; // the keys typed in quick succession
+    QElapsedTimer sinceTyped_;
 };
 
 } // namespace dravik::ui

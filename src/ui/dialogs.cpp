@@ -1,6 +1,8 @@
 #include "ui/dialogs.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
@@ -15,6 +17,24 @@ QWidget* activeOwner(QWidget* fallback) {
     QWidget* active = QApplication::activeWindow();
     return active ? active : fallback;
 }
+
+// A question with Yes and No only. QMessageBox takes Esc and the title bar's close button for No;
+// here they do nothing, so a change is never thrown away by a key meant to dismiss a box.
+class QuestionBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
 
 } // namespace
 
@@ -47,7 +67,7 @@ void confirm(QWidget* owner, const QString& text, const std::function<void(int)>
     if (activeScript) {
         answer = answerFromScript(title, text);
     } else {
-        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+        QuestionBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
                         activeOwner(owner));
         box.setDefaultButton(QMessageBox::Yes);
         answer = box.exec() == QMessageBox::Yes ? kYes : kNo;

@@ -15,8 +15,9 @@ constexpr int kNo = 7;
 // The message box: title "提示", one OK button; returns when it is closed.
 void showMessage(QWidget* owner, const QString& text);
 
-// The confirmation dialog: title "确认", question icon, Yes and No with Yes the default. The answer
-// goes to onAnswer before this call returns, so the caller finds its effects done.
+// The confirmation dialog: title "确认", question icon, Yes and No with Yes the default; it stays
+// until one of them is pressed (Esc and closing the box do nothing). The answer goes to onAnswer
+// before this call returns, so the caller finds its effects done.
 void confirm(QWidget* owner, const QString& text, const std::function<void(int)>& onAnswer);
 
 // The error box: title "错误", error icon, one OK button, the text after the full-stop rule.

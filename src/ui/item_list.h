@@ -9,35 +9,34 @@
 #include <QWidget>
 
 class QLabel;
-class QListWidget;
 
 namespace dravik::ui {
 
-// A list box of fixed rows holding controls, as the pages use them: no scroll bars, rows that cannot
-// be selected, a thin line under each row.
-QListWidget* makeItemList(const QString& name, QWidget* parent);
-// A group-header row, 30 high.
-void addGroupHeader(QListWidget* list, const QString& caption);
-// An item row of the given height holding the row widget.
-void addItemRow(QListWidget* list, QWidget* row, int height = 40);
-
-// An editable or read-only combo in the pages' font and colour ("微软雅黑" 15 points, dodger blue).
-ChoiceCombo* makeCombo(ChoiceCombo::Typing typing, const QString& name);
-
-// One item row: an optional caption at the left and its controls, each placed by its margins when the
-// row is laid out. The caption labels the first control (its buddy), as screen readers announce it.
-class ItemRow : public QWidget {
+// A list of fixed rows holding controls, as the pages use them: rows that cannot be selected, a thin
+// line under each row, no scrolling. Captions and controls are the list's own children, in the order
+// they are added, so a screen reader finds each control in the page in reading order.
+class ItemList : public QWidget {
 public:
-    ItemRow(const QString& caption, const QColor& captionColour, QWidget* parent = nullptr);
+    explicit ItemList(const QString& name, QWidget* parent = nullptr);
 
-    // Across the row between the margins, 32 high, centred vertically.
+    // A group-header row, 30 high.
+    void addGroupHeader(const QString& caption);
+    // An item row of the given height with an optional caption at the left. The caption labels the
+    // row's first control (its buddy), as screen readers announce it.
+    void addRow(const QString& caption, const QColor& captionColour, int height = 40);
+
+    // Controls of the row last added, each placed by its margins when the list is laid out:
+    // across the row between the margins, 32 high, centred vertically;
     void fill(QWidget* control, int left, int right);
-    // Of a fixed size at the right end.
+    // of a fixed size at the right end;
     void pinRight(QWidget* control, QSize size, int right);
-    // Of a fixed size, centred in what the margins leave of the row.
+    // of a fixed size, centred in what the margins leave of the row.
     void centre(QWidget* control, QSize size, int left, int right);
 
+    int count() const { return int(rows_.size()); }
+
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -49,10 +48,19 @@ private:
         int left;
         int right;
     };
+    struct Row {
+        int height;
+        bool header;
+        QLabel* caption;
+        QList<Slot> controls;
+    };
     void add(Slot slot);
+    void layoutRows();
 
-    QLabel* label_ = nullptr;
-    QList<Slot> slots_;
+    QList<Row> rows_;
 };
+
+// An editable or read-only combo in the pages' font and colour ("微软雅黑" 15 points, dodger blue).
+ChoiceCombo* makeCombo(ChoiceCombo::Typing typing, const QString& name);
 
 } // namespace dravik::ui

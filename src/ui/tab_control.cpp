@@ -1,7 +1,9 @@
 #include "ui/tab_control.h"
 
+#include "ui/accessible_widgets.h"
 #include "ui/ui_style.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QPen>
 #include <QStackedWidget>
@@ -48,12 +50,15 @@ void TabButton::leaveEvent(QEvent* event) {
     update();
 }
 
-TabControl::TabControl(QWidget* parent) : QWidget(parent), pages_(new QStackedWidget(this)) {}
+TabControl::TabControl(QWidget* parent)
+    : QWidget(parent), pages_(new QStackedWidget(this)), strip_(new TabStrip(this)) {
+    installAccessibleWidgets();
+}
 
 int TabControl::addTab(QWidget* content, const QString& name, const QIcon& icon, const QString& caption) {
     content->setObjectName(name + QStringLiteral("Page"));
     pages_->addWidget(content);
-    auto* button = new TabButton(this);
+    auto* button = new TabButton(strip_);
     button->setObjectName(name);
     button->setIcon(icon);
     button->setText(caption);
@@ -71,9 +76,19 @@ int TabControl::addTab(QWidget* content, const QString& name, const QIcon& icon,
 void TabControl::setCurrentIndex(int index) {
     if (index == current_ || index < 0 || index >= count())
         return;
+    const int previous = current_;
     current_ = index;
     for (int i = 0; i < count(); ++i)
         buttons_.at(i)->setChecked(i == index);
+    // Screen readers hear of the tab that is no longer selected and of the one that now is.
+    QAccessible::State selection;
+    selection.selected = true;
+    for (const int i : {previous, index}) {
+        if (i < 0)
+            continue;
+        QAccessibleStateChangeEvent event(buttons_.at(i), selection);
+        QAccessible::updateAccessibility(&event);
+    }
     pages_->setCurrentIndex(index);
     emit currentChanged(index);
 }
@@ -89,11 +104,12 @@ void TabControl::resizeEvent(QResizeEvent* event) {
 
 void TabControl::layoutStrip() {
     pages_->setGeometry(0, 0, width(), height() - kStripHeight);
+    strip_->setGeometry(0, height() - kStripHeight, width(), kStripHeight);
     const int n = count();
     for (int i = 0; i < n; ++i) {
         const int left = width() * i / n;
         const int right = width() * (i + 1) / n;
-        buttons_.at(i)->setGeometry(left, height() - kStripHeight, right - left, kStripHeight);
+        buttons_.at(i)->setGeometry(left, 0, right - left, kStripHeight);
     }
 }
 

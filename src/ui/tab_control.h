@@ -21,6 +21,13 @@ protected:
     void leaveEvent(QEvent* event) override;
 };
 
+// The strip of tabs along the bottom edge; screen readers see it as a page-tab list.
+class TabStrip : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+};
+
 // A tab control with its strip along the bottom edge; the tabs share the strip's width. Changing the
 // selected tab, by a click or by the program, emits currentChanged once; selecting the selected tab
 // emits nothing. A handler may select another tab from inside currentChanged.
@@ -50,6 +57,7 @@ private:
     void layoutStrip();
 
     QStackedWidget* pages_;
+    TabStrip* strip_;
     QList<TabButton*> buttons_;
     int current_ = -1;
 };

@@ -210,6 +210,93 @@ private slots:
         QCOMPARE(focusName(), QStringLiteral("Edit_x"));
     }
 
+    void typedEntry_data() {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("picked");
+        QStringList x;
+        for (int n = 10; n <= 60; ++n)
+            x.append(QString::number(n));
+        const QStringList abc = QStringList{"1", "2", "3", "4", "5", "6"} + x;
+        QTest::newRow("equal, before the current") << abc << "5" << 5 << 4;
+        QTest::newRow("equal, two keys") << abc << "45" << 5 << int(abc.indexOf("45"));
+        QTest::newRow("start, after the current") << x << "4" << 26 << 30;
+        QTest::newRow("start, from the top again") << x << "1" << 26 << 0;
+        QTest::newRow("start, the current itself last") << x << "36" << 26 << 26;
+        QTest::newRow("start, no current") << x << "2" << -1 << 10;
+        QTest::newRow("none") << abc << "0" << 5 << -1;
+        QTest::newRow("empty list") << QStringList() << "1" << -1 << -1;
+    }
+
+    void typedEntry() {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, typed);
+        QFETCH(int, current);
+        QFETCH(int, picked);
+        QCOMPARE(ui::typedEntry(entries, typed, current), picked);
+    }
+
+    void readOnlyCombos_data() {
+        QTest::addColumn<QString>("combo");
+        QTest::addColumn<QString>("clicked"); // where: on the text, on the frame beside it, on the arrow
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("A, text, 5") << "Edit_a"
+                                    << "text"
+                                    << "5"
+                                    << "5";
+        QTest::newRow("B, frame, 12") << "Edit_b"
+                                      << "frame"
+                                      << "12"
+                                      << "12";
+        QTest::newRow("C, arrow, 4") << "Edit_c"
+                                     << "arrow"
+                                     << "4"
+                                     << "4";
+        QTest::newRow("A, no such entry") << "Edit_a"
+                                          << "text"
+                                          << "0"
+                                          << "6";
+        QTest::newRow("X, frame, nothing typed") << "Edit_x"
+                                                 << "frame"
+                                                 << ""
+                                                 << "36";
+    }
+
+    // A click anywhere on a read-only combo opens its list; with the list closed, typing picks the
+    // entry typed, and the settings then count as changed.
+    void readOnlyCombos() {
+        QFETCH(QString, combo);
+        QFETCH(QString, clicked);
+        QFETCH(QString, typed);
+        QFETCH(QString, value);
+        startOffline();
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        auto* box = qobject_cast<ui::ChoiceCombo*>(widget(combo));
+        QVERIFY(box);
+        const QString before = box->currentText();
+        const QRect field = box->lineEdit()->geometry();
+        QPoint point(field.left() + 5, box->height() / 2);
+        if (clicked == "frame")
+            point = QPoint(field.left() - 1, box->height() / 2);
+        if (clicked == "arrow")
+            point = QPoint(box->width() - 5, box->height() / 2);
+        QVERIFY(!field.contains(point) || clicked == "text");
+        QWidget* target = box->childAt(point) ? box->childAt(point) : box;
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(box, point));
+        QTRY_VERIFY(box->view()->isVisible());
+        QTest::keyClick(box->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!box->view()->isVisible());
+        QCOMPARE(box->currentText(), before);
+
+        window->Button_save->setEnabled(false);
+        box->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        QCOMPARE(box->currentText(), value);
+        QCOMPARE(window->Button_save->isEnabled(), value != before);
+    }
+
     void spokenNames_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");

@@ -1,11 +1,13 @@
 // The settings tab: saving and its checks, the question on leaving the tab or closing the window with
 // unsaved settings, the built-in archive's fixed X, and reloading by closing the archive list.
+#include "analysis/division_settings.h"
 #include "gui_harness.h"
 #include "pages/settings_rules.h"
 #include "pages/settings_tab.h"
 #include "storage/data_folder.h"
 #include "ui/choice_combo.h"
 #include "ui/image_button.h"
+#include "ui/item_list.h"
 #include "ui/tab_control.h"
 
 #include <QApplication>
@@ -13,10 +15,13 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QMessageBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimer>
+#include <QWindow>
 
 using namespace dravik;
 using namespace dravik::test;
@@ -125,6 +130,13 @@ private slots:
         QTest::newRow("C above A") << 36 << 2 << 15 << 6 << false;
         QTest::newRow("sum off") << 36 << 6 << 6 << 1 << false;
         QTest::newRow("product wraps in 32 bits") << 0 << 65536 << 65536 << 0 << false;
+        // The rule holds, but the analysis could not use them.
+        QTest::newRow("C below 0") << 5 << 2 << 3 << -1 << false;
+        QTest::newRow("A 0") << -5 << 0 << 3 << -5 << false;
+        QTest::newRow("B 0") << -5 << 3 << 0 << -5 << false;
+        QTest::newRow("A and B below 0") << 2 << -2 << -3 << -4 << false;
+        QTest::newRow("10,000 labels") << 10000 << 100 << 100 << 0 << true;
+        QTest::newRow("10,001 labels") << 10001 << 1 << 10001 << 0 << false;
     }
 
     void divisionRule() {
@@ -133,7 +145,7 @@ private slots:
         QFETCH(int, b);
         QFETCH(int, c);
         QFETCH(bool, fits);
-        QCOMPARE(settingsFitDivision(x, a, b, c), fits);
+        QCOMPARE(isUsableDivision({x, a, b, c}), fits);
     }
 
     void storedChoices() {
@@ -206,6 +218,33 @@ private slots:
         QCOMPARE(window->SavedName, kArchive);
         // The analysis ran again: interval grouping gives one row per group.
         QCOMPARE(window->analysisTab->StringGrid1->rowCount(), xabc[1].toInt());
+    }
+
+    // Values that fit X = A·B + C, C < A, C < B but that the analysis would replace, as a
+    // hand-edited settings file can put them into the controls: refused like any other bad values.
+    void unusableValues_data() {
+        QTest::addColumn<QStringList>("xabc");
+        QTest::newRow("C below 0") << QStringList{"5", "2", "3", "-1"};
+        QTest::newRow("A 0") << QStringList{"-5", "0", "3", "-5"};
+        QTest::newRow("B below 0") << QStringList{"-4", "2", "-1", "-2"};
+        QTest::newRow("10,001 labels") << QStringList{"10001", "1", "10001", "0"};
+    }
+
+    void unusableValues() {
+        QFETCH(QStringList, xabc);
+        start();
+        const QStringList gridBefore = gridRows(*window);
+        ui::ChoiceCombo* combos[] = {tab->Edit_x, tab->Edit_a, tab->Edit_b, tab->Edit_c};
+        for (int i = 0; i < 4; ++i)
+            combos[i]->setText(xabc[i]);
+        QVERIFY(window->Button_save->isEnabled());
+        clickSave();
+        QCOMPARE(script->texts(), QStringList{kBadValues});
+        QCOMPARE(script->shown().first().title, QStringLiteral("提示"));
+        QCOMPARE(testIni(), kStoredTest);
+        QCOMPARE(readFile(path(QStringLiteral("set.ini"))), globalBytes(4, kArchive));
+        QVERIFY(window->Button_save->isEnabled());
+        QCOMPARE(gridRows(*window), gridBefore);
     }
 
     void nonIntegerText_data() {
@@ -300,6 +339,67 @@ private slots:
         QTest::mouseClick(window->TabControl1->tabButton(target), Qt::LeftButton);
         QCOMPARE(window->TabControl1->currentIndex(), target);
         QCOMPARE(script->shown().size(), 1);
+    }
+
+    void realQuestionStaysUntilAnswered_data() {
+        QTest::addColumn<QString>("dismissal");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Esc, then No") << "Esc" << dialogs::kNo;
+        QTest::newRow("Esc, then Yes") << "Esc" << dialogs::kYes;
+        QTest::newRow("close button, then No") << "close" << dialogs::kNo;
+        QTest::newRow("close button, then Yes") << "close" << dialogs::kYes;
+    }
+
+    // The real box, not the seam: Esc and the title bar's close button (the window system's close
+    // request) leave the question open, and only Yes or No answer it.
+    void realQuestionStaysUntilAnswered() {
+        QFETCH(QString, dismissal);
+        QFETCH(int, answer);
+        start();
+        pickFromList(tab->Edit_a, QStringLiteral("6"));
+        pickFromList(tab->Edit_b, QStringLiteral("3"));
+        script.reset();
+
+        QString asked;
+        bool stayed = false;
+        QPointer<QMessageBox> box;
+        int ticks = 0;
+        QTimer user;
+        user.setInterval(20);
+        connect(&user, &QTimer::timeout, this, [&] {
+            if (++ticks > 250) // five seconds: the test fails below instead of waiting for ever
+                user.stop();
+            if (!box) {
+                box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box || !box->isVisible())
+                    return;
+                asked = box->text();
+                if (dismissal == "Esc")
+                    QTest::keyClick(box->focusWidget() ? box->focusWidget() : box.data(), Qt::Key_Escape);
+                else
+                    box->windowHandle()->close();
+                return;
+            }
+            user.stop();
+            stayed = box->isVisible() && QApplication::activeModalWidget() == box;
+            if (stayed)
+                box->button(answer == dialogs::kYes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        user.start();
+        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kAnalysisTab), Qt::LeftButton);
+        user.stop();
+
+        QCOMPARE(asked, kQuestion);
+        QVERIFY(stayed);
+        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
+        QVERIFY(!window->Button_save->isEnabled());
+        if (answer == dialogs::kYes) {
+            QCOMPARE(testIni(), settingsBytes(kArchive, 20, 6, 3, 2, 1, 0, 0));
+            QCOMPARE(values(), (QStringList{"20", "6", "3", "2"}));
+        } else {
+            QCOMPARE(testIni(), kStoredTest);
+            QCOMPARE(values(), (QStringList{"20", "3", "6", "2"}));
+        }
     }
 
     void leaveTabAnsweringNoWithoutStoredSettings() {

@@ -8,8 +8,10 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QWidget>
+#include <csignal>
 #include <vector>
 
 using namespace dravik;
@@ -135,6 +137,39 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(later->state(), QProcess::NotRunning, kStartLimitMs);
         QCOMPARE(later->exitCode(), 0);
         QCOMPARE(pagesRequested(), 8);
+    }
+
+    // A running copy that takes the request but never answers (stopped here): the later start gives
+    // up after its wait; what it then does is endOfLaterStart's (below).
+    void stoppedCopyLeavesStartUnanswered() {
+        QProcess* first = launch();
+        // Once its download has run, a start holds the lock and listens.
+        QTRY_COMPARE_WITH_TIMEOUT(pagesRequested(), 4, kStartLimitMs);
+        const qint64 pid = first->processId();
+        QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
+        const auto resume = qScopeGuard([pid] { ::kill(pid_t(pid), SIGCONT); });
+        SingleInstance later;
+        QCOMPARE(later.start(1000), SingleInstance::Start::Unanswered);
+    }
+
+    void endOfLaterStart_data() {
+        QTest::addColumn<SingleInstance::Start>("start");
+        QTest::addColumn<int>("exitCode"); // -1: the start goes on
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("the one instance") << SingleInstance::Start::Primary << -1 << QStringList();
+        QTest::newRow("running copy came forward") << SingleInstance::Start::Forwarded << 0 << QStringList();
+        QTest::newRow("running copy gave no answer")
+            << SingleInstance::Start::Unanswered << 1
+            << QStringList{QStringLiteral("Dravik已在运行，但没有响应。")};
+    }
+
+    void endOfLaterStart() {
+        QFETCH(SingleInstance::Start, start);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, boxes);
+        dialogs::Script script;
+        QCOMPARE(dravik::endOfLaterStart(start).value_or(-1), exitCode);
+        QCOMPARE(script.texts(), boxes);
     }
 
     void serverNameFollowsDataFolder() {

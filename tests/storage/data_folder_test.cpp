@@ -1,5 +1,8 @@
+#include "storage/archive_settings.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
+#include "storage/record_list.h"
+#include "storage/settings_file.h"
 #include "test_support.h"
 
 #include <QTest>
@@ -86,6 +89,70 @@ private slots:
         } catch (const Error& error) {
             QCOMPARE(error.message(), QStringLiteral("The specified path was not found"));
         }
+    }
+
+    // A folder named like one of the data folder's files: every reader of the storage layer answers
+    // exactly as when nothing is there, error texts included.
+    void folderNamedLikeAFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reader");
+        QTest::newRow("y.dat, exists") << "y.dat"
+                                       << "exists";
+        QTest::newRow("y.dat, whole file") << "y.dat"
+                                           << "record file";
+        QTest::newRow("y.dat, latest lines") << "y.dat"
+                                             << "record tail";
+        QTest::newRow("y.dat, record list") << "y.dat"
+                                            << "record list";
+        QTest::newRow("y.ini, exists") << "y.ini"
+                                       << "exists";
+        QTest::newRow("y.ini, archive settings") << "y.ini"
+                                                 << "archive settings";
+        QTest::newRow("y.ini, key") << "y.ini"
+                                    << "settings key";
+        QTest::newRow("set.ini, key") << "set.ini"
+                                      << "settings key";
+        QTest::newRow("set.ini, site") << "set.ini"
+                                       << "site";
+    }
+
+    void folderNamedLikeAFile() {
+        QFETCH(QString, name);
+        QFETCH(QString, reader);
+        const QString path = dataFolder() + name;
+        const QString archive = name.chopped(4);
+        const auto read = [&]() -> QString {
+            if (reader == QLatin1String("exists"))
+                return fileExists(path) ? "exists" : "missing";
+            if (reader == QLatin1String("record file")) {
+                const auto lines = readRecordFile(path);
+                return lines ? lines->lines.join('|') : "none";
+            }
+            if (reader == QLatin1String("record tail")) {
+                const auto tail = readRecordTail(path, 100);
+                return tail ? tail->lines.join('|') : "none";
+            }
+            if (reader == QLatin1String("record list")) {
+                RecordList list;
+                return list.load(archive) ? "found" : "not found";
+            }
+            if (reader == QLatin1String("archive settings"))
+                return loadArchiveSettings(archive) ? "found" : "none";
+            if (reader == QLatin1String("settings key"))
+                return SettingsFile(path).readText("math", "X", "default");
+            return configuredSiteRoot();
+        };
+        const auto outcome = [&] {
+            try {
+                return read();
+            } catch (const Error& error) {
+                return "error: " + error.message();
+            }
+        };
+        ensureDataFolder();
+        const QString missing = outcome();
+        QVERIFY(QDir().mkpath(path));
+        QCOMPARE(outcome(), missing);
     }
 
     void safeNames_data() {

@@ -1,4 +1,5 @@
 #include "file_size_limit.h"
+#include "open_file_limit.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
 #include "test_support.h"
@@ -207,14 +208,16 @@ private slots:
     void missingFileReadsAsNothing() { QVERIFY(!readRecordFile(home_->path() + "/none.dat")); }
 
     void openErrorText() {
-        const QString path = home_->path() + "/folder.dat";
-        QVERIFY(QDir().mkpath(path));
+        const QString path = home_->path() + "/x.dat";
+        QVERIFY(writeBytes(path, "1.01\r\n"));
+        const OpenFileLimit noOpen;
+        QVERIFY(noOpen.isActive());
         try {
             readRecordFile(path);
             QFAIL("no error raised");
         } catch (const Error& error) {
-            QVERIFY2(error.message().startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(path)),
-                     qPrintable(error.message()));
+            QCOMPARE(error.message(),
+                     QStringLiteral("Cannot open file \"%1\". Too many open files").arg(path));
         }
     }
 
