@@ -1,7 +1,11 @@
 #include "pages/data_entry_page.h"
 
 #include "pages/archive_name_check.h"
+#include "pages/import_dialog.h"
+#include "storage/data_folder.h"
 #include "storage/error.h"
+#include "storage/record_file.h"
+#include "storage/record_import.h"
 #include "storage/record_list.h"
 #include "storage/record_order.h"
 #include "ui/choice_combo.h"
@@ -73,6 +77,10 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     Button_add->setObjectName(QStringLiteral("Button_add"));
     Button_add->setIcon(ui::imageIcon(ui::kImageAdd));
     ListBox3->centre(Button_add, kRowButton, 60, 0);
+    Button_import = new ui::ImageButton;
+    Button_import->setObjectName(QStringLiteral("Button_import"));
+    Button_import->setIcon(QIcon(ui::kImportResource));
+    ListBox3->centre(Button_import, kRowButton, 180, 0);
 
     StringGrid2 = ui::makeStringGrid(QStringLiteral("StringGrid2"),
                                      {QStringLiteral("序"), QStringLiteral("期数"), QStringLiteral("号码")},
@@ -80,14 +88,15 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     for (ui::ChoiceCombo* field : {Edit_qs, Edit_hm})
         field->setValidator(new OneLineValidator(field));
 
-    // Keyboard: back, the fields, add, delete, then the table; Enter in the number field adds, and
+    // Keyboard: back, the fields, add, import, delete, then the table; Enter in the number field adds, and
     // Enter on a row of the table copies it into the fields as a click does. A click on the table
     // leaves the focus in the field being typed into.
     StringGrid2->setFocusPolicy(Qt::TabFocus);
     setTabOrder(Button_back, Edit_qs);
     setTabOrder(Edit_qs, Edit_hm);
     setTabOrder(Edit_hm, Button_add);
-    setTabOrder(Button_add, Button_del);
+    setTabOrder(Button_add, Button_import);
+    setTabOrder(Button_import, Button_del);
     setTabOrder(Button_del, StringGrid2);
 
     // The fields are named by their captions, the buttons, which show pictures only, by what they do.
@@ -97,6 +106,8 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     Button_back->setAccessibleDescription(QStringLiteral("保存记录并返回设置页"));
     Button_add->setAccessibleName(QStringLiteral("添加记录"));
     Button_add->setAccessibleDescription(QStringLiteral("添加或替换所填期数的记录"));
+    Button_import->setAccessibleName(QStringLiteral("导入记录"));
+    Button_import->setAccessibleDescription(QStringLiteral("从粘贴的文本或文件导入多期记录"));
     Button_del->setAccessibleName(QStringLiteral("删除记录"));
     Button_del->setAccessibleDescription(QStringLiteral("删除所填期数的记录"));
     StringGrid2->setAccessibleName(QStringLiteral("开奖记录"));
@@ -105,6 +116,7 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     connect(Button_back, &QAbstractButton::clicked, this, ui::guarded([this] { Button_backClick(); }));
     connect(Button_add, &QAbstractButton::clicked, this, ui::guarded([this] { Button_addClick(); }));
     connect(Button_del, &QAbstractButton::clicked, this, ui::guarded([this] { Button_delClick(); }));
+    connect(Button_import, &QAbstractButton::clicked, this, ui::guarded([this] { Button_importClick(); }));
     connect(Edit_hm->lineEdit(), &QLineEdit::returnPressed, this, ui::guarded([this] { Button_addClick(); }));
     connect(StringGrid2, &QAbstractItemView::clicked, this, &DataEntryPage::StringGrid2Click);
     connect(StringGrid2, &QAbstractItemView::activated, this, &DataEntryPage::StringGrid2Click);
@@ -265,6 +277,23 @@ void DataEntryPage::Button_delClick() {
     // Unsorted: the lines that stay keep their order.
     list.save();
     host_.runAction(QStringLiteral("act_data"));
+}
+
+void DataEntryPage::Button_importClick() {
+    if (refuseWrite())
+        return;
+    const QString path = records().file();
+    const std::optional<RecordLines> file = readRecordFile(path);
+    auto* dialog = new ImportDialog(
+        file ? file->lines : QStringList(), path == recordFilePath(kBuiltInArchive),
+        [this, path](const QStringList& imported) {
+            // The whole file, not only the window the list holds; then the list is loaded afresh.
+            importRecords(path, imported, records().encoding());
+            host_.runAction(QStringLiteral("act_data"));
+        },
+        host_.dialogOwner);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void DataEntryPage::Button_backClick() {

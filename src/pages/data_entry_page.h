@@ -41,6 +41,8 @@ public:
     void StringGrid2Click();
     void Button_addClick();
     void Button_delClick();
+    // Opens the dialog "导入记录" on the archive of the last load.
+    void Button_importClick();
     void Button_backClick();
     // Writes the table back to the record file, sorted.
     void act_saveExecute();
@@ -53,6 +55,7 @@ public:
     ui::ChoiceCombo* Edit_hm;
     ui::ImageButton* Button_del;
     ui::ImageButton* Button_add;
+    ui::ImageButton* Button_import;
     QTableWidget* StringGrid2;
 
 protected:

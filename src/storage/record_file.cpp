@@ -76,24 +76,17 @@ QString decodeGb18030Leniently(QByteArrayView bytes) {
 
 QStringList splitLineEnds(QStringView text) {
     QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        lines.append(text.mid(start, i - start).toString());
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.append(text.mid(start).toString());
+    forEachLine(text, [&lines](QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 
-QStringList splitLines(QStringView text) {
+QStringView textBeforeNul(QStringView text) {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
-    return splitLineEnds(nul >= 0 ? text.left(nul) : text);
+    return nul >= 0 ? text.first(nul) : text;
+}
+
+QStringList splitLines(QStringView text) {
+    return splitLineEnds(textBeforeNul(text));
 }
 
 DecodedText decodeText(const QByteArray& bytes) {
@@ -147,24 +140,31 @@ QByteArray encodeText(const QString& text, TextEncoding encoding) {
     return markOf(encoding) + bytes;
 }
 
-RecordLines decodeRecordBytes(const QByteArray& bytes) {
+DecodedText decodeRecordText(const QByteArray& bytes) {
     // A NUL ends a record file's text, so only the bytes before it may decide between UTF-8 and
     // GB18030: stray bytes after it would otherwise turn a UTF-8 file into GB18030 garbage, which
     // the next save would then write back. With a mark the encoding is known and NUL bytes belong to
     // UTF-16 characters.
     if (!bytes.startsWith("\xEF\xBB\xBF") && !bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF")) {
         const qsizetype nul = bytes.indexOf('\0');
-        if (nul >= 0) {
-            DecodedText decoded = decodeText(bytes.left(nul));
-            return {splitLines(decoded.text), decoded.encoding};
-        }
+        return decodeText(nul >= 0 ? bytes.left(nul) : bytes);
     }
     DecodedText decoded = decodeText(bytes);
-    return {splitLines(decoded.text), decoded.encoding};
+    decoded.text.truncate(textBeforeNul(decoded.text).size());
+    return decoded;
+}
+
+RecordLines decodeRecordBytes(const QByteArray& bytes) {
+    const DecodedText decoded = decodeRecordText(bytes);
+    return {splitLineEnds(decoded.text), decoded.encoding};
 }
 
 QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding) {
+    qsizetype size = 0;
+    for (const QString& line : lines)
+        size += line.size() + 2;
     QString text;
+    text.reserve(size);
     for (const QString& line : lines) {
         text += line;
         text += QLatin1String("\r\n");
@@ -172,13 +172,20 @@ QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding) {
     return encodeText(text, encoding);
 }
 
-std::optional<RecordLines> readRecordFile(const QString& path) {
+std::optional<DecodedText> readRecordText(const QString& path) {
     QFile file(path);
     if (!fileExists(path))
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    return decodeRecordBytes(file.readAll());
+    return decodeRecordText(file.readAll());
+}
+
+std::optional<RecordLines> readRecordFile(const QString& path) {
+    std::optional<DecodedText> read = readRecordText(path);
+    if (!read)
+        return std::nullopt;
+    return RecordLines{splitLineEnds(read->text), read->encoding};
 }
 
 namespace {

@@ -17,8 +17,27 @@ struct RecordLines {
     TextEncoding encoding = TextEncoding::Utf8;
 };
 
-// Splits text into lines: CR LF, a lone CR and LF each end a line; a line end at the very end starts
-// no further line; a NUL ends the text.
+// Calls `visit(line)` for every line of the text, in order: CR LF, a lone CR and LF each end a line;
+// a line end at the very end starts no further line. The lines are views into the text.
+template <typename Visit> void forEachLine(QStringView text, Visit visit) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c > u'\r' || (c != u'\r' && c != u'\n'))
+            continue;
+        visit(text.sliced(start, i - start));
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        visit(text.sliced(start));
+}
+
+// The text up to its first NUL: a NUL ends the text of a record file.
+QStringView textBeforeNul(QStringView text);
+
+// Splits text into lines by the rule of forEachLine; a NUL ends the text.
 QStringList splitLines(QStringView text);
 // The same line ends without the NUL rule, for text where every character is kept.
 QStringList splitLineEnds(QStringView text);
@@ -32,6 +51,9 @@ struct DecodedText {
 DecodedText decodeText(const QByteArray& bytes);
 QByteArray encodeText(const QString& text, TextEncoding encoding);
 
+// The text of a record file's bytes, up to the NUL that ends it, and its encoding.
+DecodedText decodeRecordText(const QByteArray& bytes);
+
 // Bytes of a record file to lines and back. Decoding raises "No mapping for the Unicode character
 // exists in the target multi-byte code page" for invalid UTF-8 after a UTF-8 mark.
 RecordLines decodeRecordBytes(const QByteArray& bytes);
@@ -39,6 +61,8 @@ QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding);
 
 // Reads a record file; nothing when no file is there. Raises "Cannot open file "<path>". <reason>".
 std::optional<RecordLines> readRecordFile(const QString& path);
+// The same as text, up to the NUL that ends it, line ends as they are.
+std::optional<DecodedText> readRecordText(const QString& path);
 
 // The latest lines of a record file and how many lines it holds in all: what an analysis needs. A long
 // history is counted in its bytes, and only the kept lines are decoded and made into strings.

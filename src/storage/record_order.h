@@ -15,6 +15,8 @@ inline bool sameRecord(const QString& a, const QString& b) {
 
 // Sorts in place into record order; equal lines keep no defined order.
 void sortRecords(QStringList& lines);
+// The lines of both lists together in record order (each list is put in record order first).
+QStringList mergeInRecordOrder(QStringList a, QStringList b);
 
 // A record line is the period, a full stop, the draw number, split at the first full stop. A line
 // without one has an empty period and is all draw number.

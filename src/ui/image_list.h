@@ -31,8 +31,9 @@ QString imageName(int index);
 // text given to ensurePictures, drawn at whatever size it is shown; the others are SVG drawings.
 QIcon imageIcon(int index);
 
-// The logo (header) and the splash picture.
+// The logo (header), the splash picture and the import button's picture, which lie outside the list.
 inline const QString kLogoResource = QStringLiteral(":/images/logo.svg");
 inline const QString kSplashResource = QStringLiteral(":/images/splash.svg");
+inline const QString kImportResource = QStringLiteral(":/images/import.svg");
 
 } // namespace dravik::ui

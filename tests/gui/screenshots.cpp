@@ -1,16 +1,23 @@
 // Takes a picture of each page of the window, as the README shows them: the splash page, the
-// analysis tab with the worked example, the settings tab, the help tab and the data-entry page with the
-// latest draw picked, and the trend tab over 100 draws at the default settings. Run it under Xvfb with the
-// folder to write into: xvfb-run -a build/tests/gui/dravik_screenshots docs
+// analysis tab with the worked example, the settings tab, the help tab, the data-entry page with the
+// latest draw picked, the trend tab over 100 draws at the default settings, and the import dialog with a
+// 双色球 history pasted. Run it under Xvfb with the folder to write into:
+// xvfb-run -a build/tests/gui/dravik_screenshots docs
 #include "gui_harness.h"
 #include "pages/data_entry_page.h"
+#include "pages/import_dialog.h"
+#include "pages/settings_tab.h"
 #include "pages/trend_tab.h"
-#include "ui/choice_combo.h"
 #include "storage/data_folder.h"
+#include "ui/choice_combo.h"
 #include "ui/tab_control.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -63,5 +70,26 @@ int main(int argc, char** argv) {
         window->trendTab->Combo_span->findText(QStringLiteral("100期")));
     window->trendTab->Combo_spanChange();
     save("trend.png");
+
+    // The import dialog on an archive of 双色球 blue balls, a results page's table pasted.
+    const QString blueBalls = QStringLiteral("双色球");
+    writeFile(home.dataFolder() + blueBalls + QStringLiteral(".dat"),
+              recordFileBytes({"2024001.16", "2024002.05"}));
+    window->settingsTab->Edit_name->lineEdit()->setText(blueBalls);
+    window->Tab3->Button_inClick();
+    QGuiApplication::clipboard()->setText(QStringLiteral("期号\t开奖日期\t红球\t蓝球\n"
+                                                         "2024004\t2024-01-09\t04 10 13 22 28 32\t03\n"
+                                                         "2024003\t2024-01-07\t02 09 15 21 27 33\t08\n"
+                                                         "2024002\t2024-01-04\t01 05 11 18 24 30\t12\n"
+                                                         "2024001\t2024-01-02\t03 07 12 19 25 31\t16\n"));
+    window->Tab3->Button_importClick();
+    auto* dialog = window->findChild<ImportDialog*>();
+    if (!dialog || !QTest::qWaitForWindowExposed(dialog))
+        qFatal("no import dialog");
+    dialog->Memo_import->moveCursor(QTextCursor::Start);
+    QCoreApplication::processEvents();
+    const QString file = out + QStringLiteral("/import.png");
+    if (!dialog->grab().save(file))
+        qFatal("cannot write %s", qPrintable(file));
     return 0;
 }

@@ -134,6 +134,7 @@ private slots:
         row("Edit_hm", QAccessible::ComboBox, "号码");
         row("Button_del", QAccessible::Button, "删除记录");
         row("Button_add", QAccessible::Button, "添加记录");
+        row("Button_import", QAccessible::Button, "导入记录");
         row("StringGrid2", QAccessible::Table, "开奖记录");
         row("TabItem3", QAccessible::PageTab, "走势");
         row("Combo_span", QAccessible::ComboBox, "统计期数");
@@ -198,8 +199,9 @@ private slots:
                                                  "RadioButton1", "RadioButton2", "RadioButton3",
                                                  "RadioButton4", "RadioButton5", "RadioButton6",
                                                  "RadioButton7"};
-        QTest::newRow("data entry") << "Tab3" << QStringList{"Button_back", "Edit_qs",    "Edit_hm",
-                                                             "Button_del",  "Button_add", "StringGrid2"};
+        QTest::newRow("data entry") << "Tab3"
+                                    << QStringList{"Button_back", "Edit_qs",       "Edit_hm",    "Button_del",
+                                                   "Button_add",  "Button_import", "StringGrid2"};
         QTest::newRow("tab strip") << "TabControl1" << QStringList{"TabItem1", "TabItem2", "TabItem4"};
         QTest::newRow("trend") << "TabItem3Page" << QStringList{"Combo_span",  "Grid_trend", "Grid_footer",
                                                                 "Label_check", "Button_csv", "Button_png"};

@@ -130,9 +130,11 @@ private slots:
         QTest::newRow("ListBox3") << "ListBox3" << QRect(10, 50, 422, 138);
         QTest::newRow("Edit_qs") << "Edit_qs" << QRect(75, 53, 347, 32);
         QTest::newRow("Edit_hm") << "Edit_hm" << QRect(75, 93, 347, 32);
-        // Centred in the row less 60 on one side: left of the centre for delete, right of it for add.
+        // Centred in the row less 60 on one side: left of the centre for delete, right of it for add;
+        // import 60 further right.
         QTest::newRow("Button_del") << "Button_del" << QRect(10 + 158, 127, 45, 45);
         QTest::newRow("Button_add") << "Button_add" << QRect(10 + 60 + 158, 127, 45, 45);
+        QTest::newRow("Button_import") << "Button_import" << QRect(10 + 120 + 158, 127, 45, 45);
         QTest::newRow("StringGrid2") << "StringGrid2" << QRect(10, 188, 422, 578);
     }
 
@@ -164,7 +166,7 @@ private slots:
         QCOMPARE(grid->item(0, 1)->foreground().color(), QColor(0x1E, 0x90, 0xFF));
         for (QWidget* button :
              {static_cast<QWidget*>(page->Button_back), static_cast<QWidget*>(page->Button_add),
-              static_cast<QWidget*>(page->Button_del)})
+              static_cast<QWidget*>(page->Button_import), static_cast<QWidget*>(page->Button_del)})
             QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
         // act_setedit filled the number choices once.
         QStringList numbers;
@@ -511,7 +513,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         page->Edit_qs->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), page->Edit_qs);
-        const QList<QWidget*> order = {page->Edit_hm, page->Button_add, page->Button_del};
+        const QList<QWidget*> order = {page->Edit_hm, page->Button_add, page->Button_import,
+                                       page->Button_del};
         for (QWidget* next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);

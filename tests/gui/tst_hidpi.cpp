@@ -119,7 +119,8 @@ private slots:
     void iconsAtTwicePixels_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("size");
-        for (const char* name : {"Button_save", "Button_in", "Button_back", "Button_add", "Button_del"})
+        for (const char* name :
+             {"Button_save", "Button_in", "Button_back", "Button_add", "Button_import", "Button_del"})
             QTest::newRow(name) << name << QSize(30, 30);
         for (const char* name : {"TabItem1", "TabItem3", "TabItem2", "TabItem4"})
             QTest::newRow(name) << name << QSize(23, 23);

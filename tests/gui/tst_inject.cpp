@@ -7,6 +7,7 @@
 #include "gui_harness.h"
 #include "history_server.h"
 #include "pages/data_entry_page.h"
+#include "pages/import_dialog.h"
 #include "pages/settings_tab.h"
 #include "save_payload.h"
 #include "storage/data_folder.h"
@@ -17,12 +18,17 @@
 #include "ui/image_button.h"
 #include "ui/tab_control.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMap>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QSet>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -287,6 +293,55 @@ private slots:
             expected[kArchive + QStringLiteral(".dat")] = recordFileBytes(after);
             QCOMPARE(snapshot(folder()), expected);
         }
+    }
+
+    // The import's write of the whole record file under each failure: the error as the other saves
+    // show it, every file as it was, the dialog still open with its text and the page unchanged. Once
+    // the fault is lifted, 导入 writes the merged file.
+    void importSave_data() {
+        QTest::addColumn<QString>("failure");
+        for (const char* failure : {"full", "file", "folder", "removed"})
+            QTest::newRow(failure) << failure;
+    }
+
+    void importSave() {
+        QFETCH(QString, failure);
+        storeArchives(kUnsorted);
+        startOffline();
+        openEntryPage();
+        DataEntryPage* page = window->Tab3;
+        const QStringList table = gridRows(*page->StringGrid2);
+        QGuiApplication::clipboard()->setText(QStringLiteral("104 12\n101 06"));
+        QTest::mouseClick(page->Button_import, Qt::LeftButton);
+        auto* dialog = window->findChild<ImportDialog*>();
+        QVERIFY(dialog);
+        const Files before = snapshot(folder());
+        {
+            Fault fault(failure, recordPath(), folder(), 8);
+            QVERIFY(fault.applied());
+            const Files during = snapshot(folder());
+            QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+            QCOMPARE(shown(), QStringList{QStringLiteral("错误|Cannot create file \"{dir}%1.dat\". %2.")
+                                              .arg(kArchive, reasonOf(failure))});
+            QCOMPARE(snapshot(folder()), during);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->Memo_import->toPlainText(), QStringLiteral("104 12\n101 06"));
+            QCOMPARE(gridRows(*page->StringGrid2), table);
+        }
+        if (failure != QLatin1String("removed"))
+            QCOMPARE(snapshot(folder()), before);
+        script->clear();
+
+        QPointer<ImportDialog> open = dialog;
+        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QTRY_VERIFY(!open);
+        QCOMPARE(shown(), QStringList());
+        // In a folder put back empty the imported draws are all there is.
+        const QStringList after = failure == QLatin1String("removed")
+                                      ? QStringList{"101.06", "104.12"}
+                                      : QStringList{"101.06", "102.17", "103.33", "104.12"};
+        QCOMPARE(readFile(recordPath()), recordFileBytes(after));
+        QCOMPARE(window->DataList->lines(), after);
     }
 
     // The download's write of the built-in archive's record file at start-up. The window still opens

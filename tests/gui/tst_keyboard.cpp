@@ -91,8 +91,9 @@ private slots:
                                << QStringList{"Combo_span",  "Grid_trend", "Grid_footer",
                                               "Label_check", "Button_csv", "Button_png"} +
                                       kTabs;
-        QTest::newRow("data entry") << "entry" << QStringList{"Button_back", "Edit_qs",    "Edit_hm",
-                                                              "Button_add",  "Button_del", "StringGrid2"};
+        QTest::newRow("data entry") << "entry"
+                                    << QStringList{"Button_back",   "Edit_qs",    "Edit_hm",    "Button_add",
+                                                   "Button_import", "Button_del", "StringGrid2"};
     }
 
     // Tab visits every control of the page shown, top to bottom, each once, and comes round again;

@@ -7,6 +7,7 @@ int runDataFolderTests(int argc, char** argv);
 int runSettingsFileTests(int argc, char** argv);
 int runArchiveSettingsTests(int argc, char** argv);
 int runRecordListTests(int argc, char** argv);
+int runRecordImportTests(int argc, char** argv);
 
 // The storage module's test classes in one program; it fails when any of them fails.
 int main(int argc, char** argv) {
@@ -19,5 +20,6 @@ int main(int argc, char** argv) {
     failures += runSettingsFileTests(argc, argv);
     failures += runArchiveSettingsTests(argc, argv);
     failures += runRecordListTests(argc, argv);
+    failures += runRecordImportTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -1,6 +1,8 @@
 #include "storage/record_order.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+#include <algorithm>
 
 using namespace dravik;
 
@@ -27,6 +29,47 @@ private slots:
         QFETCH(QStringList, sorted);
         sortRecords(lines);
         QCOMPARE(lines, sorted);
+    }
+
+    // Lines of digits and "." are sorted without the collation: the order must be the collation's.
+    // Short lines of few characters meet every case of one line beginning another.
+    void plainLinesInCollationOrder() {
+        QRandomGenerator random(20240101);
+        QStringList lines;
+        for (int i = 0; i < 3000; ++i) {
+            QString line;
+            for (int n = int(random.bounded(6)); n > 0; --n)
+                line += QLatin1Char(".0123456789"[random.bounded(11)]);
+            lines.append(line);
+        }
+        QStringList collated = lines;
+        std::sort(collated.begin(), collated.end(),
+                  [](const QString& a, const QString& b) { return compareRecords(a, b) < 0; });
+        sortRecords(lines);
+        QCOMPARE(lines, collated);
+    }
+
+    void mergeInOrder_data() {
+        QTest::addColumn<QStringList>("a");
+        QTest::addColumn<QStringList>("b");
+        QTest::addColumn<QStringList>("merged");
+        QTest::newRow("sorted lists")
+            << QStringList{"10.01", "9.01"} << QStringList{"10.1"} << QStringList{"10.01", "10.1", "9.01"};
+        QTest::newRow("newest first and unsorted")
+            << QStringList{"3.1", "2.1", "1.1"} << QStringList{"5", "4", "6"}
+            << QStringList{"1.1", "2.1", "3.1", "4", "5", "6"};
+        QTest::newRow("equal lines both kept")
+            << QStringList{"1.1", "2.2"} << QStringList{"1.1"} << QStringList{"1.1", "1.1", "2.2"};
+        QTest::newRow("letters by the collation")
+            << QStringList{"b.1", "1.1"} << QStringList{"A.1"} << QStringList{"1.1", "A.1", "b.1"};
+        QTest::newRow("empty") << QStringList{} << QStringList{} << QStringList{};
+    }
+
+    void mergeInOrder() {
+        QFETCH(QStringList, a);
+        QFETCH(QStringList, b);
+        QFETCH(QStringList, merged);
+        QCOMPARE(mergeInRecordOrder(a, b), merged);
     }
 
     void compare_data() {

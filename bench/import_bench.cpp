@@ -1,0 +1,126 @@
+// An import of a long pasted history into an archive, set against reading and writing the same bytes
+// with plain QFile calls, so that the figure means something on whatever machine runs it.
+#include "storage/data_folder.h"
+#include "storage/record_file.h"
+#include "storage/record_import.h"
+#include "storage/whole_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+
+using namespace dravik;
+
+namespace {
+
+constexpr int kImportLines = 100000;
+constexpr int kArchiveLines = 10000;
+// The import's periods start inside the archive's, so that some replace and the rest are new.
+constexpr int kFirstArchivePeriod = 2000000;
+constexpr int kFirstImportPeriod = kFirstArchivePeriod + kArchiveLines / 2;
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        std::abort();
+    return file.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        std::abort();
+}
+
+// A data folder in a temporary folder with the archive's record file and a history to import:
+// 双色球 lines "2024001 01 02 03 04 05 06 16" with distinct periods, newest last.
+struct Setup {
+    QTemporaryDir home;
+    QString archive;
+    QString history;
+    QByteArray archiveBytes;
+    QByteArray importedBytes; // the record file after the import
+
+    Setup() {
+        if (!home.isValid())
+            std::abort();
+        qputenv("XDG_DATA_HOME", home.path().toUtf8());
+        ensureDataFolder();
+        archive = recordFilePath(QStringLiteral("双色球"));
+        history = home.path() + QStringLiteral("/history.txt");
+
+        QStringList lines;
+        for (int i = 0; i < kArchiveLines; ++i)
+            lines.append(
+                QStringLiteral("%1.%2").arg(kFirstArchivePeriod + i).arg(i % 16 + 1, 2, 10, QChar(u'0')));
+        archiveBytes = encodeRecordLines(lines, TextEncoding::Utf8);
+        writeAll(archive, archiveBytes);
+
+        QByteArray text;
+        text.reserve(kImportLines * 30);
+        for (int i = 0; i < kImportLines; ++i)
+            text += QByteArray::number(kFirstImportPeriod + i) + " 01 02 03 04 05 06 16\r\n";
+        writeAll(history, text);
+
+        const ParsedRecords parsed = parseImportText(readImportFile(history), NumberColumn{});
+        importedBytes = encodeRecordLines(mergeRecords(lines, parsed.records).lines, TextEncoding::Utf8);
+    }
+};
+
+Setup& setup() {
+    static Setup instance;
+    return instance;
+}
+
+// Reads the history file, parses it, merges it into the archive's whole record file and writes that.
+void BM_Import100k(benchmark::State& state) {
+    Setup& s = setup();
+    for (auto _ : state) {
+        state.PauseTiming();
+        writeAll(s.archive, s.archiveBytes);
+        state.ResumeTiming();
+        const ParsedRecords parsed = parseImportText(readImportFile(s.history), NumberColumn{});
+        const MergedRecords merged = importRecords(s.archive, parsed.records, TextEncoding::Utf8);
+        if (parsed.records.size() != kImportLines || merged.added != kImportLines - kArchiveLines / 2)
+            state.SkipWithError("unexpected import");
+    }
+    if (readAll(s.archive) != s.importedBytes)
+        state.SkipWithError("unexpected record file");
+}
+BENCHMARK(BM_Import100k)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// The floor: the same files read and the same bytes written, with plain QFile calls.
+void BM_ReadWriteFloor(benchmark::State& state) {
+    Setup& s = setup();
+    for (auto _ : state) {
+        state.PauseTiming();
+        writeAll(s.archive, s.archiveBytes);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(readAll(s.history));
+        benchmark::DoNotOptimize(readAll(s.archive));
+        writeAll(s.archive, s.importedBytes);
+    }
+}
+BENCHMARK(BM_ReadWriteFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// The floor with the write made safe as every save makes it (a whole-file replace, synced to disk):
+// the part of the import's time that its parsing and merging do not account for.
+void BM_ReadWriteWholeFile(benchmark::State& state) {
+    Setup& s = setup();
+    for (auto _ : state) {
+        state.PauseTiming();
+        writeAll(s.archive, s.archiveBytes);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(readAll(s.history));
+        benchmark::DoNotOptimize(readAll(s.archive));
+        QString reason;
+        if (!replaceWholeFile(s.archive, s.importedBytes, &reason))
+            state.SkipWithError("write failed");
+    }
+}
+BENCHMARK(BM_ReadWriteWholeFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "storage/record_import.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+namespace dravik {
+
+// The dialog "导入记录": a history pasted or opened from a file, the column that holds the number,
+// what importing it would do to the archive, and "导入" / "取消".
+class ImportDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Carries out the import of the parsed records; raises the record file's errors, and the dialog
+    // then stays open with its text.
+    using Importer = std::function<void(const QStringList& records)>;
+
+    // `archive`: all lines of the archive's record file, for the summary. `builtIn`: the archive is
+    // the built-in one, whose draws the next start's download replaces.
+    ImportDialog(QStringList archive, bool builtIn, Importer importer, QWidget* parent = nullptr);
+
+    // Loads a file's text into the field, as "打开文件…" does with the file chosen.
+    void openFile(const QString& path);
+    // Brings the summary and previews up to date now; edits otherwise update them after a short delay.
+    void refreshSummary();
+
+    QPlainTextEdit* Memo_import;
+    QPushButton* Button_open;
+    QComboBox* Combo_column;
+    QLabel* Label_summary;
+    QLabel* Label_records;
+    QLabel* Label_rejected;
+    QLabel* Label_builtIn;
+    QPushButton* Button_ok;
+    QPushButton* Button_cancel;
+
+private:
+    void Button_openClick();
+    void Button_okClick();
+    // Parses the text as it is now and shows the outcome.
+    ParsedRecords updateSummary();
+
+    QStringList archive_;
+    Importer importer_;
+    QTimer* summaryDelay_;
+};
+
+} // namespace dravik

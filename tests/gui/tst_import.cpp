@@ -1,0 +1,362 @@
+// Importing draws on the data-entry page: the dialog 导入记录 from a paste or a file, its summary, the
+// record file it writes and the page's table after it, 取消, a long paste and the keyboard.
+#include "gui_harness.h"
+#include "pages/data_entry_page.h"
+#include "pages/import_dialog.h"
+#include "pages/settings_tab.h"
+#include "storage/data_folder.h"
+#include "storage/error.h"
+#include "storage/record_list.h"
+#include "ui/choice_combo.h"
+#include "ui/image_button.h"
+#include "ui/tab_control.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStringEncoder>
+#include <QTableWidget>
+#include <QTimer>
+
+using namespace dravik;
+using namespace dravik::test;
+
+namespace {
+
+const QString kArchive = QStringLiteral("测试");
+constexpr int kSumChoice = 8;
+
+// A 双色球 history as a results page lists it, newest first under a header: period, date, the six red
+// balls, the blue ball.
+const QString kDoubleColour = QStringLiteral("期号\t开奖日期\t红球\t蓝球\n"
+                                             "2024003\t2024-01-07\t02 09 15 21 27 33\t08\n"
+                                             "2024002\t2024-01-04\t01 05 11 18 24 30\t12\n"
+                                             "2024001\t2024-01-02\t03 07 12 19 25 31\t16\n");
+// A 3D history: period and the three digits.
+const QString kThreeD = QStringLiteral("期号 开奖号码\r\n2024001 1 2 3\r\n2024002 9 9 9\r\n");
+
+// 130 draws, periods 10001 … 10130: more than the page's window of 100.
+QStringList longHistory() {
+    QStringList lines;
+    for (int i = 1; i <= 130; ++i)
+        lines.append(QStringLiteral("%1.%2").arg(10000 + i).arg(i % 36 + 1, 2, 10, QLatin1Char('0')));
+    return lines;
+}
+
+} // namespace
+
+class ImportTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DataHome> home;
+    std::unique_ptr<dialogs::Script> script;
+    std::unique_ptr<TDravik_Main> window;
+    DataEntryPage* page = nullptr;
+
+    QString recordPath(const QString& archive = kArchive) const {
+        return home->dataFolder() + archive + QStringLiteral(".dat");
+    }
+
+    // An offline start with the archive last used and its record file holding the lines, then the
+    // data-entry page opened on it.
+    void open(const QStringList& lines, const QString& archive = kArchive) {
+        writeFile(recordPath(kBuiltInArchive), recordFileBytes(workedExampleLines()));
+        writeFile(recordPath(archive), recordFileBytes(lines));
+        writeFile(home->dataFolder() + QStringLiteral("set.ini"),
+                  QStringLiteral("[runtime]\r\ncount=3\r\n[dravik]\r\nname=%1\r\n").arg(archive).toUtf8());
+        window = startOnMainPage(closedSiteRoot());
+        page = window->Tab3;
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        QCOMPARE(window->settingsTab->archiveName(), archive);
+        script->clear();
+        QTest::mouseClick(window->settingsTab->Button_in, Qt::LeftButton);
+        QCOMPARE(window->Tab_back->currentWidget(), window->Tab3);
+        QCOMPARE(script->texts(), QStringList());
+    }
+
+    // Clicks Button_import with the text on the clipboard; the dialog it opens.
+    ImportDialog* openDialog(const QString& clipboard) {
+        QGuiApplication::clipboard()->setText(clipboard);
+        QTest::mouseClick(page->Button_import, Qt::LeftButton);
+        auto* dialog = window->findChild<ImportDialog*>();
+        if (dialog && !QTest::qWaitForWindowExposed(dialog))
+            qWarning("dialog not exposed");
+        return dialog;
+    }
+
+    QStringList rows() const { return gridRows(*page->StringGrid2); }
+
+private slots:
+    void init() {
+        home = std::make_unique<DataHome>();
+        QVERIFY(home->isValid());
+        script = std::make_unique<dialogs::Script>();
+    }
+
+    void cleanup() {
+        window.reset();
+        script.reset();
+        home.reset();
+    }
+
+    void dialog() {
+        open({"2024001.16"});
+        QCOMPARE(page->Button_import->accessibleName(), QStringLiteral("导入记录"));
+        QVERIFY(!page->Button_import->icon().isNull());
+        QCOMPARE(page->Button_import->cursor().shape(), Qt::PointingHandCursor);
+        ImportDialog* dialog = openDialog(QString());
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("导入记录"));
+        QCOMPARE(dialog->Memo_import->accessibleName(), QStringLiteral("导入文本"));
+        QCOMPARE(dialog->Button_open->text(), QStringLiteral("打开文件…"));
+        QCOMPARE(dialog->Combo_column->accessibleName(), QStringLiteral("号码取"));
+        QCOMPARE(comboItems(*dialog->Combo_column),
+                 (QStringList{"最后一列", "第2列", "第3列", "第4列", "第5列", "第6列", "第7列", "第8列",
+                              "第2列起各列之和"}));
+        QCOMPARE(dialog->Combo_column->currentText(), QStringLiteral("最后一列"));
+        QCOMPARE(dialog->Label_summary->accessibleName(), QStringLiteral("导入摘要"));
+        QCOMPARE(dialog->Label_summary->text(), QStringLiteral("新增0条，替换0条，相同0条，无法识别0行"));
+        QCOMPARE(dialog->Button_ok->text(), QStringLiteral("导入"));
+        QCOMPARE(dialog->Button_cancel->text(), QStringLiteral("取消"));
+        // Said only for the built-in archive.
+        QVERIFY(!dialog->Label_builtIn->isVisible());
+        for (QWidget* control : dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (control->focusPolicy() & Qt::TabFocus)
+                QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+        }
+    }
+
+    // A paste copied from a results page becomes an archive of blue balls or of 3D sums in one step:
+    // the summary first, then the whole record file and the page's table.
+    void pasteAndImport_data() {
+        QTest::addColumn<QStringList>("archive");
+        QTest::addColumn<QString>("paste");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("preview");
+        QTest::addColumn<QString>("rejected");
+        QTest::addColumn<QStringList>("file");
+        QTest::newRow("双色球 blue balls") << QStringList{"2024001.16", "2024002.05"} << kDoubleColour << 0
+                                           << "新增1条，替换1条，相同1条，无法识别1行"
+                                           << "记录预览：2024003.08  2024002.12  2024001.16"
+                                           << "无法识别：第1行：期号\t开奖日期\t红球\t蓝球"
+                                           << QStringList{"2024001.16", "2024002.12", "2024003.08"};
+        QTest::newRow("3D sums") << QStringList{"2024001.6"} << kThreeD << kSumChoice
+                                 << "新增1条，替换0条，相同1条，无法识别1行"
+                                 << "记录预览：2024001.6  2024002.27"
+                                 << "无法识别：第1行：期号 开奖号码"
+                                 << QStringList{"2024001.6", "2024002.27"};
+        // The lines before the page's window of 100 stay, the first one replaced.
+        QTest::newRow("long history")
+            << longHistory() << QStringLiteral("10001 36\n10131,01") << 0
+            << "新增1条，替换1条，相同0条，无法识别0行"
+            << "记录预览：10001.36  10131.01"
+            << "无法识别：无" << QStringList{"10001.36"} + longHistory().mid(1) + QStringList{"10131.01"};
+    }
+
+    void pasteAndImport() {
+        QFETCH(QStringList, archive);
+        QFETCH(QString, paste);
+        QFETCH(int, choice);
+        QFETCH(QString, summary);
+        QFETCH(QString, preview);
+        QFETCH(QString, rejected);
+        QFETCH(QStringList, file);
+        open(archive);
+        ImportDialog* dialog = openDialog(paste);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->Memo_import->toPlainText(), QString(paste).replace("\r\n", "\n"));
+        if (choice != 0)
+            pickFromList(dialog->Combo_column, dialog->Combo_column->itemText(choice));
+        QTRY_COMPARE(dialog->Label_summary->text(), summary);
+        QCOMPARE(dialog->Label_records->text(), preview);
+        QCOMPARE(dialog->Label_rejected->text(), rejected);
+        QCOMPARE(readFile(recordPath()), recordFileBytes(archive));
+
+        QPointer<ImportDialog> open = dialog;
+        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QTRY_VERIFY(!open);
+        QCOMPARE(script->texts(), QStringList());
+        QCOMPARE(readFile(recordPath()), recordFileBytes(file));
+        // The page shows the latest draws, newest first.
+        const QStringList latest = file.mid(std::max<qsizetype>(file.size() - RecordList::kWindow, 0));
+        QCOMPARE(window->DataList->lines(), latest);
+        QCOMPARE(rows().first(),
+                 QStringLiteral("%1|%2").arg(latest.size()).arg(QString(latest.last()).replace('.', '|')));
+        QCOMPARE(rows().size(), latest.size());
+    }
+
+    // A new archive: the import makes its record file.
+    void importIntoANewArchive() {
+        writeFile(recordPath(kBuiltInArchive), recordFileBytes(workedExampleLines()));
+        window = startOnMainPage(closedSiteRoot());
+        page = window->Tab3;
+        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        window->settingsTab->Edit_name->lineEdit()->setText(QStringLiteral("双色球"));
+        QCOMPARE(window->settingsTab->archiveName(), QStringLiteral("双色球"));
+        script->clear();
+        QTest::mouseClick(window->settingsTab->Button_in, Qt::LeftButton);
+        QCOMPARE(script->texts(), QStringList{"Dravik不存在，请录入！"});
+        script->clear();
+        ImportDialog* dialog = openDialog(kDoubleColour);
+        QVERIFY(dialog);
+        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QCOMPARE(script->texts(), QStringList());
+        QCOMPARE(readFile(recordPath(QStringLiteral("双色球"))),
+                 recordFileBytes({"2024001.16", "2024002.12", "2024003.08"}));
+        QCOMPARE(rows().size(), 3);
+    }
+
+    void cancelWritesNothing() {
+        open({"2024001.16", "2024002.05"});
+        const QByteArray before = readFile(recordPath());
+        const QStringList table = rows();
+        ImportDialog* dialog = openDialog(kDoubleColour);
+        QVERIFY(dialog);
+        QTRY_COMPARE(dialog->Label_summary->text(), QStringLiteral("新增1条，替换1条，相同1条，无法识别1行"));
+        QPointer<ImportDialog> open = dialog;
+        QTest::mouseClick(dialog->Button_cancel, Qt::LeftButton);
+        QTRY_VERIFY(!open);
+        QCOMPARE(readFile(recordPath()), before);
+        QCOMPARE(rows(), table);
+        QCOMPARE(window->DataList->lines(), (QStringList{"2024001.16", "2024002.05"}));
+        QCOMPARE(script->texts(), QStringList());
+    }
+
+    // Nothing that parses: 导入 writes nothing and the dialog stays with its summary.
+    void nothingToImport() {
+        open({"2024001.16"});
+        const QByteArray before = readFile(recordPath());
+        ImportDialog* dialog = openDialog(QStringLiteral("期号 蓝球\n第一期 16"));
+        QVERIFY(dialog);
+        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QCOMPARE(dialog->Label_summary->text(), QStringLiteral("新增0条，替换0条，相同0条，无法识别2行"));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(readFile(recordPath()), before);
+    }
+
+    // "打开文件…" loads a file by the record files' rules: here GB18030 with CR LF line ends.
+    void openFile() {
+        open({"2024001.16"});
+        ImportDialog* dialog = openDialog(QString());
+        QVERIFY(dialog);
+        const QString path = home->dataFolder() + QStringLiteral("history.csv");
+        QStringEncoder gb18030("GB18030");
+        writeFile(path, gb18030(QStringLiteral("期号,蓝球\r\n2024001,16\r\n2024002,12\r\n")));
+        dialog->openFile(path);
+        const QString text = QStringLiteral("期号,蓝球\n2024001,16\n2024002,12\n");
+        QCOMPARE(dialog->Memo_import->toPlainText(), text);
+        QCOMPARE(dialog->Label_summary->text(), QStringLiteral("新增1条，替换0条，相同1条，无法识别1行"));
+
+        // A file that is gone: its read error, and the field keeps its text.
+        try {
+            dialog->openFile(home->dataFolder() + QStringLiteral("gone.txt"));
+            QFAIL("no error raised");
+        } catch (const Error& error) {
+            QCOMPARE(error.message(),
+                     QStringLiteral("Cannot open file \"%1gone.txt\". No such file or directory")
+                         .arg(home->dataFolder()));
+        }
+        QCOMPARE(dialog->Memo_import->toPlainText(), text);
+    }
+
+    void builtInArchive() {
+        open(workedExampleLines(), kBuiltInArchive);
+        ImportDialog* dialog = openDialog(QStringLiteral("24031 05"));
+        QVERIFY(dialog);
+        QVERIFY(dialog->Label_builtIn->isVisible());
+        QVERIFY(dialog->Label_builtIn->text().contains(QStringLiteral("下次启动")));
+        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QCOMPARE(readFile(recordPath(kBuiltInArchive)),
+                 recordFileBytes(workedExampleLines() + QStringList{"24031.05"}));
+    }
+
+    // A paste of 2 MiB: the paste returns at once, the event loop keeps running, and the summary
+    // follows; the import then writes every line.
+    void longPaste() {
+        open({"1000000.01"});
+        QStringList lines;
+        QString text;
+        for (int i = 0; text.size() < 2 * 1024 * 1024; ++i) {
+            const QString period = QString::number(1000000 + i);
+            text += period + QStringLiteral(" 01 02 03 04 05 06 16\n");
+            lines.append(period + QStringLiteral(".16"));
+        }
+        ImportDialog* dialog = openDialog(QString());
+        QVERIFY(dialog);
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        dialog->Memo_import->setFocus();
+        QGuiApplication::clipboard()->setText(text);
+
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(10);
+        QTest::keyClick(dialog->Memo_import, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(dialog->Memo_import->document()->blockCount(), lines.size() + 1);
+        const QString summary =
+            QStringLiteral("新增%1条，替换1条，相同0条，无法识别0行").arg(lines.size() - 1);
+        QTRY_COMPARE_WITH_TIMEOUT(dialog->Label_summary->text(), summary, 60000);
+        QVERIFY(ticks > 0);
+
+        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QCOMPARE(script->texts(), QStringList());
+        QCOMPARE(readFile(recordPath()), recordFileBytes(lines));
+        QCOMPARE(window->DataList->lines(), lines.mid(lines.size() - RecordList::kWindow));
+    }
+
+    // Tab goes from the field through every control of the dialog in reading order; Escape cancels.
+    void keyboard() {
+        open({"2024001.16"});
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        page->Button_add->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page->Button_add, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), page->Button_import);
+        QGuiApplication::clipboard()->setText(kThreeD);
+        QTest::keyClick(page->Button_import, Qt::Key_Space);
+        auto* dialog = window->findChild<ImportDialog*>();
+        QVERIFY(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QTRY_COMPARE(QApplication::focusWidget(), dialog->Memo_import);
+        const QList<QWidget*> order = {dialog->Button_open, dialog->Combo_column, dialog->Button_ok,
+                                       dialog->Button_cancel, dialog->Memo_import};
+        for (QWidget* next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        // The column by the keyboard, then 导入 by Space.
+        dialog->Combo_column->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dialog->Combo_column, Qt::Key_End);
+        QCOMPARE(dialog->Combo_column->currentText(), QStringLiteral("第2列起各列之和"));
+        QCOMPARE(dialog->Label_summary->text(), QStringLiteral("新增1条，替换1条，相同0条，无法识别1行"));
+        QPointer<ImportDialog> open = dialog;
+        dialog->Button_ok->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dialog->Button_ok, Qt::Key_Space);
+        QTRY_VERIFY(!open);
+        QCOMPARE(readFile(recordPath()), recordFileBytes({"2024001.6", "2024002.27"}));
+
+        // Escape closes the dialog and writes nothing.
+        QGuiApplication::clipboard()->setText(QStringLiteral("2024003 1 1 1"));
+        page->Button_import->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(page->Button_import, Qt::Key_Space);
+        dialog = window->findChild<ImportDialog*>();
+        QVERIFY(dialog);
+        open = dialog;
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!open);
+        QCOMPARE(readFile(recordPath()), recordFileBytes({"2024001.6", "2024002.27"}));
+    }
+};
+
+DRAVIK_GUI_TEST_MAIN(ImportTest)
+#include "tst_import.moc"
