@@ -5,31 +5,21 @@
 #include "analysis/grouping.h"
 #include "analysis/number_labels.h"
 #include "analysis/number_match.h"
+#include "worked_example.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 #include <optional>
 
 using namespace dravik;
+using dravik::test::kDraws;
+using dravik::test::recordLinesOf;
 
 Q_DECLARE_METATYPE(std::optional<QStringList>)
 Q_DECLARE_METATYPE(dravik::DisplayMode)
 Q_DECLARE_METATYPE(dravik::AnalysisOutcome::Table)
 
 namespace {
-
-// The 30 draws of the worked example, oldest first.
-const QStringList kDraws =
-    QStringLiteral("08 18 20 13 07 15 29 17 10 16 23 14 09 18 26 13 12 15 21 07 30 11 27 08 "
-                   "22 24 19 20 05 03")
-        .split(QLatin1Char(' '));
-
-QStringList recordLinesOf(const QStringList& draws, int firstPeriod = 24001) {
-    QStringList lines;
-    for (int i = 0; i < draws.size(); ++i)
-        lines.append(QString::number(firstPeriod + i) + QLatin1Char('.') + draws[i]);
-    return lines;
-}
 
 // Rows written as "group occurrence omission mark", a missing mark as "-".
 QStringList rowTexts(const QVector<ResultRow>& rows) {

@@ -8,6 +8,7 @@
 #include "analysis/trend_run.h"
 #include "storage/data_folder.h"
 #include "storage/record_order.h"
+#include "worked_example.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -16,23 +17,12 @@
 #include <optional>
 
 using namespace dravik;
+using dravik::test::kDraws;
+using dravik::test::recordLinesOf;
 
 Q_DECLARE_METATYPE(dravik::DisplayMode)
 
 namespace {
-
-// The 30 draws of the analysis worked example, oldest first, as record lines 24001 to 24030.
-const QStringList kDraws =
-    QStringLiteral("08 18 20 13 07 15 29 17 10 16 23 14 09 18 26 13 12 15 21 07 30 11 27 08 "
-                   "22 24 19 20 05 03")
-        .split(QLatin1Char(' '));
-
-QStringList recordLinesOf(const QStringList& draws, int firstPeriod = 24001) {
-    QStringList lines;
-    for (int i = 0; i < draws.size(); ++i)
-        lines.append(QString::number(firstPeriod + i) + QLatin1Char('.') + draws[i]);
-    return lines;
-}
 
 QStringList builtInGroups(DisplayMode mode) {
     return analysisGroups(QStringLiteral("36"), QStringLiteral("6"), QStringLiteral("6"), QStringLiteral("0"),

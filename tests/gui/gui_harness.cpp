@@ -20,6 +20,13 @@ QString DataHome::dataFolder() const {
     return dir_.path() + QStringLiteral("/Dravik/");
 }
 
+QStringList longHistory() {
+    QStringList lines;
+    for (int i = 1; i <= 130; ++i)
+        lines.append(QStringLiteral("%1.%2").arg(10000 + i).arg(i % 36 + 1, 2, 10, QLatin1Char('0')));
+    return lines;
+}
+
 QStringList workedExampleLines() {
     const QStringList numbers =
         QStringLiteral("08 18 20 13 07 15 29 17 10 16 23 14 09 18 26 13 12 15 21 07 30 "

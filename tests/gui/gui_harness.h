@@ -32,6 +32,9 @@ private:
 
 // The worked example's 30 draws, oldest first, as record lines 24001.08 … 24030.03.
 QStringList workedExampleLines();
+// 130 draws, periods 10001 … 10130: more than the data-entry page's window of 100, and of equal-length
+// periods, so that record order is file order.
+QStringList longHistory();
 // Lines joined as a record file holds them: each followed by CR LF, UTF-8.
 QByteArray recordFileBytes(const QStringList& lines);
 

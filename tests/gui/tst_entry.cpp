@@ -33,14 +33,6 @@ const QString kNoSuchRecord = QStringLiteral("记录不存在");
 
 const QStringList kThree = {"101.05", "102.17", "103.33"};
 
-// 130 draws, periods 10001 … 10130: equal-length periods, so record order is file order.
-QStringList longHistory() {
-    QStringList lines;
-    for (int i = 1; i <= 130; ++i)
-        lines.append(QStringLiteral("%1.%2").arg(10000 + i).arg(i % 36 + 1, 2, 10, QLatin1Char('0')));
-    return lines;
-}
-
 } // namespace
 
 class EntryTest : public QObject {

@@ -41,14 +41,6 @@ const QString kDoubleColour = QStringLiteral("期号\t开奖日期\t红球\t蓝�
 // A 3D history: period and the three digits.
 const QString kThreeD = QStringLiteral("期号 开奖号码\r\n2024001 1 2 3\r\n2024002 9 9 9\r\n");
 
-// 130 draws, periods 10001 … 10130: more than the page's window of 100.
-QStringList longHistory() {
-    QStringList lines;
-    for (int i = 1; i <= 130; ++i)
-        lines.append(QStringLiteral("%1.%2").arg(10000 + i).arg(i % 36 + 1, 2, 10, QLatin1Char('0')));
-    return lines;
-}
-
 } // namespace
 
 class ImportTest : public QObject {
