@@ -99,15 +99,3 @@ void BM_StatisticsHundredDrawsSixtyRows(benchmark::State& state) {
 BENCHMARK(BM_StatisticsHundredDrawsSixtyRows)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Nothing here reads the data folder, but keep any stray lookup out of the real home.
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", home.path().toUtf8());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include "analysis/trend_chart.h"
 
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -75,15 +74,3 @@ void BM_MarkCheck(benchmark::State& state) {
 BENCHMARK(BM_MarkCheck)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Nothing here reads the data folder, but keep any stray lookup out of the real home.
-    QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", home.path().toUtf8());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
