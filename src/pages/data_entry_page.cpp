@@ -2,6 +2,7 @@
 
 #include "pages/archive_name_check.h"
 #include "pages/import_dialog.h"
+#include "pages/page_geometry.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
@@ -29,7 +30,6 @@ namespace dravik {
 
 namespace {
 
-constexpr int kHeaderHeight = 50;
 constexpr int kListHeight = 138;
 constexpr int kSideMargin = 10;
 constexpr QSize kRowButton(45, 45);
