@@ -2,8 +2,8 @@
 // archive, the rest is a file's bytes. Every record parsed is a line of the record file's form with a
 // period of digits, and no line is both parsed and rejected. Merged into an archive of the records of
 // the same text read in the other column, the result counts each period once, keeps every archive
-// line it does not replace, holds the last record of each period, comes in record order, and writes
-// and reads back line for line.
+// line it does not replace, holds the last record of each period and comes in record order; merged
+// in a UTF-8 file's bytes it is the same as in a UTF-16 file's text.
 #include "fuzz_support.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
@@ -37,40 +37,43 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     const ParsedRecords parsed = parseImportText(text, column);
+    const QStringList records = parsed.records.toStringList();
     const qsizetype lineCount = splitLines(text).size();
-    FUZZ_CHECK(parsed.records.size() + parsed.rejected.size() <= lineCount);
+    FUZZ_CHECK(records.size() + parsed.rejected.size() <= lineCount);
     qsizetype previous = 0;
     for (const RejectedLine& line : parsed.rejected) {
         FUZZ_CHECK(line.lineNumber > previous && line.lineNumber <= lineCount);
         previous = line.lineNumber;
     }
-    for (const QString& record : parsed.records) {
+    for (const QString& record : records) {
         FUZZ_CHECK(record.contains(QLatin1Char('.')));
         FUZZ_CHECK(allDigits(periodOf(record)));
         FUZZ_CHECK(!record.contains(QLatin1Char('\r')) && !record.contains(QLatin1Char('\n')));
         FUZZ_CHECK(!record.contains(QChar(u'\0')));
     }
 
-    const QStringList archive = parseImportText(text, other).records;
-    const MergedRecords merged = mergeRecords(archive, parsed.records);
+    const QStringList archive = parseImportText(text, other).records.toStringList();
+    const MergedRecordFile merged = mergeIntoRecordFile(encodeRecordLines(archive, TextEncoding::Utf8),
+                                                        parsed.records, TextEncoding::Utf8);
+    const QStringList lines = decodeRecordBytes(merged.bytes).lines;
     QHash<QString, QString> last; // period → the record that wins
-    for (const QString& record : parsed.records)
+    for (const QString& record : records)
         last.insert(periodOf(record), record);
-    FUZZ_CHECK(merged.added + merged.replaced + merged.same == last.size());
-    FUZZ_CHECK(merged.lines.size() == archive.size() + merged.added);
-    const QSet<QString> lines(merged.lines.cbegin(), merged.lines.cend());
+    const ImportCounts& counts = merged.counts;
+    FUZZ_CHECK(counts.added + counts.replaced + counts.same == last.size());
+    FUZZ_CHECK(lines.size() == archive.size() + counts.added);
+    const QSet<QString> present(lines.cbegin(), lines.cend());
     for (const QString& record : std::as_const(last))
-        FUZZ_CHECK(lines.contains(record));
+        FUZZ_CHECK(present.contains(record));
     for (const QString& line : archive)
-        FUZZ_CHECK(lines.contains(line) || last.contains(periodOf(line)));
-    for (qsizetype i = 1; i < merged.lines.size(); ++i)
-        FUZZ_CHECK(compareRecords(merged.lines[i - 1], merged.lines[i]) <= 0);
+        FUZZ_CHECK(present.contains(line) || last.contains(periodOf(line)));
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        FUZZ_CHECK(compareRecords(lines[i - 1], lines[i]) <= 0);
 
-    // Every merged line stays one line of the file: in UTF-16 it reads back unchanged, in UTF-8 (where
-    // a lone surrogate of a broken UTF-16 text becomes U+FFFD) as just as many lines.
-    FUZZ_CHECK(decodeRecordBytes(encodeRecordLines(merged.lines, TextEncoding::Utf16Le)).lines ==
-               merged.lines);
-    FUZZ_CHECK(decodeRecordBytes(encodeRecordLines(merged.lines, TextEncoding::Utf8)).lines.size() ==
-               merged.lines.size());
+    const MergedRecordFile wide = mergeIntoRecordFile(encodeRecordLines(archive, TextEncoding::Utf16Le),
+                                                      parsed.records, TextEncoding::Utf16Le);
+    FUZZ_CHECK(decodeRecordBytes(wide.bytes).lines == lines);
+    FUZZ_CHECK(wide.counts.added == counts.added && wide.counts.replaced == counts.replaced &&
+               wide.counts.same == counts.same);
     return 0;
 }

@@ -283,10 +283,9 @@ void DataEntryPage::Button_importClick() {
     if (refuseWrite())
         return;
     const QString path = records().file();
-    const std::optional<RecordLines> file = readRecordFile(path);
     auto* dialog = new ImportDialog(
-        file ? file->lines : QStringList(), path == recordFilePath(kBuiltInArchive),
-        [this, path](const QStringList& imported) {
+        readRecordBytes(path), path == recordFilePath(kBuiltInArchive),
+        [this, path](const ImportedRecords& imported) {
             // The whole file, not only the window the list holds; then the list is loaded afresh.
             importRecords(path, imported, records().encoding());
             host_.runAction(QStringLiteral("act_data"));

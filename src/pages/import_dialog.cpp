@@ -24,20 +24,21 @@ constexpr int kPreviewRecords = 3;
 constexpr int kPreviewRejected = 3;
 constexpr int kPreviewLineLength = 32;
 
-QString summaryText(const MergedRecords& merged, qsizetype rejected) {
+QString summaryText(const ImportCounts& counts, qsizetype rejected) {
     return QStringLiteral("新增%1条，替换%2条，相同%3条，无法识别%4行")
-        .arg(merged.added)
-        .arg(merged.replaced)
-        .arg(merged.same)
+        .arg(counts.added)
+        .arg(counts.replaced)
+        .arg(counts.same)
         .arg(rejected);
 }
 
-QString recordsPreview(const QStringList& records) {
+QString recordsPreview(const ImportedRecords& records) {
     if (records.isEmpty())
         return QStringLiteral("记录预览：无");
-    QString text =
-        QStringLiteral("记录预览：") +
-        records.first(std::min<qsizetype>(records.size(), kPreviewRecords)).join(QStringLiteral("  "));
+    QStringList first;
+    for (qsizetype i = 0; i < std::min<qsizetype>(records.size(), kPreviewRecords); ++i)
+        first.append(records.at(i));
+    QString text = QStringLiteral("记录预览：") + first.join(QStringLiteral("  "));
     if (records.size() > kPreviewRecords)
         text += QStringLiteral("  …");
     return text;
@@ -69,7 +70,8 @@ QLabel* makeInfoLabel(const QString& name, const QString& accessibleName, QWidge
 
 } // namespace
 
-ImportDialog::ImportDialog(QStringList archive, bool builtIn, Importer importer, QWidget* parent)
+ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Importer importer,
+                           QWidget* parent)
     : QDialog(parent), archive_(std::move(archive)), importer_(std::move(importer)) {
     setObjectName(QStringLiteral("ImportDialog"));
     setWindowTitle(QStringLiteral("导入记录"));
@@ -169,14 +171,16 @@ ParsedRecords ImportDialog::updateSummary() {
     summaryDelay_->stop();
     ParsedRecords parsed = parseImportText(Memo_import->toPlainText(),
                                            numberColumnChoices().value(Combo_column->currentIndex()));
-    Label_summary->setText(summaryText(mergeRecords(archive_, parsed.records), parsed.rejected.size()));
+    // The counts do not depend on the encoding a new file would get.
+    const ImportCounts counts = mergeIntoRecordFile(archive_, parsed.records, TextEncoding::Utf8).counts;
+    Label_summary->setText(summaryText(counts, parsed.rejected.size()));
     Label_records->setText(recordsPreview(parsed.records));
     Label_rejected->setText(rejectedPreview(parsed.rejected));
     return parsed;
 }
 
 void ImportDialog::openFile(const QString& path) {
-    Memo_import->setPlainText(readImportFile(path));
+    Memo_import->setPlainText(QString::fromUtf8(readImportText(path)));
     refreshSummary();
 }
 

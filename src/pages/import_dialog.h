@@ -2,9 +2,10 @@
 
 #include "storage/record_import.h"
 
+#include <QByteArray>
 #include <QDialog>
-#include <QStringList>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -21,11 +22,13 @@ class ImportDialog : public QDialog {
 public:
     // Carries out the import of the parsed records; raises the record file's errors, and the dialog
     // then stays open with its text.
-    using Importer = std::function<void(const QStringList& records)>;
+    using Importer = std::function<void(const ImportedRecords& records)>;
 
-    // `archive`: all lines of the archive's record file, for the summary. `builtIn`: the archive is
-    // the built-in one, whose draws the next start's download replaces.
-    ImportDialog(QStringList archive, bool builtIn, Importer importer, QWidget* parent = nullptr);
+    // `archive`: the bytes of the archive's record file (nothing: no file yet), for the summary; a file
+    // that cannot be decoded raises its error here. `builtIn`: the archive is the built-in one, whose
+    // draws the next start's download replaces.
+    ImportDialog(std::optional<QByteArray> archive, bool builtIn, Importer importer,
+                 QWidget* parent = nullptr);
 
     // Loads a file's text into the field, as "打开文件…" does with the file chosen.
     void openFile(const QString& path);
@@ -48,7 +51,7 @@ private:
     // Parses the text as it is now and shows the outcome.
     ParsedRecords updateSummary();
 
-    QStringList archive_;
+    std::optional<QByteArray> archive_;
     Importer importer_;
     QTimer* summaryDelay_;
 };

@@ -10,31 +10,12 @@
 #include <algorithm>
 #include <vector>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace dravik {
 
 namespace {
 
 const QString kNoMapping =
     QStringLiteral("No mapping for the Unicode character exists in the target multi-byte code page");
-
-QByteArray markOf(TextEncoding encoding) {
-    switch (encoding) {
-    case TextEncoding::Utf8Bom:
-        return QByteArray("\xEF\xBB\xBF", 3);
-    case TextEncoding::Utf16Le:
-        return QByteArray("\xFF\xFE", 2);
-    case TextEncoding::Utf16Be:
-        return QByteArray("\xFE\xFF", 2);
-    case TextEncoding::Utf8:
-    case TextEncoding::Gb18030:
-        break;
-    }
-    return {};
-}
 
 const char* codecOf(TextEncoding encoding) {
     switch (encoding) {
@@ -73,6 +54,21 @@ QString decodeGb18030Leniently(QByteArrayView bytes) {
 }
 
 } // namespace
+
+QByteArray markOf(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8Bom:
+        return QByteArray("\xEF\xBB\xBF", 3);
+    case TextEncoding::Utf16Le:
+        return QByteArray("\xFF\xFE", 2);
+    case TextEncoding::Utf16Be:
+        return QByteArray("\xFE\xFF", 2);
+    case TextEncoding::Utf8:
+    case TextEncoding::Gb18030:
+        break;
+    }
+    return {};
+}
 
 QStringList splitLineEnds(QStringView text) {
     QStringList lines;
@@ -172,13 +168,19 @@ QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding) {
     return encodeText(text, encoding);
 }
 
-std::optional<DecodedText> readRecordText(const QString& path) {
+std::optional<QByteArray> readRecordBytes(const QString& path) {
     QFile file(path);
     if (!fileExists(path))
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    return decodeRecordText(file.readAll());
+    return file.readAll();
+}
+
+std::optional<DecodedText> readRecordText(const QString& path) {
+    if (std::optional<QByteArray> bytes = readRecordBytes(path))
+        return decodeRecordText(*bytes);
+    return std::nullopt;
 }
 
 std::optional<RecordLines> readRecordFile(const QString& path) {
@@ -188,32 +190,23 @@ std::optional<RecordLines> readRecordFile(const QString& path) {
     return RecordLines{splitLineEnds(read->text), read->encoding};
 }
 
-namespace {
-
-// Calls `visit(p)` for every position of a CR or LF byte, in order. A record file has a line end
-// every dozen bytes, so the bytes are tested sixteen at a time where the processor allows.
-template <typename Visit> void forEachLineEndByte(const char* data, qsizetype size, Visit visit) {
-    qsizetype i = 0;
-#ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= size; i += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        unsigned mask =
-            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
-        while (mask) {
-            visit(i + qCountTrailingZeroBits(mask));
-            mask &= mask - 1;
-        }
-    }
-#endif
-    for (; i < size; ++i) {
-        if (data[i] == '\r' || data[i] == '\n')
-            visit(i);
-    }
+std::optional<ByteText> byteRecordText(QByteArrayView bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return std::nullopt;
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    QByteArrayView body = bytes.sliced(marked ? 3 : 0);
+    // In UTF-8 and GB18030 the byte of NUL never occurs inside another character, so the text ends
+    // at the first NUL byte. The encoding is decided as when the text is decoded: a marked file must
+    // be valid UTF-8 throughout, an unmarked one is UTF-8 when its bytes before a NUL are.
+    const qsizetype nul = body.indexOf('\0');
+    if (marked && !body.isValidUtf8())
+        throw Error(kNoMapping);
+    if (nul >= 0)
+        body = body.first(nul);
+    if (marked)
+        return ByteText{body, TextEncoding::Utf8Bom};
+    return ByteText{body, body.isValidUtf8() ? TextEncoding::Utf8 : TextEncoding::Gb18030};
 }
-
-} // namespace
 
 std::optional<RecordTail> readRecordTail(const QString& path, qsizetype keep) {
     QFile file(path);
@@ -233,60 +226,42 @@ std::optional<RecordTail> readRecordTail(const QString& path, qsizetype keep) {
     keep = std::max<qsizetype>(keep, 0);
 
     // UTF-16 has no byte-level line ends; such files are rare and read whole.
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+    const std::optional<ByteText> text = byteRecordText(bytes);
+    if (!text) {
         const QStringList lines = decodeRecordBytes(bytes.toByteArray()).lines;
         return RecordTail{lines.size(), lines.mid(std::max<qsizetype>(lines.size() - keep, 0))};
     }
 
-    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
-    QByteArrayView body = bytes.sliced(marked ? 3 : 0);
-    // In UTF-8 and GB18030 the bytes of NUL, CR and LF never occur inside another character, so the
-    // text ends at the first NUL byte and the lines can be counted in the bytes.
-    const qsizetype nul = body.indexOf('\0');
-    // The encoding is decided as when the file is read whole: a marked file must be valid UTF-8
-    // throughout, an unmarked one is UTF-8 when its bytes before a NUL are.
-    const bool utf8 = (marked || nul < 0 ? body : body.first(nul)).isValidUtf8();
-    if (marked && !utf8)
-        throw Error(kNoMapping);
-    const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Gb18030;
-
-    // Remember where each of the last `keep` lines starts.
-    if (nul >= 0)
-        body = body.first(nul);
-    const char* data = body.data();
+    // Count the lines in the bytes, remembering where each of the last `keep` starts.
+    const QByteArrayView body = text->text;
     std::vector<qsizetype> starts(size_t(std::max<qsizetype>(keep, 1)));
     qsizetype count = 0;
-    qsizetype lineStart = 0;
-    forEachLineEndByte(data, body.size(), [&](qsizetype at) {
-        // An LF right after a CR completes the CR LF that already ended the line.
-        if (!(data[at] == '\n' && at > 0 && data[at - 1] == '\r')) {
-            starts[size_t(count % qsizetype(starts.size()))] = lineStart;
-            ++count;
-        }
-        lineStart = at + 1;
-    });
-    if (lineStart < body.size()) {
-        starts[size_t(count % qsizetype(starts.size()))] = lineStart;
+    forEachByteLine(body, [&](QByteArrayView line) {
+        starts[size_t(count % qsizetype(starts.size()))] = line.data() - body.data();
         ++count;
-    }
+    });
 
     RecordTail tail;
     tail.lineCount = count;
     if (keep == 0)
         return tail;
     const qsizetype first = count <= keep ? 0 : starts[size_t(count % keep)];
-    if (encoding == TextEncoding::Gb18030) {
+    if (text->encoding == TextEncoding::Gb18030) {
         tail.lines = splitLines(decodeGb18030Leniently(body.sliced(first)));
     } else {
-        QStringDecoder decoder(codecOf(encoding), QStringConverter::Flag::ConvertInitialBom);
+        QStringDecoder decoder(codecOf(TextEncoding::Utf8), QStringConverter::Flag::ConvertInitialBom);
         tail.lines = splitLines(QString(decoder(body.sliced(first))));
     }
     return tail;
 }
 
 void writeRecordFile(const QString& path, const QStringList& lines, TextEncoding encoding) {
+    writeRecordBytes(path, encodeRecordLines(lines, encoding));
+}
+
+void writeRecordBytes(const QString& path, const QByteArray& bytes) {
     QString reason;
-    if (!replaceWholeFile(path, encodeRecordLines(lines, encoding), &reason))
+    if (!replaceWholeFile(path, bytes, &reason))
         throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
 }
 

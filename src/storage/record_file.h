@@ -5,6 +5,10 @@
 #include <QStringList>
 #include <optional>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace dravik {
 
 // The encoding a list of lines carries from the file it was read from to the file it is written to.
@@ -34,6 +38,43 @@ template <typename Visit> void forEachLine(QStringView text, Visit visit) {
         visit(text.sliced(start));
 }
 
+// Calls `visit(p)` for every position of a CR or LF byte, in order. Record lines are a dozen bytes
+// long, so the bytes are tested sixteen at a time where the processor allows.
+template <typename Visit> void forEachLineEndByte(const char* data, qsizetype size, Visit visit) {
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        unsigned mask =
+            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
+        while (mask) {
+            visit(i + qCountTrailingZeroBits(mask));
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i < size; ++i) {
+        if (data[i] == '\r' || data[i] == '\n')
+            visit(i);
+    }
+}
+
+// forEachLine over UTF-8 or GB18030 bytes, where the bytes of CR and LF occur in no other character.
+template <typename Visit> void forEachByteLine(QByteArrayView text, Visit visit) {
+    const char* data = text.data();
+    qsizetype start = 0;
+    forEachLineEndByte(data, text.size(), [&](qsizetype at) {
+        // An LF right after a CR completes the CR LF that already ended the line.
+        if (!(data[at] == '\n' && at > 0 && data[at - 1] == '\r'))
+            visit(text.sliced(start, at - start));
+        start = at + 1;
+    });
+    if (start < text.size())
+        visit(text.sliced(start));
+}
+
 // The text up to its first NUL: a NUL ends the text of a record file.
 QStringView textBeforeNul(QStringView text);
 
@@ -54,11 +95,22 @@ QByteArray encodeText(const QString& text, TextEncoding encoding);
 // The text of a record file's bytes, up to the NUL that ends it, and its encoding.
 DecodedText decodeRecordText(const QByteArray& bytes);
 
+// The text of a record file's bytes when they are not UTF-16: the bytes before the NUL that ends it,
+// without the mark, and their encoding (Utf8, Utf8Bom or Gb18030). Nothing for UTF-16. Raises the
+// decoding error of a marked file that is not UTF-8 throughout.
+struct ByteText {
+    QByteArrayView text;
+    TextEncoding encoding = TextEncoding::Utf8;
+};
+std::optional<ByteText> byteRecordText(QByteArrayView bytes);
+
 // Bytes of a record file to lines and back. Decoding raises "No mapping for the Unicode character
 // exists in the target multi-byte code page" for invalid UTF-8 after a UTF-8 mark.
 RecordLines decodeRecordBytes(const QByteArray& bytes);
 QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding);
 
+// A record file's bytes; nothing when no file is there. Raises "Cannot open file "<path>". <reason>".
+std::optional<QByteArray> readRecordBytes(const QString& path);
 // Reads a record file; nothing when no file is there. Raises "Cannot open file "<path>". <reason>".
 std::optional<RecordLines> readRecordFile(const QString& path);
 // The same as text, up to the NUL that ends it, line ends as they are.
@@ -77,5 +129,9 @@ std::optional<RecordTail> readRecordTail(const QString& path, qsizetype keep);
 // Replaces the file's content with the lines, each followed by CR LF, in the given encoding. Raises
 // "Cannot create file "<path>". <reason>" and then leaves the old file as it was.
 void writeRecordFile(const QString& path, const QStringList& lines, TextEncoding encoding);
+// The same for bytes already encoded.
+void writeRecordBytes(const QString& path, const QByteArray& bytes);
+// The mark a file in that encoding begins with, if any.
+QByteArray markOf(TextEncoding encoding);
 
 } // namespace dravik

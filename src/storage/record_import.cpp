@@ -3,8 +3,8 @@
 #include "storage/error.h"
 #include "storage/record_order.h"
 
-#include <QVarLengthArray>
 #include <algorithm>
+#include <charconv>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -14,28 +14,98 @@ namespace dravik {
 
 namespace {
 
-// Blanks include the no-break and ideographic spaces, and commas the full-width one, that text
-// copied from Chinese web pages carries between its columns.
-bool isSeparator(char16_t c) {
-    if (c <= u',')
-        return c == u' ' || c == u'\t' || c == u',';
-    return c == u'\u00A0' || c == u'\u3000' || c == u'\uFF0C';
+inline bool isDigit(char c) {
+    return uchar(c - '0') < 10;
 }
 
-bool isDigit(QChar c) {
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+bool allDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), isDigit);
 }
 
-bool allDigits(QStringView text) {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), isDigit);
+// The length of the separator that begins at `at`, or 0. Blanks include the no-break and ideographic
+// spaces, and commas the full-width one, that text copied from Chinese web pages carries between its
+// columns.
+size_t wideSeparatorAt(std::string_view line, size_t at) {
+    switch (uchar(line[at])) {
+    case 0xC2:
+        return line.substr(at, 2) == "\xC2\xA0" ? 2 : 0;
+    case 0xE3:
+        return line.substr(at, 3) == "\xE3\x80\x80" ? 3 : 0;
+    case 0xEF:
+        return line.substr(at, 3) == "\xEF\xBC\x8C" ? 3 : 0;
+    default:
+        return 0;
+    }
+}
+
+// Called for every byte of a field: the ASCII bytes, nearly all of them, are told apart inline.
+inline size_t separatorAt(std::string_view line, size_t at) {
+    const char c = line[at];
+    if (c == ' ' || c == '\t' || c == ',')
+        return 1;
+    return uchar(c) < 0x80 ? 0 : wideSeparatorAt(line, at);
+}
+
+// The length of the separator that ends right before `end`, or 0. In UTF-8 a character is known
+// from its last bytes too, since a lead byte is never a continuation byte.
+size_t separatorBefore(std::string_view line, size_t end) {
+    if (end == 0)
+        return 0;
+    switch (uchar(line[end - 1])) {
+    case ' ':
+    case '\t':
+    case ',':
+        return 1;
+    case 0xA0:
+        return end >= 2 && line.substr(end - 2, 2) == "\xC2\xA0" ? 2 : 0;
+    case 0x80:
+        return end >= 3 && line.substr(end - 3, 3) == "\xE3\x80\x80" ? 3 : 0;
+    case 0x8C:
+        return end >= 3 && line.substr(end - 3, 3) == "\xEF\xBC\x8C" ? 3 : 0;
+    default:
+        return 0;
+    }
+}
+
+struct Field {
+    size_t begin = 0;
+    size_t end = 0; // begin == end: no field is left
+    bool digits = true;
+};
+
+// The first field at or after `from`, past the separators before it. Kept in locals and digits tested
+// first: this runs for every byte of the fields that decide.
+inline Field nextField(std::string_view line, size_t from) {
+    const size_t size = line.size();
+    size_t begin = from;
+    while (begin < size) {
+        const size_t separator = separatorAt(line, begin);
+        if (separator == 0)
+            break;
+        begin += separator;
+    }
+    size_t end = begin;
+    bool digits = true;
+    for (; end < size; ++end) {
+        if (isDigit(line[end]))
+            continue;
+        if (separatorAt(line, end) != 0)
+            break;
+        digits = false;
+    }
+    return {begin, end, digits};
+}
+
+std::string_view textOf(std::string_view line, const Field& field) {
+    return line.substr(field.begin, field.end - field.begin);
 }
 
 // The value of a field of digits, or nothing when it does not fit.
-std::optional<quint64> digitsValue(QStringView digits) {
+std::optional<quint64> digitsValue(std::string_view digits) {
     constexpr quint64 kMax = std::numeric_limits<quint64>::max();
     quint64 value = 0;
-    for (const QChar c : digits) {
-        const quint64 digit = c.unicode() - u'0';
+    for (const char c : digits) {
+        const quint64 digit = quint64(c - '0');
         if (value > (kMax - digit) / 10)
             return std::nullopt;
         value = value * 10 + digit;
@@ -43,125 +113,321 @@ std::optional<quint64> digitsValue(QStringView digits) {
     return value;
 }
 
-using Fields = QVarLengthArray<QStringView, 16>;
+enum class LineRead { Record, Nothing, Rejected };
 
-// Splits the line at runs of separators; returns whether it holds any separator.
-bool splitFields(QStringView line, Fields& fields) {
-    fields.clear();
-    bool separated = false;
-    qsizetype start = -1;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (isSeparator(line[i].unicode())) {
-            separated = true;
-            if (start >= 0)
-                fields.append(line.sliced(start, i - start));
-            start = -1;
-        } else if (start < 0) {
-            start = i;
-        }
+// Only the fields that decide are looked at: a history line is read from its two ends, as the last
+// column is the usual choice and the columns between are many.
+LineRead readLine(std::string_view line, NumberColumn column, ImportedRecords& records) {
+    const Field period = nextField(line, 0);
+    if (period.begin == period.end)
+        return LineRead::Nothing;
+    if (period.begin == 0 && period.end == line.size()) {
+        // No separator anywhere: the record form, or a line without a number.
+        const size_t dot = line.find('.');
+        if (dot == std::string_view::npos || !allDigits(line.substr(0, dot)))
+            return LineRead::Rejected;
+        records.append(line);
+        return LineRead::Record;
     }
-    if (start >= 0)
-        fields.append(line.sliced(start));
-    return separated;
-}
+    if (!period.digits)
+        return LineRead::Rejected;
 
-// The draw number of the split line in the chosen column, or nothing when it has none. A sum is
-// written into `sum`, which the result then views.
-std::optional<QStringView> numberOf(const Fields& fields, NumberColumn column, QString& sum) {
     switch (column.kind) {
-    case NumberColumn::Kind::Last:
-        if (fields.size() >= 2 && allDigits(fields.back()))
-            return fields.back();
-        break;
-    case NumberColumn::Kind::Field:
-        if (column.field >= 2 && fields.size() >= column.field && allDigits(fields[column.field - 1]))
-            return fields[column.field - 1];
-        break;
+    case NumberColumn::Kind::Last: {
+        size_t end = line.size();
+        while (end > period.end) {
+            const size_t separator = separatorBefore(line, end);
+            if (separator == 0)
+                break;
+            end -= separator;
+        }
+        size_t begin = end;
+        while (begin > period.end && isDigit(line[begin - 1]))
+            --begin;
+        // The first field ends at a separator, so a last field of digits begins after one.
+        if (begin == end || separatorBefore(line, begin) == 0)
+            return LineRead::Rejected;
+        records.appendDraw(textOf(line, period), line.substr(begin, end - begin));
+        return LineRead::Record;
+    }
+    case NumberColumn::Kind::Field: {
+        if (column.field < 2)
+            return LineRead::Rejected;
+        Field field = period;
+        for (int i = 2; i <= column.field; ++i) {
+            field = nextField(line, field.end);
+            if (field.begin == field.end)
+                return LineRead::Rejected;
+        }
+        if (!field.digits)
+            return LineRead::Rejected;
+        records.appendDraw(textOf(line, period), textOf(line, field));
+        return LineRead::Record;
+    }
     case NumberColumn::Kind::SumAfterFirst: {
         quint64 total = 0;
         bool any = false;
-        for (qsizetype i = 1; i < fields.size(); ++i) {
-            if (!allDigits(fields[i]))
+        for (Field field = nextField(line, period.end); field.begin != field.end;
+             field = nextField(line, field.end)) {
+            if (!field.digits)
                 continue;
-            const std::optional<quint64> value = digitsValue(fields[i]);
+            const std::optional<quint64> value = digitsValue(textOf(line, field));
             if (!value || total > std::numeric_limits<quint64>::max() - *value)
-                return std::nullopt;
+                return LineRead::Rejected;
             total += *value;
             any = true;
         }
         if (!any)
-            break;
-        sum = QString::number(total);
-        return QStringView(sum);
+            return LineRead::Rejected;
+        char sum[24];
+        const std::to_chars_result written = std::to_chars(std::begin(sum), std::end(sum), total);
+        records.appendDraw(textOf(line, period), std::string_view(sum, size_t(written.ptr - sum)));
+        return LineRead::Record;
     }
     }
-    return std::nullopt;
+    return LineRead::Rejected;
 }
 
-enum class LineRead { Record, Nothing, Rejected };
+// The merge works on lines viewed where they are: in a UTF-8 record file's own bytes and the imported
+// records' buffer, or for the rarer UTF-16 and GB18030 files in their decoded text.
+template <typename Char> using Line = std::basic_string_view<Char>;
+template <typename Char> using Lines = std::vector<Line<Char>>;
 
-LineRead readLine(QStringView line, NumberColumn column, Fields& fields, QString* record) {
-    const bool separated = splitFields(line, fields);
-    if (fields.isEmpty())
-        return LineRead::Nothing;
-    if (!separated) {
-        const qsizetype dot = line.indexOf(QLatin1Char('.'));
-        if (dot >= 0 && allDigits(line.first(dot))) {
-            *record = line.toString();
-            return LineRead::Record;
-        }
-    }
-    const QStringView period = fields.front();
-    if (!allDigits(period))
-        return LineRead::Rejected;
-    QString sum;
-    const std::optional<QStringView> number = numberOf(fields, column, sum);
-    if (!number)
-        return LineRead::Rejected;
-    *record = QString(period.size() + 1 + number->size(), Qt::Uninitialized);
-    QChar* out = record->data();
-    out = std::copy(period.begin(), period.end(), out);
-    *out++ = QLatin1Char('.');
-    std::copy(number->begin(), number->end(), out);
-    return LineRead::Record;
+// The period is compared as the code units before the first ".": lines without one have none.
+template <typename Char> Line<Char> periodIn(Line<Char> line) {
+    const size_t dot = line.find(Char('.'));
+    return dot == Line<Char>::npos ? Line<Char>() : line.substr(0, dot);
 }
 
-// Periods are compared often: as plain code units, which inlines.
-std::u16string_view periodView(const QString& line) {
-    const std::u16string_view text(reinterpret_cast<const char16_t*>(line.utf16()), size_t(line.size()));
-    const size_t dot = text.find(u'.');
-    return dot == std::u16string_view::npos ? std::u16string_view() : text.substr(0, dot);
-}
-
-struct Keyed {
-    std::u16string_view period;
-    qsizetype index;
+template <typename Char> struct Keyed {
+    Line<Char> period;
+    size_t index;
 };
-
-bool periodLess(const Keyed& a, const Keyed& b) {
-    return a.period < b.period;
-}
 
 // The lines' periods in order (any fixed order serves: they are only matched), lines of the same
 // period in list order. Record files come sorted and histories from web pages newest first: both
 // take one pass.
-std::vector<Keyed> byPeriod(const QStringList& lines) {
-    std::vector<Keyed> keyed;
-    keyed.reserve(size_t(lines.size()));
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        keyed.push_back({periodView(lines[i]), i});
-    if (std::is_sorted(keyed.cbegin(), keyed.cend(), periodLess))
+template <typename Char> std::vector<Keyed<Char>> byPeriod(const Lines<Char>& lines) {
+    std::vector<Keyed<Char>> keyed;
+    keyed.reserve(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        keyed.push_back({periodIn(lines[i]), i});
+    const auto less = [](const Keyed<Char>& a, const Keyed<Char>& b) { return a.period < b.period; };
+    if (std::is_sorted(keyed.cbegin(), keyed.cend(), less))
         return keyed;
-    const auto notDescending = [](const Keyed& a, const Keyed& b) { return !periodLess(b, a); };
+    const auto notDescending = [&](const Keyed<Char>& a, const Keyed<Char>& b) { return !less(b, a); };
     if (std::adjacent_find(keyed.cbegin(), keyed.cend(), notDescending) == keyed.cend()) {
         std::reverse(keyed.begin(), keyed.end());
         return keyed;
     }
-    std::stable_sort(keyed.begin(), keyed.end(), periodLess);
+    std::stable_sort(keyed.begin(), keyed.end(), less);
     return keyed;
 }
 
+template <typename Char>
+Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, ImportCounts& counts) {
+    const std::vector<Keyed<Char>> present = byPeriod(archive);
+    const std::vector<Keyed<Char>> imported = byPeriod(records);
+    Lines<Char> kept = archive;
+    Lines<Char> added;
+    added.reserve(records.size());
+    auto at = present.cbegin();
+    for (auto run = imported.cbegin(); run != imported.cend();) {
+        // Of the records of one period the last one wins; of the lines, the first one is replaced.
+        auto last = run;
+        while (last + 1 != imported.cend() && last[1].period == run->period)
+            ++last;
+        const Line<Char> record = records[last->index];
+        while (at != present.cend() && at->period < run->period)
+            ++at;
+        if (at != present.cend() && at->period == run->period) {
+            if (archive[at->index] == record) {
+                ++counts.same;
+            } else {
+                kept[at->index] = record;
+                ++counts.replaced;
+            }
+        } else {
+            added.push_back(record);
+        }
+        run = last + 1;
+    }
+    counts.added = qsizetype(added.size());
+    return mergeInRecordOrder(std::move(kept), std::move(added));
+}
+
+// Lines of digits and "." with a "." in them, the form of nearly every record: in byte order they come
+// by period, and within a period by number, which is also their record order.
+// Byte order of short texts such as periods: a library call costs more than the comparison itself.
+inline int compareBytes(std::string_view a, std::string_view b) {
+    const size_t size = std::min(a.size(), b.size());
+    for (size_t i = 0; i < size; ++i) {
+        if (a[i] != b[i])
+            return uchar(a[i]) < uchar(b[i]) ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+inline bool sameBytes(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && compareBytes(a, b) == 0;
+}
+
+bool isPlainRecord(std::string_view line) {
+    bool dotted = false;
+    for (const char c : line) {
+        if (c == '.')
+            dotted = true;
+        else if (!isDigit(c))
+            return false;
+    }
+    return dotted;
+}
+
+// A record file kept in order and a history in date order, either way round, is the usual import: it
+// merges in one walk that writes the file's bytes. Nothing when the lines are not like that; the
+// rule is the same as mergeLines'.
+std::optional<QByteArray> mergeInOneWalk(const Lines<char>& archive, const ImportedRecords& records,
+                                         ImportCounts& counts) {
+    if (!records.isPlain())
+        return std::nullopt;
+    size_t archiveBytes = 0;
+    for (size_t i = 0; i < archive.size(); ++i) {
+        // Sorted, so the first line of a period in the file is also the first in order.
+        if (!isPlainRecord(archive[i]) || (i > 0 && compareBytes(archive[i], archive[i - 1]) < 0))
+            return std::nullopt;
+        archiveBytes += archive[i].size() + 2;
+    }
+    const qsizetype count = records.size();
+    bool ascending = true;
+    bool descending = true;
+    for (qsizetype i = 1; i < count && (ascending || descending); ++i) {
+        const int order = compareBytes(records.periodAt(i - 1), records.periodAt(i));
+        ascending = ascending && order <= 0;
+        descending = descending && order > 0;
+    }
+    if (!ascending && !descending)
+        return std::nullopt;
+    const auto recordAt = [&](qsizetype k) { return ascending ? k : count - 1 - k; };
+
+    QByteArray bytes(qsizetype(archiveBytes + records.utf8Text().size()) + count, Qt::Uninitialized);
+    char* out = bytes.data();
+    const auto write = [&out](std::string_view line) {
+        out = std::copy(line.begin(), line.end(), out);
+        *out++ = '\r';
+        *out++ = '\n';
+    };
+    size_t at = 0;
+    for (qsizetype k = 0; k < count;) {
+        // Of the records of one period the last one wins.
+        const std::string_view period = records.periodAt(recordAt(k));
+        qsizetype last = k;
+        while (last + 1 < count && sameBytes(records.periodAt(recordAt(last + 1)), period))
+            ++last;
+        const std::string_view record = records.utf8At(recordAt(last));
+        k = last + 1;
+
+        while (at < archive.size() && compareBytes(periodIn(archive[at]), period) < 0)
+            write(archive[at++]);
+        if (at == archive.size() || !sameBytes(periodIn(archive[at]), period)) {
+            ++counts.added;
+            write(record);
+            continue;
+        }
+        // The first line of the period takes the record; the others of the period stay, and the group
+        // is put back in order.
+        Lines<char> group{record};
+        size_t end = at + 1;
+        while (end < archive.size() && sameBytes(periodIn(archive[end]), period))
+            group.push_back(archive[end++]);
+        if (archive[at] == record)
+            ++counts.same;
+        else
+            ++counts.replaced;
+        std::sort(group.begin(), group.end());
+        for (const std::string_view line : group)
+            write(line);
+        at = end;
+    }
+    while (at < archive.size())
+        write(archive[at++]);
+    bytes.truncate(out - bytes.constData());
+    return bytes;
+}
+
+Lines<char> linesOf(QByteArrayView text) {
+    Lines<char> lines;
+    forEachByteLine(text,
+                    [&lines](QByteArrayView line) { lines.emplace_back(line.data(), size_t(line.size())); });
+    return lines;
+}
+
+Lines<char16_t> linesOf(QStringView text) {
+    Lines<char16_t> lines;
+    forEachLine(text, [&lines](QStringView line) { lines.emplace_back(line.utf16(), size_t(line.size())); });
+    return lines;
+}
+
+// The lines, each followed by CR LF.
+template <typename Text, typename Char> Text joinLines(const Lines<Char>& lines) {
+    qsizetype size = 0;
+    for (const Line<Char> line : lines)
+        size += qsizetype(line.size()) + 2;
+    Text text(size, Qt::Uninitialized);
+    Char* out = reinterpret_cast<Char*>(text.data());
+    for (const Line<Char> line : lines) {
+        out = std::copy(line.cbegin(), line.cend(), out);
+        *out++ = Char('\r');
+        *out++ = Char('\n');
+    }
+    return text;
+}
+
 } // namespace
+
+QString ImportedRecords::at(qsizetype i) const {
+    const std::string_view line = utf8At(i);
+    return QString::fromUtf8(line.data(), qsizetype(line.size()));
+}
+
+QStringList ImportedRecords::toStringList() const {
+    QStringList lines;
+    lines.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        lines.append(at(i));
+    return lines;
+}
+
+void ImportedRecords::reserve(qsizetype lines, qsizetype bytes) {
+    entries_.reserve(size_t(lines));
+    text_.reserve(size_t(bytes));
+}
+
+void ImportedRecords::append(std::string_view line) {
+    const size_t dot = line.find('.');
+    entries_.push_back({qsizetype(text_.size()), qsizetype(dot == std::string_view::npos ? 0 : dot)});
+    plain_ = plain_ &&
+             std::all_of(line.begin(), line.end(), [](char c) { return c == '.' || (c >= '0' && c <= '9'); });
+    text_.append(line).append(1, '\n');
+}
+
+// One append per record: a long import appends a hundred thousand of them.
+void ImportedRecords::appendDraw(std::string_view period, std::string_view number) {
+    entries_.push_back({qsizetype(text_.size()), qsizetype(period.size())});
+    const size_t size = period.size() + number.size() + 2;
+    char line[64];
+    if (size > sizeof line) {
+        text_.append(period).append(1, '.').append(number).append(1, '\n');
+        return;
+    }
+    char* out = line;
+    for (const char c : period)
+        *out++ = c;
+    *out++ = '.';
+    for (const char c : number)
+        *out++ = c;
+    *out = '\n';
+    text_.append(line, size);
+}
 
 QString NumberColumn::caption() const {
     switch (kind) {
@@ -183,73 +449,73 @@ QList<NumberColumn> numberColumnChoices() {
     return choices;
 }
 
-ParsedRecords parseImportText(QStringView text, NumberColumn column) {
+ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column) {
     ParsedRecords parsed;
-    Fields fields;
+    const qsizetype nul = utf8.indexOf('\0');
+    if (nul >= 0)
+        utf8 = utf8.first(nul);
+    // A long history would otherwise be copied over and over as the records grow. A record is at
+    // most its line and a line end, and memory reserved but not written costs next to nothing.
+    qsizetype lineEnds = 0;
+    forEachLineEndByte(utf8.data(), utf8.size(), [&lineEnds](qsizetype) { ++lineEnds; });
+    parsed.records.reserve(lineEnds + 1, utf8.size() + lineEnds + 1);
     qsizetype lineNumber = 0;
-    forEachLine(textBeforeNul(text), [&](QStringView line) {
+    forEachByteLine(utf8, [&](QByteArrayView line) {
         ++lineNumber;
-        QString record;
-        switch (readLine(line, column, fields, &record)) {
-        case LineRead::Record:
-            parsed.records.append(std::move(record));
-            break;
-        case LineRead::Rejected:
-            parsed.rejected.append({lineNumber, line.toString()});
-            break;
-        case LineRead::Nothing:
-            break;
-        }
+        if (readLine(std::string_view(line.data(), size_t(line.size())), column, parsed.records) ==
+            LineRead::Rejected)
+            parsed.rejected.append({lineNumber, QString::fromUtf8(line)});
     });
     return parsed;
 }
 
-QString readImportFile(const QString& path) {
-    if (std::optional<DecodedText> read = readRecordText(path))
-        return std::move(read->text);
+ParsedRecords parseImportText(QStringView text, NumberColumn column) {
+    return parseImportText(textBeforeNul(text).toUtf8(), column);
+}
+
+QByteArray readImportText(const QString& path) {
+    const std::optional<QByteArray> bytes = readRecordBytes(path);
     // Gone since it was chosen: reported as the failed open it is.
-    throw Error(QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(path));
+    if (!bytes)
+        throw Error(QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(path));
+    const std::optional<ByteText> text = byteRecordText(*bytes);
+    if (text && text->encoding != TextEncoding::Gb18030)
+        return text->text.size() == bytes->size() ? *bytes : text->text.toByteArray();
+    return decodeRecordText(*bytes).text.toUtf8();
 }
 
-MergedRecords mergeRecords(const QStringList& archive, const QStringList& records) {
-    const std::vector<Keyed> present = byPeriod(archive);
-    const std::vector<Keyed> imported = byPeriod(records);
-    MergedRecords merged;
-    QStringList kept = archive;
-    QStringList added;
-    added.reserve(records.size());
-    auto at = present.cbegin();
-    for (auto run = imported.cbegin(); run != imported.cend();) {
-        // Of the records of one period the last one wins; of the lines, the first one is replaced.
-        auto last = run;
-        while (last + 1 != imported.cend() && last[1].period == run->period)
-            ++last;
-        const QString& record = records[last->index];
-        while (at != present.cend() && at->period < run->period)
-            ++at;
-        if (at != present.cend() && at->period == run->period) {
-            if (archive[at->index] == record) {
-                ++merged.same;
-            } else {
-                kept[at->index] = record;
-                ++merged.replaced;
-            }
-        } else {
-            added.append(record);
+MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, const ImportedRecords& records,
+                                     TextEncoding newFileEncoding) {
+    MergedRecordFile merged;
+    std::optional<ByteText> utf8 = file ? byteRecordText(*file) : ByteText{{}, newFileEncoding};
+    if (utf8 && (utf8->encoding == TextEncoding::Utf8 || utf8->encoding == TextEncoding::Utf8Bom)) {
+        const Lines<char> archive = linesOf(utf8->text);
+        if (std::optional<QByteArray> walked = mergeInOneWalk(archive, records, merged.counts)) {
+            merged.bytes = markOf(utf8->encoding) + *walked;
+            return merged;
         }
-        run = last + 1;
+        Lines<char> imported;
+        imported.reserve(size_t(records.size()));
+        for (qsizetype i = 0; i < records.size(); ++i)
+            imported.push_back(records.utf8At(i));
+        merged.bytes =
+            markOf(utf8->encoding) + joinLines<QByteArray>(mergeLines(archive, imported, merged.counts));
+        return merged;
     }
-    merged.added = added.size();
-    merged.lines = mergeInRecordOrder(std::move(kept), std::move(added));
+    const DecodedText text = file ? decodeRecordText(*file) : DecodedText{QString(), newFileEncoding};
+    const QString imported =
+        QString::fromUtf8(records.utf8Text().data(), qsizetype(records.utf8Text().size()));
+    const Lines<char16_t> lines = mergeLines(linesOf(text.text), linesOf(imported), merged.counts);
+    merged.bytes = encodeText(joinLines<QString>(lines), text.encoding);
     return merged;
 }
 
-MergedRecords importRecords(const QString& path, const QStringList& records, TextEncoding newFileEncoding) {
-    const std::optional<RecordLines> file = readRecordFile(path);
-    MergedRecords merged = mergeRecords(file ? file->lines : QStringList(), records);
+ImportCounts importRecords(const QString& path, const ImportedRecords& records,
+                           TextEncoding newFileEncoding) {
+    const MergedRecordFile merged = mergeIntoRecordFile(readRecordBytes(path), records, newFileEncoding);
     if (!records.isEmpty())
-        writeRecordFile(path, merged.lines, file ? file->encoding : newFileEncoding);
-    return merged;
+        writeRecordBytes(path, merged.bytes);
+    return merged.counts;
 }
 
 } // namespace dravik

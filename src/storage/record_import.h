@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace dravik {
 
@@ -22,13 +26,51 @@ struct NumberColumn {
 // "第8列", and "第2列起各列之和" (the sum of a 3D draw).
 QList<NumberColumn> numberColumnChoices();
 
+// Record lines "period.number" as UTF-8 in one buffer: a long history makes no string per line.
+class ImportedRecords {
+public:
+    qsizetype size() const { return qsizetype(entries_.size()); }
+    bool isEmpty() const { return entries_.empty(); }
+    QString at(qsizetype i) const;
+    QStringList toStringList() const;
+
+    // The line in UTF-8 and its period (the text before the first "."), valid while the list is not
+    // changed.
+    std::string_view utf8At(qsizetype i) const {
+        const size_t start = size_t(entries_[size_t(i)].start);
+        const size_t end = i + 1 < size() ? size_t(entries_[size_t(i + 1)].start) : text_.size();
+        return utf8Text().substr(start, end - start - 1);
+    }
+    std::string_view periodAt(qsizetype i) const {
+        const Entry& entry = entries_[size_t(i)];
+        return utf8Text().substr(size_t(entry.start), size_t(entry.periodSize));
+    }
+    // All lines in UTF-8, each followed by LF.
+    std::string_view utf8Text() const { return {text_.data(), text_.size()}; }
+    // Whether every line holds nothing but digits and ".", as lines split from a history do.
+    bool isPlain() const { return plain_; }
+
+    void reserve(qsizetype lines, qsizetype bytes);
+    void append(std::string_view line);                                // a record line as it is
+    void appendDraw(std::string_view period, std::string_view number); // both all digits
+
+private:
+    struct Entry {
+        qsizetype start;
+        qsizetype periodSize;
+    };
+    std::string text_;
+    std::vector<Entry> entries_;
+    bool plain_ = true;
+};
+
 struct RejectedLine {
     qsizetype lineNumber = 0; // 1-based, as the lines of the text are counted
     QString text;
 };
 
 struct ParsedRecords {
-    QStringList records; // record lines "period.number", in text order
+    ImportedRecords records; // in text order
     QList<RejectedLine> rejected;
 };
 
@@ -38,27 +80,35 @@ struct ParsedRecords {
 // the number, both all digits; numbers keep their leading zeros, a sum is plain decimal. Lines that
 // hold nothing but separators are skipped; every other line that does not parse is rejected.
 // Lines are split as in record files, and a NUL ends the text.
+ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column);
 ParsedRecords parseImportText(QStringView text, NumberColumn column);
 
-// Reads a file to import as the record files' text (decodeRecordText: a mark, else UTF-8 when valid,
-// else GB18030; a NUL ends it). Raises the record files' read errors; a missing file cannot be opened.
-QString readImportFile(const QString& path);
+// Reads a file to import as the record files' text (a mark, else UTF-8 when valid, else GB18030; a
+// NUL ends it), in UTF-8. Raises the record files' read errors; a missing file cannot be opened.
+QByteArray readImportText(const QString& path);
 
-struct MergedRecords {
-    QStringList lines;      // the whole record file after the import, in record order
+struct ImportCounts {
     qsizetype added = 0;    // periods that were not there
     qsizetype replaced = 0; // periods whose number changes
     qsizetype same = 0;     // periods already there with that number
 };
 
-// Merges imported records into all lines of a record file by the rule of adding one record on the
-// data-entry page: the first line with the same period (compared exactly) takes the new number,
-// any other record is added. When the records hold a period twice, the later one wins.
-MergedRecords mergeRecords(const QStringList& archive, const QStringList& records);
+struct MergedRecordFile {
+    QByteArray bytes; // the whole record file after the import, in record order
+    ImportCounts counts;
+};
 
-// Merges the records into the record file at `path` and writes it once, whole or not at all, in
-// the file's own encoding (`newFileEncoding` when there is no file yet). Nothing is written when
-// there are no records. Raises the record files' read and write errors; the file then stays as it was.
-MergedRecords importRecords(const QString& path, const QStringList& records, TextEncoding newFileEncoding);
+// Merges imported records into all lines of a record file's bytes (nothing: no file yet) by the rule
+// of adding one record on the data-entry page: the first line with the same period (compared exactly)
+// takes the new number, any other record is added. When the records hold a period twice, the later
+// one wins. The result is in the file's own encoding, `newFileEncoding` when there is no file.
+// Raises the record files' decoding error.
+MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, const ImportedRecords& records,
+                                     TextEncoding newFileEncoding);
+
+// Merges the records into the record file at `path` and writes it once, whole or not at all. Nothing
+// is written when there are no records. Raises the record files' read and write errors; the file then
+// stays as it was.
+ImportCounts importRecords(const QString& path, const ImportedRecords& records, TextEncoding newFileEncoding);
 
 } // namespace dravik

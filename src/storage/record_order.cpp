@@ -21,32 +21,50 @@ const QCollator& recordCollator() {
     return collator;
 }
 
+std::u16string_view unitsOf(const QString& line) {
+    return {reinterpret_cast<const char16_t*>(line.utf16()), size_t(line.size())};
+}
+std::u16string_view unitsOf(std::u16string_view line) {
+    return line;
+}
+std::string_view unitsOf(std::string_view line) {
+    return line;
+}
+
 // Lines of digits and "." only, the form of nearly every record: the collation orders them character
-// by character with "." before the digits, which is plain code-unit order, many times quicker.
-bool allPlain(const QStringList& lines) {
-    for (const QString& line : lines) {
-        for (const QChar c : line) {
-            const char16_t u = c.unicode();
-            if (u != u'.' && (u < u'0' || u > u'9'))
+// by character with "." before the digits, which is plain code-unit order (in UTF-8 as in UTF-16),
+// many times quicker.
+template <typename Lines> bool allPlain(const Lines& lines) {
+    for (const auto& line : lines) {
+        for (const auto c : unitsOf(line)) {
+            if (c != '.' && (c < '0' || c > '9'))
                 return false;
         }
     }
     return true;
 }
 
-bool collatedLess(const QString& a, const QString& b) {
-    return recordCollator().compare(a, b) < 0;
+QStringView collatable(const QString& line) {
+    return line;
 }
-std::u16string_view unitsOf(const QString& line) {
-    return {reinterpret_cast<const char16_t*>(line.utf16()), size_t(line.size())};
+QStringView collatable(std::u16string_view line) {
+    return QStringView(line.data(), qsizetype(line.size()));
 }
-bool plainLess(const QString& a, const QString& b) {
+// Only lines that are no plain records come here, which are few: converted when compared.
+QString collatable(std::string_view line) {
+    return QString::fromUtf8(line.data(), qsizetype(line.size()));
+}
+
+template <typename Line> bool collatedLess(const Line& a, const Line& b) {
+    return recordCollator().compare(collatable(a), collatable(b)) < 0;
+}
+template <typename Line> bool plainLess(const Line& a, const Line& b) {
     return unitsOf(a) < unitsOf(b);
 }
 
 // Record files are kept sorted, and histories copied from web pages come newest first: both take
 // one pass here instead of a sort.
-template <typename Less> void sortWith(QStringList& lines, Less less) {
+template <typename Lines, typename Less> void sortWith(Lines& lines, Less less) {
     if (std::is_sorted(lines.cbegin(), lines.cend(), less))
         return;
     if (std::is_sorted(lines.crbegin(), lines.crend(), less)) {
@@ -56,15 +74,22 @@ template <typename Less> void sortWith(QStringList& lines, Less less) {
     std::sort(lines.begin(), lines.end(), less);
 }
 
-template <typename Less> QStringList mergeWith(QStringList a, QStringList b, Less less) {
+template <typename Lines, typename Less> Lines mergeWith(Lines a, Lines b, Less less) {
     sortWith(a, less);
     sortWith(b, less);
-    QStringList merged;
+    Lines merged;
     merged.reserve(a.size() + b.size());
     std::merge(std::make_move_iterator(a.begin()), std::make_move_iterator(a.end()),
                std::make_move_iterator(b.begin()), std::make_move_iterator(b.end()),
                std::back_inserter(merged), less);
     return merged;
+}
+
+template <typename Lines> Lines mergeLinesInRecordOrder(Lines a, Lines b) {
+    using Line = typename Lines::value_type;
+    if (allPlain(a) && allPlain(b))
+        return mergeWith(std::move(a), std::move(b), plainLess<Line>);
+    return mergeWith(std::move(a), std::move(b), collatedLess<Line>);
 }
 
 } // namespace
@@ -75,15 +100,23 @@ int compareRecords(const QString& a, const QString& b) {
 
 void sortRecords(QStringList& lines) {
     if (allPlain(lines))
-        sortWith(lines, plainLess);
+        sortWith(lines, plainLess<QString>);
     else
-        sortWith(lines, collatedLess);
+        sortWith(lines, collatedLess<QString>);
 }
 
 QStringList mergeInRecordOrder(QStringList a, QStringList b) {
-    if (allPlain(a) && allPlain(b))
-        return mergeWith(std::move(a), std::move(b), plainLess);
-    return mergeWith(std::move(a), std::move(b), collatedLess);
+    return mergeLinesInRecordOrder(std::move(a), std::move(b));
+}
+
+std::vector<std::u16string_view> mergeInRecordOrder(std::vector<std::u16string_view> a,
+                                                    std::vector<std::u16string_view> b) {
+    return mergeLinesInRecordOrder(std::move(a), std::move(b));
+}
+
+std::vector<std::string_view> mergeInRecordOrder(std::vector<std::string_view> a,
+                                                 std::vector<std::string_view> b) {
+    return mergeLinesInRecordOrder(std::move(a), std::move(b));
 }
 
 QString periodOf(const QString& line) {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <string_view>
+#include <vector>
 
 namespace dravik {
 
@@ -17,6 +19,12 @@ inline bool sameRecord(const QString& a, const QString& b) {
 void sortRecords(QStringList& lines);
 // The lines of both lists together in record order (each list is put in record order first).
 QStringList mergeInRecordOrder(QStringList a, QStringList b);
+
+// The same for lines viewed in longer texts, in UTF-16 or in UTF-8, such as a long history's.
+std::vector<std::u16string_view> mergeInRecordOrder(std::vector<std::u16string_view> a,
+                                                    std::vector<std::u16string_view> b);
+std::vector<std::string_view> mergeInRecordOrder(std::vector<std::string_view> a,
+                                                 std::vector<std::string_view> b);
 
 // A record line is the period, a full stop, the draw number, split at the first full stop. A line
 // without one has an empty period and is all draw number.

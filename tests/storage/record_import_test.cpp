@@ -27,6 +27,14 @@ QStringList draws(int first, int last) {
     return lines;
 }
 
+// Record lines as an import hands them over.
+ImportedRecords recordsOf(const QStringList& lines) {
+    ImportedRecords records;
+    for (const QString& line : lines)
+        records.append(line.toUtf8().toStdString());
+    return records;
+}
+
 QStringList rejectedAsText(const QList<RejectedLine>& rejected) {
     QStringList texts;
     for (const RejectedLine& line : rejected)
@@ -140,24 +148,31 @@ private slots:
                                    << QStringList{"1:期号,红球,蓝球"};
     }
 
+    // Pasted (the field's text) and read from a file, the same outcome.
     void parse() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, choice);
         QFETCH(QStringList, records);
         QFETCH(QStringList, rejected);
-        const ParsedRecords parsed =
-            parseImportText(decodeRecordText(bytes).text, numberColumnChoices().at(choice));
-        QCOMPARE(parsed.records, records);
-        QCOMPARE(rejectedAsText(parsed.rejected), rejected);
+        const NumberColumn column = numberColumnChoices().at(choice);
+        const ParsedRecords pasted = parseImportText(decodeRecordText(bytes).text, column);
+        QCOMPARE(pasted.records.toStringList(), records);
+        QCOMPARE(rejectedAsText(pasted.rejected), rejected);
+
+        const QString path = home_->path() + "/history.txt";
+        QVERIFY(writeBytes(path, bytes));
+        const ParsedRecords read = parseImportText(readImportText(path), column);
+        QCOMPARE(read.records.toStringList(), records);
+        QCOMPARE(rejectedAsText(read.rejected), rejected);
     }
 
     void readFile() {
         const QString path = home_->path() + "/history.txt";
         const QString text = QStringLiteral("期号 蓝球\r\n2024001 16\r2024002 01");
         QVERIFY(writeBytes(path, gb18030(text)));
-        QCOMPARE(readImportFile(path), text);
+        QCOMPARE(readImportText(path), text.toUtf8());
         try {
-            readImportFile(home_->path() + "/gone.txt");
+            readImportText(home_->path() + "/gone.txt");
             QFAIL("no error raised");
         } catch (const Error& error) {
             QVERIFY(error.message().startsWith("Cannot open file \"" + home_->path() + "/gone.txt\". "));
@@ -193,6 +208,21 @@ private slots:
         QTest::newRow("only the first line of a period is replaced, as on the page")
             << QStringList{"2024001.05", "2024001.09"} << QStringList{"2024001.07"}
             << QStringList{"2024001.07", "2024001.09"} << 0 << 1 << 0;
+        QTest::newRow("a replaced line moves within its period")
+            << QStringList{"2024001.05", "2024001.06", "2024002.01"} << QStringList{"2024001.07"}
+            << QStringList{"2024001.06", "2024001.07", "2024002.01"} << 0 << 1 << 0;
+        QTest::newRow("the same, beside a line that is no draw")
+            << QStringList{"2024001.05", "2024001.06", "x"} << QStringList{"2024001.07"}
+            << QStringList{"2024001.06", "2024001.07", "x"} << 0 << 1 << 0;
+        QTest::newRow("the first line of a period in the file, not in order")
+            << QStringList{"2024001.09", "2024001.05"} << QStringList{"2024001.07"}
+            << QStringList{"2024001.05", "2024001.07"} << 0 << 1 << 0;
+        QTest::newRow("records in no order")
+            << archive << QStringList{"2024004.01", "2024002.07", "2024003.01", "2024002.08"}
+            << QStringList{"2024001.05", "2024002.08", "2024003.01", "2024004.01"} << 2 << 1 << 0;
+        QTest::newRow("records of another form")
+            << archive << QStringList{"2024003.x", "2024002.6"}
+            << QStringList{"2024001.05", "2024002.6", "2024003.x"} << 1 << 1 << 0;
         QTest::newRow("newest first, periods of different length")
             << QStringList{"9.01"} << QStringList{"11.02", "10.01"} << QStringList{"10.01", "11.02", "9.01"}
             << 2 << 0 << 0;
@@ -205,6 +235,7 @@ private slots:
         QTest::newRow("nothing to import") << archive << QStringList{} << archive << 0 << 0 << 0;
     }
 
+    // Into a UTF-8 file, merged in its bytes, and a UTF-16 one, merged in its text: the same lines.
     void merge() {
         QFETCH(QStringList, archive);
         QFETCH(QStringList, records);
@@ -212,11 +243,15 @@ private slots:
         QFETCH(int, added);
         QFETCH(int, replaced);
         QFETCH(int, same);
-        const MergedRecords merged = mergeRecords(archive, records);
-        QCOMPARE(merged.lines, lines);
-        QCOMPARE(merged.added, added);
-        QCOMPARE(merged.replaced, replaced);
-        QCOMPARE(merged.same, same);
+        for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Utf16Le}) {
+            const std::optional<QByteArray> file =
+                archive.isEmpty() ? std::nullopt : std::optional(encodeRecordLines(archive, encoding));
+            const MergedRecordFile merged = mergeIntoRecordFile(file, recordsOf(records), encoding);
+            QCOMPARE(merged.bytes, encodeRecordLines(lines, encoding));
+            QCOMPARE(merged.counts.added, added);
+            QCOMPARE(merged.counts.replaced, replaced);
+            QCOMPARE(merged.counts.same, same);
+        }
     }
 
     // The whole file is merged, also the lines before the data-entry page's window, and written
@@ -237,15 +272,14 @@ private slots:
         QVERIFY(writeBytes(path, encodeRecordLines(file, encoding)));
         QCOMPARE(decodeRecordBytes(readBytes(path)).encoding, encoding);
 
-        const MergedRecords merged =
-            importRecords(path, {"19001.36", "19151.08", "19150.07"}, TextEncoding::Utf8);
-        QCOMPARE(merged.added, 1);
-        QCOMPARE(merged.replaced, 1);
-        QCOMPARE(merged.same, 1);
+        const ImportCounts counts =
+            importRecords(path, recordsOf({"19001.36", "19151.08", "19150.07"}), TextEncoding::Utf8);
+        QCOMPARE(counts.added, 1);
+        QCOMPARE(counts.replaced, 1);
+        QCOMPARE(counts.same, 1);
         QStringList expected = draws(1, 151);
         expected[0] = "19001.36";
         expected.append(QStringLiteral("南粤"));
-        QCOMPARE(merged.lines, expected);
         QCOMPARE(readBytes(path), encodeRecordLines(expected, encoding));
 
         RecordList list;
@@ -257,8 +291,8 @@ private slots:
         const QString path = recordFilePath("双色球");
         importRecords(path, {}, TextEncoding::Utf8Bom);
         QVERIFY(!QFile::exists(path));
-        const MergedRecords merged = importRecords(path, {"2024002.16", "2024001.05"}, TextEncoding::Utf8Bom);
-        QCOMPARE(merged.added, 2);
+        QCOMPARE(importRecords(path, recordsOf({"2024002.16", "2024001.05"}), TextEncoding::Utf8Bom).added,
+                 2);
         QCOMPARE(readBytes(path), QByteArray("\xEF\xBB\xBF"
                                              "2024001.05\r\n2024002.16\r\n"));
     }
@@ -290,7 +324,7 @@ private slots:
             QFile::setPermissions(path, kWritableFile);
         });
         try {
-            importRecords(path, draws(151, 300), TextEncoding::Utf8);
+            importRecords(path, recordsOf(draws(151, 300)), TextEncoding::Utf8);
             QFAIL("no error raised");
         } catch (const Error& error) {
             QVERIFY2(error.message().startsWith("Cannot create file \"" + path + "\". "),
