@@ -298,12 +298,16 @@ std::optional<QByteArray> mergeInOneWalk(const Lines<char>& archive, const Impor
         archiveBytes += archive[i].size() + 2;
     }
     const qsizetype count = records.size();
+    // Each period compared once with the next: whether they run up or down, and where a period
+    // repeats (only when they run up; down they must not repeat).
     bool ascending = true;
     bool descending = true;
+    std::vector<bool> repeats(size_t(count), false); // the period of record i is that of i - 1
     for (qsizetype i = 1; i < count && (ascending || descending); ++i) {
         const int order = compareBytes(records.periodAt(i - 1), records.periodAt(i));
         ascending = ascending && order <= 0;
         descending = descending && order > 0;
+        repeats[size_t(i)] = order == 0;
     }
     if (!ascending && !descending)
         return std::nullopt;
@@ -321,7 +325,7 @@ std::optional<QByteArray> mergeInOneWalk(const Lines<char>& archive, const Impor
         // Of the records of one period the last one wins.
         const std::string_view period = records.periodAt(recordAt(k));
         qsizetype last = k;
-        while (last + 1 < count && sameBytes(records.periodAt(recordAt(last + 1)), period))
+        while (ascending && last + 1 < count && repeats[size_t(last + 1)])
             ++last;
         const std::string_view record = records.utf8At(recordAt(last));
         k = last + 1;
