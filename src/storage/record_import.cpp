@@ -256,8 +256,6 @@ Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, I
     return mergeInRecordOrder(std::move(kept), std::move(added));
 }
 
-// Lines of digits and "." with a "." in them, the form of nearly every record: in byte order they come
-// by period, and within a period by number, which is also their record order.
 // Byte order of short texts such as periods: a library call costs more than the comparison itself.
 inline int compareBytes(std::string_view a, std::string_view b) {
     const size_t size = std::min(a.size(), b.size());
@@ -272,6 +270,8 @@ inline bool sameBytes(std::string_view a, std::string_view b) {
     return a.size() == b.size() && compareBytes(a, b) == 0;
 }
 
+// Lines of digits and "." with a "." in them, the form of nearly every record: in byte order they come
+// by period, and within a period by number, which is also their record order.
 bool isPlainRecord(std::string_view line) {
     bool dotted = false;
     for (const char c : line) {
@@ -409,8 +409,7 @@ void ImportedRecords::reserve(qsizetype lines, qsizetype bytes) {
 void ImportedRecords::append(std::string_view line) {
     const size_t dot = line.find('.');
     entries_.push_back({qsizetype(text_.size()), qsizetype(dot == std::string_view::npos ? 0 : dot)});
-    plain_ = plain_ &&
-             std::all_of(line.begin(), line.end(), [](char c) { return c == '.' || (c >= '0' && c <= '9'); });
+    plain_ = plain_ && std::all_of(line.begin(), line.end(), [](char c) { return c == '.' || isDigit(c); });
     text_.append(line).append(1, '\n');
 }
 
