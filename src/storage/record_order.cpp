@@ -50,7 +50,8 @@ QStringView collatable(const QString& line) {
 QStringView collatable(std::u16string_view line) {
     return QStringView(line.data(), qsizetype(line.size()));
 }
-// Only lines that are no plain records come here, which are few: converted when compared.
+// Only UTF-8 files holding lines that are no plain records come here, which are rare: the lines are
+// converted when compared.
 QString collatable(std::string_view line) {
     return QString::fromUtf8(line.data(), qsizetype(line.size()));
 }
