@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <string>
 
 using namespace dravik;
 
@@ -124,26 +123,6 @@ void BM_ReadWriteWholeFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReadWriteWholeFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
-
-// The least that reading such a history takes here: each line found and its period and last field
-// copied out, in a loop with nothing else in it. With the safe write above it bounds from below what
-// any import of these lines can reach on the machine that runs it.
-void BM_LineWalkFloor(benchmark::State& state) {
-    Setup& s = setup();
-    for (auto _ : state) {
-        const QByteArray text = readAll(s.history);
-        std::string records;
-        records.reserve(size_t(text.size()));
-        forEachByteLine(text, [&records](QByteArrayView line) {
-            const qsizetype first = line.indexOf(' ');
-            const qsizetype last = line.lastIndexOf(' ');
-            records.append(line.data(), size_t(first)).append(1, '.');
-            records.append(line.data() + last + 1, size_t(line.size() - last - 1)).append(1, '\n');
-        });
-        benchmark::DoNotOptimize(records.data());
-    }
-}
-BENCHMARK(BM_LineWalkFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 } // namespace
 
