@@ -490,7 +490,7 @@ QByteArray readImportText(const QString& path) {
 MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, const ImportedRecords& records,
                                      TextEncoding newFileEncoding) {
     MergedRecordFile merged;
-    std::optional<ByteText> utf8 = file ? byteRecordText(*file) : ByteText{{}, newFileEncoding};
+    const std::optional<ByteText> utf8 = file ? byteRecordText(*file) : ByteText{{}, newFileEncoding};
     if (utf8 && (utf8->encoding == TextEncoding::Utf8 || utf8->encoding == TextEncoding::Utf8Bom)) {
         const Lines<char> archive = linesOf(utf8->text);
         if (std::optional<QByteArray> walked = mergeInOneWalk(archive, records, merged.counts)) {
