@@ -16,6 +16,18 @@ DataHome::DataHome() {
     qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
 }
 
+void WindowTestCase::init() {
+    home = std::make_unique<DataHome>();
+    QVERIFY(home->isValid());
+    script = std::make_unique<dialogs::Script>();
+}
+
+void WindowTestCase::cleanup() {
+    window.reset();
+    script.reset();
+    home.reset();
+}
+
 QString DataHome::dataFolder() const {
     return dir_.path() + QStringLiteral("/Dravik/");
 }

@@ -8,6 +8,7 @@
 #include "ui/dialogs.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -28,6 +29,22 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// The fixture of the tests that drive the window: before each test function a fresh data home and a
+// script for the message boxes; after it the window, the script and the home go, in that order. A test
+// class that must do more on cleanup declares its own cleanup() slot, which takes the place of this one.
+class WindowTestCase : public QObject {
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<DataHome> home;
+    std::unique_ptr<dialogs::Script> script;
+    std::unique_ptr<TDravik_Main> window;
+
+private slots:
+    void init();
+    void cleanup();
 };
 
 // The worked example's 30 draws, oldest first, as record lines 24001.08 … 24030.03.

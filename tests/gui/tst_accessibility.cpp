@@ -44,12 +44,9 @@ void walk(QAccessibleInterface* iface, const QString& path, QList<Node>& nodes, 
 
 } // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public WindowTestCase {
     Q_OBJECT
 
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
     QList<Node> tree;
 
     void start() {
@@ -89,12 +86,6 @@ class AccessibilityTest : public QObject {
     }
 
 private slots:
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
-
     void cleanup() {
         tree.clear();
         window.reset();

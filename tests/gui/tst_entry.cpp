@@ -34,12 +34,9 @@ const QStringList kThree = {"101.05", "102.17", "103.33"};
 
 } // namespace
 
-class EntryTest : public QObject {
+class EntryTest : public WindowTestCase {
     Q_OBJECT
 
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
     DataEntryPage* page = nullptr;
 
     QString recordPath(const QString& archive = kArchive) const {
@@ -100,18 +97,6 @@ class EntryTest : public QObject {
     }
 
 private slots:
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
-
-    void cleanup() {
-        window.reset();
-        script.reset();
-        home.reset();
-    }
-
     void layout_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("rect"); // in window coordinates

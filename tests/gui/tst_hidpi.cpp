@@ -41,12 +41,8 @@ int largestDifference(const QImage& a, const QImage& b) {
 
 } // namespace
 
-class HighDpiTest : public QObject {
+class HighDpiTest : public WindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
 
     void startOffline() {
         window = dravik::test::startOffline(*home);
@@ -57,18 +53,6 @@ class HighDpiTest : public QObject {
     QWidget* widget(const QString& name) const { return window->findChild<QWidget*>(name); }
 
 private slots:
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
-
-    void cleanup() {
-        window.reset();
-        script.reset();
-        home.reset();
-    }
-
     void twicePixels() {
         startOffline();
         const QPixmap picture = window->grab();

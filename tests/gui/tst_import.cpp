@@ -43,12 +43,9 @@ const QString kThreeD = QStringLiteral("期号 开奖号码\r\n2024001 1 2 3\r\n
 
 } // namespace
 
-class ImportTest : public QObject {
+class ImportTest : public WindowTestCase {
     Q_OBJECT
 
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
     DataEntryPage* page = nullptr;
 
     QString recordPath(const QString& archive = kArchive) const {
@@ -85,18 +82,6 @@ class ImportTest : public QObject {
     QStringList rows() const { return gridRows(*page->StringGrid2); }
 
 private slots:
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
-
-    void cleanup() {
-        window.reset();
-        script.reset();
-        home.reset();
-    }
-
     void dialog() {
         open({"2024001.16"});
         QCOMPARE(page->Button_import->accessibleName(), QStringLiteral("导入记录"));

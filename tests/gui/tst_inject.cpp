@@ -130,12 +130,8 @@ QStringList openFilesIn(qint64 pid, const QString& folder) {
 
 } // namespace
 
-class InjectTest : public QObject {
+class InjectTest : public WindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
 
     QString path(const QString& file) const { return home->dataFolder() + file; }
     QString folder() const { return home->dataFolder().chopped(1); }
@@ -200,12 +196,6 @@ class InjectTest : public QObject {
 
 private slots:
     void initTestCase() { signal(SIGXFSZ, SIG_IGN); }
-
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
 
     void cleanup() {
         window.reset();

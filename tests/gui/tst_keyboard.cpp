@@ -39,12 +39,8 @@ const QStringList kSettings = {"Edit_name", "Button_in", "Edit_x", "Edit_a", "Ed
 
 } // namespace
 
-class KeyboardTest : public QObject {
+class KeyboardTest : public WindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
 
     void startOffline() {
         window = dravik::test::startOffline(*home);
@@ -68,18 +64,6 @@ class KeyboardTest : public QObject {
     void press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
 
 private slots:
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
-
-    void cleanup() {
-        window.reset();
-        script.reset();
-        home.reset();
-    }
-
     void tabOrder_data() {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QStringList>("order");

@@ -42,12 +42,9 @@ const QByteArray kStoredTest = settingsBytes(kArchive, 20, 3, 6, 2, 1, 0, 0);
 
 } // namespace
 
-class SettingsTest : public QObject {
+class SettingsTest : public WindowTestCase {
     Q_OBJECT
 
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
     SettingsTab* tab = nullptr;
 
     QString path(const QString& file) const { return home->dataFolder() + file; }
@@ -104,18 +101,6 @@ class SettingsTest : public QObject {
     }
 
 private slots:
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
-
-    void cleanup() {
-        window.reset();
-        script.reset();
-        home.reset();
-    }
-
     void divisionRule_data() {
         QTest::addColumn<int>("x");
         QTest::addColumn<int>("a");

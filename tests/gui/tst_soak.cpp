@@ -142,12 +142,9 @@ private:
 
 } // namespace
 
-class SoakTest : public QObject {
+class SoakTest : public WindowTestCase {
     Q_OBJECT
 
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
     DataEntryPage* page = nullptr;
 
     // Short plain texts are typed key by key; the others are pasted, as a user would.
@@ -167,18 +164,6 @@ class SoakTest : public QObject {
     void click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
 private slots:
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
-
-    void cleanup() {
-        window.reset();
-        script.reset();
-        home.reset();
-    }
-
     void randomActions() {
         bool ok = false;
         quint32 seed = qEnvironmentVariable("DRAVIK_SOAK_SEED").toUInt(&ok);

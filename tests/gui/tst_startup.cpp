@@ -35,12 +35,8 @@ const QStringList kIntervalExample = {
 
 } // namespace
 
-class StartupTest : public QObject {
+class StartupTest : public WindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
 
     QString path(const QString& file) const { return home->dataFolder() + file; }
 
@@ -59,18 +55,6 @@ class StartupTest : public QObject {
     }
 
 private slots:
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
-
-    void cleanup() {
-        window.reset();
-        script.reset();
-        home.reset();
-    }
-
     void firstStart() {
         HistoryServer server;
         QVERIFY(server.start());

@@ -44,12 +44,9 @@ QStringList rowTexts(const QAbstractItemModel* model, int row) {
 
 } // namespace
 
-class TrendTabTest : public QObject {
+class TrendTabTest : public WindowTestCase {
     Q_OBJECT
 
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
     TrendTab* tab = nullptr;
 
     void start() {
@@ -68,18 +65,6 @@ class TrendTabTest : public QObject {
     const QAbstractItemModel* footers() const { return tab->Grid_footer->model(); }
 
 private slots:
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
-
-    void cleanup() {
-        window.reset();
-        script.reset();
-        home.reset();
-    }
-
     // Start-up leaves the chart alone; selecting the tab shows the current settings' chart over the
     // analysis depth, newest row in view, the footers under it.
     void selectingShowsTheChart() {

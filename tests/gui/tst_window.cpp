@@ -47,12 +47,8 @@ public:
 
 } // namespace
 
-class WindowTest : public QObject {
+class WindowTest : public WindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<DataHome> home;
-    std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
 
     // A start without network: the built-in archive already holds the worked example.
     void startOffline() {
@@ -62,18 +58,6 @@ class WindowTest : public QObject {
     }
 
 private slots:
-    void init() {
-        home = std::make_unique<DataHome>();
-        QVERIFY(home->isValid());
-        script = std::make_unique<dialogs::Script>();
-    }
-
-    void cleanup() {
-        window.reset();
-        script.reset();
-        home.reset();
-    }
-
     void frame() {
         startOffline();
         QCOMPARE(window->objectName(), QStringLiteral("Dravik_Main"));
