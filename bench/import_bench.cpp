@@ -78,13 +78,18 @@ Setup& setup() {
     return instance;
 }
 
+// Puts the archive back as it was before an import, outside the time measured.
+void restoreArchive(benchmark::State& state, const Setup& s) {
+    state.PauseTiming();
+    writeAll(s.archive, s.archiveBytes);
+    state.ResumeTiming();
+}
+
 // Reads the history file, parses it, merges it into the archive's whole record file and writes that.
 void BM_Import100k(benchmark::State& state) {
     Setup& s = setup();
     for (auto _ : state) {
-        state.PauseTiming();
-        writeAll(s.archive, s.archiveBytes);
-        state.ResumeTiming();
+        restoreArchive(state, s);
         const ParsedRecords parsed = parseImportText(readImportText(s.history), NumberColumn{});
         const ImportCounts counts = importRecords(s.archive, parsed.records, TextEncoding::Utf8);
         if (parsed.records.size() != kImportLines || counts.added != kImportLines - kArchiveLines / 2)
@@ -99,9 +104,7 @@ BENCHMARK(BM_Import100k)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTi
 void BM_ReadWriteFloor(benchmark::State& state) {
     Setup& s = setup();
     for (auto _ : state) {
-        state.PauseTiming();
-        writeAll(s.archive, s.archiveBytes);
-        state.ResumeTiming();
+        restoreArchive(state, s);
         benchmark::DoNotOptimize(readAll(s.history));
         benchmark::DoNotOptimize(readAll(s.archive));
         writeAll(s.archive, s.importedBytes);
@@ -114,9 +117,7 @@ BENCHMARK(BM_ReadWriteFloor)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRe
 void BM_ReadWriteWholeFile(benchmark::State& state) {
     Setup& s = setup();
     for (auto _ : state) {
-        state.PauseTiming();
-        writeAll(s.archive, s.archiveBytes);
-        state.ResumeTiming();
+        restoreArchive(state, s);
         benchmark::DoNotOptimize(readAll(s.history));
         benchmark::DoNotOptimize(readAll(s.archive));
         QString reason;
@@ -134,9 +135,7 @@ void BM_ImportSketch(benchmark::State& state) {
     Setup& s = setup();
     const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     for (auto _ : state) {
-        state.PauseTiming();
-        writeAll(s.archive, s.archiveBytes);
-        state.ResumeTiming();
+        restoreArchive(state, s);
         const QByteArray history = readAll(s.history);
         const QByteArray archive = readAll(s.archive);
         if (!QByteArrayView(history).isValidUtf8() || !QByteArrayView(archive).isValidUtf8())
