@@ -28,46 +28,23 @@ fi
 probe=$build/bench/startup_probe
 baseline=$build/bench/baseline_window
 program=$build/src/app/dravik
-site=$here/../scripts/loopback_site.py
 for f in "$probe" "$baseline" "$program"; do
     [ -x "$f" ] || { echo "missing $f: build the project first (cmake --build $build)" >&2; exit 1; }
 done
 
 work=$(mktemp -d)
-server=
-stop_server() {
-    if [ -n "$server" ]; then
-        kill "$server" 2>/dev/null || true
-        wait "$server" 2>/dev/null || true
-        server=
-    fi
-}
+source "$here/../scripts/loopback_site.sh"
 trap 'stop_server; rm -rf "$work"' EXIT
-
-# start_site MODE...: the loopback site in the background; sets $server and $port.
-start_site() {
-    : >"$work/port"
-    python3 "$site" "$@" >"$work/port" &
-    server=$!
-    for _ in $(seq 100); do
-        [ -s "$work/port" ] && break
-        sleep 0.05
-    done
-    port=$(head -n1 "$work/port")
-    [ -n "$port" ] || { echo "the loopback site did not start" >&2; exit 1; }
-}
 
 # fresh_data_folder: an empty data folder pointed at the running site; prints its path.
 fresh_data_folder() {
     local data
     data=$(mktemp -d "$work/data.XXXXXX")
-    mkdir -p "$data/Dravik"
-    printf '[download]\r\nsite=http://127.0.0.1:%s\r\n' "$port" >"$data/Dravik/set.ini"
+    point_at_site "$data"
     echo "$data"
 }
 
 field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p"; }
-median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # measure NAME WINDOW PROGRAM [probe options]: one probe run with a fresh data folder, appended to
 # $work/NAME.txt.
@@ -88,7 +65,7 @@ measure() {
     printf '  %-9s %s\n' "$name" "$line"
 }
 
-python3 "$site" --write-pages "$work/site" --draws 30 >/dev/null
+python3 "$loopback_site" --write-pages "$work/site" --draws 30 >/dev/null
 start_site --pages "$work/site"
 echo "Start-up, $runs runs each (site on 127.0.0.1:$port, four pages of 30 draws):"
 for i in $(seq "$runs"); do

@@ -35,18 +35,11 @@ keep=$build/start-loop
 rm -rf "$keep"
 mkdir -p "$keep"
 work=$(mktemp -d)
-server=
-trap '[ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
+source "$here/loopback_site.sh"
+trap 'stop_server; rm -rf "$work"' EXIT
 
-python3 "$here/loopback_site.py" --write-pages "$work/site" --draws 30 >/dev/null
-python3 "$here/loopback_site.py" --pages "$work/site" >"$work/port" &
-server=$!
-for _ in $(seq 100); do
-    [ -s "$work/port" ] && break
-    sleep 0.05
-done
-port=$(head -n1 "$work/port")
-[ -n "$port" ] || { echo "the loopback site did not start" >&2; exit 1; }
+python3 "$loopback_site" --write-pages "$work/site" --draws 30 >/dev/null
+start_site --pages "$work/site"
 
 # Cores land in the working folder of the process when the kernel's core_pattern is a plain name.
 ulimit -c unlimited || true
@@ -62,8 +55,7 @@ echo "Starting $program $starts times (site on 127.0.0.1:$port)"
 for i in $(seq "$starts"); do
     run=$work/run
     rm -rf "$run"
-    mkdir -p "$run/data/Dravik"
-    printf '[download]\r\nsite=http://127.0.0.1:%s\r\n' "$port" >"$run/data/Dravik/set.ini"
+    point_at_site "$run/data"
     probe_command=("$probe" --window Dravik --close --settle-ms 300 --timeout-ms 30000 -- "$program")
     if [ "${FRESH_X:-0}" = 1 ]; then
         probe_command=(xvfb-run -a -s "-screen 0 1280x1024x24" "${probe_command[@]}")
@@ -95,8 +87,7 @@ for i in $(seq "$starts"); do
 done
 
 median=-
-[ ${#frames[@]} -eq 0 ] || median=$(printf '%s\n' "${frames[@]}" | sort -n |
-    awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+[ ${#frames[@]} -eq 0 ] || median=$(printf '%s\n' "${frames[@]}" | median)
 echo
 x_server="one Xvfb for all starts"
 [ "${FRESH_X:-0}" = 1 ] && x_server="a fresh Xvfb per start"
