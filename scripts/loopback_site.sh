@@ -10,7 +10,7 @@ start_site() {
     : >"$work/port"
     python3 "$loopback_site" "$@" >"$work/port" &
     server=$!
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         [ -s "$work/port" ] && break
         sleep 0.05
     done

@@ -12,7 +12,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 work=$(mktemp -d)
-server=
+source "$source_dir/scripts/loopback_site.sh"
 app=
 cleanup() {
     local pid
@@ -44,17 +44,9 @@ if ldd "$work/root/usr/bin/dravik" | grep 'not found'; then
 fi
 
 # The operator site's stand-in, and a data folder that points the program at it.
-python3 "$source_dir/scripts/loopback_site.py" --write-pages "$work/site" >"$work/expected.txt"
-python3 "$source_dir/scripts/loopback_site.py" --pages "$work/site" >"$work/port" &
-server=$!
-for _ in $(seq 100); do
-    [ -s "$work/port" ] && break
-    sleep 0.1
-done
-port=$(head -n1 "$work/port")
-[ -n "$port" ] || fail "the loopback site did not start"
-mkdir -p "$work/data/Dravik"
-printf '[download]\r\nsite=http://127.0.0.1:%s\r\n' "$port" >"$work/data/Dravik/set.ini"
+python3 "$loopback_site" --write-pages "$work/site" >"$work/expected.txt"
+start_site --pages "$work/site"
+point_at_site "$work/data"
 
 # The unpacked program, until its window is mapped.
 XDG_DATA_HOME="$work/data" "$work/root/usr/bin/dravik" >"$work/dravik.log" 2>&1 &
