@@ -177,17 +177,11 @@ std::optional<QByteArray> readRecordBytes(const QString& path) {
     return file.readAll();
 }
 
-std::optional<DecodedText> readRecordText(const QString& path) {
-    if (std::optional<QByteArray> bytes = readRecordBytes(path))
-        return decodeRecordText(*bytes);
-    return std::nullopt;
-}
-
 std::optional<RecordLines> readRecordFile(const QString& path) {
-    std::optional<DecodedText> read = readRecordText(path);
-    if (!read)
+    const std::optional<QByteArray> bytes = readRecordBytes(path);
+    if (!bytes)
         return std::nullopt;
-    return RecordLines{splitLineEnds(read->text), read->encoding};
+    return decodeRecordBytes(*bytes);
 }
 
 std::optional<ByteText> byteRecordText(QByteArrayView bytes) {

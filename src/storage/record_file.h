@@ -113,8 +113,6 @@ QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding);
 std::optional<QByteArray> readRecordBytes(const QString& path);
 // Reads a record file; nothing when no file is there. Raises "Cannot open file "<path>". <reason>".
 std::optional<RecordLines> readRecordFile(const QString& path);
-// The same as text, up to the NUL that ends it, line ends as they are.
-std::optional<DecodedText> readRecordText(const QString& path);
 
 // The latest lines of a record file and how many lines it holds in all: what an analysis needs. A long
 // history is counted in its bytes, and only the kept lines are decoded and made into strings.

@@ -256,20 +256,6 @@ Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, I
     return mergeInRecordOrder(std::move(kept), std::move(added));
 }
 
-// Byte order of short texts such as periods: a library call costs more than the comparison itself.
-inline int compareBytes(std::string_view a, std::string_view b) {
-    const size_t size = std::min(a.size(), b.size());
-    for (size_t i = 0; i < size; ++i) {
-        if (a[i] != b[i])
-            return uchar(a[i]) < uchar(b[i]) ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
-
-inline bool sameBytes(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && compareBytes(a, b) == 0;
-}
-
 // Lines of digits and "." with a "." in them, the form of nearly every record: in byte order they come
 // by period, and within a period by number, which is also their record order.
 bool isPlainRecord(std::string_view line) {
@@ -293,7 +279,7 @@ std::optional<QByteArray> mergeInOneWalk(const Lines<char>& archive, const Impor
     size_t archiveBytes = 0;
     for (size_t i = 0; i < archive.size(); ++i) {
         // Sorted, so the first line of a period in the file is also the first in order.
-        if (!isPlainRecord(archive[i]) || (i > 0 && compareBytes(archive[i], archive[i - 1]) < 0))
+        if (!isPlainRecord(archive[i]) || (i > 0 && archive[i] < archive[i - 1]))
             return std::nullopt;
         archiveBytes += archive[i].size() + 2;
     }
@@ -304,7 +290,7 @@ std::optional<QByteArray> mergeInOneWalk(const Lines<char>& archive, const Impor
     bool descending = true;
     std::vector<bool> repeats(size_t(count), false); // the period of record i is that of i - 1
     for (qsizetype i = 1; i < count && (ascending || descending); ++i) {
-        const int order = compareBytes(records.periodAt(i - 1), records.periodAt(i));
+        const int order = records.periodAt(i - 1).compare(records.periodAt(i));
         ascending = ascending && order <= 0;
         descending = descending && order > 0;
         repeats[size_t(i)] = order == 0;
@@ -330,9 +316,9 @@ std::optional<QByteArray> mergeInOneWalk(const Lines<char>& archive, const Impor
         const std::string_view record = records.utf8At(recordAt(last));
         k = last + 1;
 
-        while (at < archive.size() && compareBytes(periodIn(archive[at]), period) < 0)
+        while (at < archive.size() && periodIn(archive[at]) < period)
             write(archive[at++]);
-        if (at == archive.size() || !sameBytes(periodIn(archive[at]), period)) {
+        if (at == archive.size() || periodIn(archive[at]) != period) {
             ++counts.added;
             write(record);
             continue;
@@ -341,7 +327,7 @@ std::optional<QByteArray> mergeInOneWalk(const Lines<char>& archive, const Impor
         // is put back in order.
         Lines<char> group{record};
         size_t end = at + 1;
-        while (end < archive.size() && sameBytes(periodIn(archive[end]), period))
+        while (end < archive.size() && periodIn(archive[end]) == period)
             group.push_back(archive[end++]);
         if (archive[at] == record)
             ++counts.same;
@@ -409,7 +395,7 @@ void ImportedRecords::reserve(qsizetype lines, qsizetype bytes) {
 void ImportedRecords::append(std::string_view line) {
     const size_t dot = line.find('.');
     entries_.push_back({qsizetype(text_.size()), qsizetype(dot == std::string_view::npos ? 0 : dot)});
-    plain_ = plain_ && std::all_of(line.begin(), line.end(), [](char c) { return c == '.' || isDigit(c); });
+    plain_ = plain_ && isPlainRecord(line);
     text_.append(line).append(1, '\n');
 }
 
