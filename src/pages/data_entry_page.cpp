@@ -17,6 +17,7 @@
 #include "ui/image_list.h"
 #include "ui/item_list.h"
 #include "ui/string_grid.h"
+#include "ui/tab_chain.h"
 #include "ui/ui_style.h"
 
 #include <QLabel>
@@ -92,12 +93,7 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     // Enter on a row of the table copies it into the fields as a click does. A click on the table
     // leaves the focus in the field being typed into.
     StringGrid2->setFocusPolicy(Qt::TabFocus);
-    setTabOrder(Button_back, Edit_qs);
-    setTabOrder(Edit_qs, Edit_hm);
-    setTabOrder(Edit_hm, Button_add);
-    setTabOrder(Button_add, Button_import);
-    setTabOrder(Button_import, Button_del);
-    setTabOrder(Button_del, StringGrid2);
+    ui::setTabChain({Button_back, Edit_qs, Edit_hm, Button_add, Button_import, Button_del, StringGrid2});
 
     // The fields are named by their captions, the buttons, which show pictures only, by what they do.
     Edit_qs->setAccessibleName(QStringLiteral("期数"));

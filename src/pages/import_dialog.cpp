@@ -1,6 +1,7 @@
 #include "pages/import_dialog.h"
 
 #include "ui/handler_guard.h"
+#include "ui/tab_chain.h"
 #include "ui/ui_style.h"
 
 #include <QClipboard>
@@ -136,10 +137,7 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Impo
     layout->addWidget(Label_builtIn);
     layout->addLayout(buttonRow);
 
-    setTabOrder(Memo_import, Button_open);
-    setTabOrder(Button_open, Combo_column);
-    setTabOrder(Combo_column, Button_ok);
-    setTabOrder(Button_ok, Button_cancel);
+    ui::setTabChain({Memo_import, Button_open, Combo_column, Button_ok, Button_cancel});
 
     summaryDelay_ = new QTimer(this);
     summaryDelay_->setSingleShot(true);

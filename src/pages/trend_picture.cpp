@@ -55,10 +55,10 @@ void paintTextRow(QPainter& painter, const TrendColumns& columns, qreal top, qre
     }
 }
 
-void paintPicture(QPainter& painter, const TrendChart& chart, const QString& check, const QSize& size) {
+void paintPicture(QPainter& painter, const TrendChart& chart, const TrendColumns& widths,
+                  const QString& check, const QSize& size) {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     painter.setFont(trendFont());
-    const TrendColumns widths = trendColumns(chart);
     const int columns = 2 + chart.groupCount();
     const int width = columnsWidth(chart, widths);
     const int rowsTop = kTrendHeaderHeight;
@@ -161,19 +161,29 @@ void paintTrendMarks(QPainter& painter, const TrendChart& chart, int firstRow, i
     painter.restore();
 }
 
-QSize trendPictureSize(const TrendChart& chart, const QString& check) {
+namespace {
+
+// Measuring the columns measures every cell: an export does it once, for the size and the painting.
+QSize pictureSize(const TrendChart& chart, const TrendColumns& widths, const QString& check) {
     const QFontMetrics metrics(trendFont());
     int checkWidth = 0;
     for (const QString& line : check.split(QLatin1Char('\n')))
         checkWidth = std::max(checkWidth, metrics.horizontalAdvance(line));
-    const int width = std::max(columnsWidth(chart, trendColumns(chart)), checkWidth + 2 * kCheckPadding);
+    const int width = std::max(columnsWidth(chart, widths), checkWidth + 2 * kCheckPadding);
     const int height =
         kTrendHeaderHeight + (chart.rowCount() + kTrendFooterCount) * kTrendRowHeight + checkHeight(check);
     return QSize(width, height);
 }
 
+} // namespace
+
+QSize trendPictureSize(const TrendChart& chart, const QString& check) {
+    return pictureSize(chart, trendColumns(chart), check);
+}
+
 std::optional<QByteArray> trendPng(const TrendChart& chart, const QString& check, QString* reason) {
-    const QSize size = trendPictureSize(chart, check);
+    const TrendColumns widths = trendColumns(chart);
+    const QSize size = pictureSize(chart, widths, check);
     const QSize pixels = size * kPixelRatio;
     if (pixels.width() > kMaxPixels || pixels.height() > kMaxPixels) {
         *reason = QStringLiteral("图片过大（%1×%2像素），请选较短的统计期数")
@@ -189,7 +199,7 @@ std::optional<QByteArray> trendPng(const TrendChart& chart, const QString& check
     image.setDevicePixelRatio(kPixelRatio);
     {
         QPainter painter(&image);
-        paintPicture(painter, chart, check, size);
+        paintPicture(painter, chart, widths, check, size);
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);

@@ -161,11 +161,10 @@ void TrendTab::refresh() {
     if (Grid_trend->isVisible())
         Grid_trend->doItemsLayout(); // the new scroll range, now
     Grid_trend->scrollToBottom();
-    built_ = true;
 }
 
 void TrendTab::analysisRebuilt() {
-    if (built_)
+    if (chart_)
         refresh();
 }
 

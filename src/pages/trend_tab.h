@@ -39,7 +39,7 @@ public:
     void refresh();
     // The analysis table was rebuilt: a chart already built follows it.
     void analysisRebuilt();
-    bool isBuilt() const { return built_; }
+    bool isBuilt() const { return chart_ != nullptr; }
 
     void Combo_spanChange();
     void Button_csvClick();
@@ -64,8 +64,7 @@ private:
     TrendModel* model_;
     TrendFooterModel* footerModel_;
     std::shared_ptr<const TrendChart> chart_;
-    QString archive_; // the archive of the chart shown
-    bool built_ = false;
+    QString archive_;         // the archive of the chart shown
     bool spanPicked_ = false; // until the user picks a span, W follows the analysis depth
     bool showNewest_ = false; // the chart just built keeps its newest row in view as it is laid out
 };
