@@ -20,10 +20,14 @@ AnalysisGroups analysisGroups(const QString& x, const QString& a, const QString&
     return result;
 }
 
+QString missingArchiveMessage(const QString& archive) {
+    return QStringLiteral("Dravik[") + archive + QStringLiteral("]丢失，请重录");
+}
+
 AnalysisOutcome runAnalysis(const AnalysisInputs& inputs) {
     AnalysisOutcome outcome;
     if (!inputs.records) {
-        outcome.message = QStringLiteral("Dravik[") + inputs.archive + QStringLiteral("]丢失，请重录");
+        outcome.message = missingArchiveMessage(inputs.archive);
         return outcome;
     }
     const std::optional<QStringList> draws = inputs.records->lineCount < inputs.depth

@@ -39,6 +39,9 @@ struct AnalysisGroups {
 AnalysisGroups analysisGroups(const QString& x, const QString& a, const QString& b, const QString& c,
                               int startValue, DisplayMode mode);
 
+// What the analysis and the trend chart say when the archive's record file is missing.
+QString missingArchiveMessage(const QString& archive);
+
 // One whole analysis run over plain inputs, in the order the user meets its checks: a missing record
 // file, too few lines (before any setting is read), a setting that is no integer (X, A, B, C in this
 // order), then settings that cannot be used, which are reported and replaced by 36, 6, 6, 0.

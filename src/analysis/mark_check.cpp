@@ -2,6 +2,7 @@
 
 #include "analysis/group_match.h"
 #include "analysis/group_statistics.h"
+#include "analysis/tenths.h"
 #include "analysis/trend_chart.h"
 #include "storage/record_order.h"
 
@@ -9,15 +10,6 @@
 #include <vector>
 
 namespace dravik {
-
-namespace {
-
-// Halves up, for the non-negative quotients of the text.
-qint64 roundedQuotient(qint64 numerator, qint64 denominator) {
-    return (2 * numerator + denominator) / (2 * denominator);
-}
-
-} // namespace
 
 MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
                      int depth, int window) {
@@ -90,12 +82,11 @@ QString markCheckText(const MarkCheck& check) {
         return QStringLiteral("数据量不足，无法回测");
     const qint64 percent = roundedQuotient(100 * qint64(check.hits), check.trials);
     const qint64 expectedTenths = roundedQuotient(10 * check.markedLabels, check.labelCount);
-    QString text = QStringLiteral("荐号回测：近%1期命中%2次（%3%），随机期望%4.%5次")
+    QString text = QStringLiteral("荐号回测：近%1期命中%2次（%3%），随机期望%4次")
                        .arg(check.trials)
                        .arg(check.hits)
                        .arg(percent)
-                       .arg(expectedTenths / 10)
-                       .arg(expectedTenths % 10);
+                       .arg(tenthsText(expectedTenths));
     // |h − E| ≤ 2·√(Σ (k/X)(1 − k/X)), times X and squared: whole numbers, no rounding at the edge.
     // The squares can pass 64 bits on a long archive.
     const __int128 difference = __int128(check.hits) * check.labelCount - check.markedLabels;

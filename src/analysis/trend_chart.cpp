@@ -2,6 +2,7 @@
 
 #include "analysis/group_match.h"
 #include "analysis/group_statistics.h"
+#include "analysis/tenths.h"
 #include "storage/record_order.h"
 
 #include <algorithm>
@@ -95,10 +96,9 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
         f.currentOmission = rows - 1 - lastRowHit[g];
         f.longestOmission = std::max(f.longestOmission, f.currentOmission);
         f.averageOmission = (rows - f.hits) / (f.hits + 1);
-        // W' · labels / X in tenths, halves up, in integers so that no .x5 is lost to binary fractions.
+        // W' · labels / X, in tenths.
         const qint64 labels = labelSet(groupTexts[g]).size();
-        f.expectedTenths =
-            labelCount > 0 ? int((20 * qint64(rows) * labels + labelCount) / (2 * labelCount)) : 0;
+        f.expectedTenths = labelCount > 0 ? int(roundedQuotient(10 * qint64(rows) * labels, labelCount)) : 0;
     }
     return chart;
 }
@@ -126,7 +126,7 @@ QString trendFooterText(const TrendFigures& f, TrendFooter footer) {
     case TrendFooter::Hits:
         return QString::number(f.hits);
     case TrendFooter::Expected:
-        return QStringLiteral("%1.%2").arg(f.expectedTenths / 10).arg(f.expectedTenths % 10);
+        return tenthsText(f.expectedTenths);
     case TrendFooter::AverageOmission:
         return QString::number(f.averageOmission);
     case TrendFooter::LongestOmission:

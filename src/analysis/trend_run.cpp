@@ -1,6 +1,5 @@
 #include "analysis/trend_run.h"
 
-#include "analysis/analysis_run.h"
 #include "analysis/mark_check.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
@@ -24,7 +23,7 @@ TrendOutcome trendOfLines(const TrendInputs& inputs, const std::optional<QString
     TrendOutcome outcome;
     const AnalysisInputs& settings = inputs.settings;
     if (!archiveLines) {
-        outcome.check = QStringLiteral("Dravik[") + settings.archive + QStringLiteral("]丢失，请重录");
+        outcome.check = missingArchiveMessage(settings.archive);
         return outcome;
     }
     AnalysisGroups groups;

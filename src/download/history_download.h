@@ -12,7 +12,7 @@ QString defaultSiteRoot(); // "http://www.gdfc.org.cn"
 
 // The site the download reads: the one given (a test's own server), else the one set.ini names, else
 // the operator's.
-QString historySiteRoot(const QString& given = QString());
+QString historySiteRoot(const QString& given);
 
 // The address of history page `page` (1 to 4) below the site root.
 QString historyPageUrl(const QString& siteRoot, int page);
