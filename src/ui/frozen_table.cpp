@@ -56,7 +56,10 @@ int FrozenColumnsTable::frozenWidth() const {
 void FrozenColumnsTable::syncColumns() {
     if (!model())
         return;
-    // Rows and header as this view has them now (they may be styled after construction).
+    // Rows, header and selection as this view has them now (they may be styled after construction):
+    // the two views share one selection, which the overlay must not widen.
+    frozen_->setSelectionMode(selectionMode());
+    frozen_->setSelectionBehavior(selectionBehavior());
     frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
     frozen_->horizontalHeader()->setVisible(horizontalHeader()->isVisible());
     frozen_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());

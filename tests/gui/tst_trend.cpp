@@ -111,6 +111,16 @@ private slots:
         // The frozen columns stay where they were.
         QCOMPARE(tab->Grid_trend->frozenView()->columnViewportPosition(0), 0);
         QCOMPARE(tab->Grid_trend->frozenView()->geometry().width(), tab->Grid_trend->frozenWidth());
+        // A click with Ctrl in the frozen columns selects as in the rest: one cell.
+        QTableView* frozen = tab->Grid_trend->frozenView();
+        const QModelIndex first = frozen->indexAt(QPoint(5, 5));
+        const QModelIndex second = frozen->indexAt(
+            QPoint(frozen->columnViewportPosition(1) + 5, 5 + frozen->rowHeight(first.row())));
+        QVERIFY(first.isValid() && second.isValid());
+        QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, frozen->visualRect(first).center());
+        QTest::mouseClick(frozen->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          frozen->visualRect(second).center());
+        QCOMPARE(tab->Grid_trend->selectionModel()->selectedIndexes().size(), 1);
     }
 
     void span() {
