@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QWidget>
 
 namespace dravik::dialogs {

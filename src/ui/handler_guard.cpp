@@ -2,12 +2,11 @@
 
 #include "ui/dialogs.h"
 
-#include <QApplication>
-
 namespace dravik::ui {
 
 void showHandlerError(const Error& error) {
-    dialogs::showError(QApplication::activeWindow(), error.message());
+    // The box goes over whatever window is active.
+    dialogs::showError(nullptr, error.message());
 }
 
 } // namespace dravik::ui

@@ -46,11 +46,7 @@ void ImageButton::paintEvent(QPaintEvent*) {
     // Only buttons reached by the keyboard take focus; they show it with a thin ring.
     if (hasFocus()) {
         painter.setOpacity(1.0);
-        QColor ring = kDodgerBlue;
-        ring.setAlpha(0x90);
-        painter.setPen(QPen(ring, 1.5));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), 6, 6);
+        paintFocusRing(painter, rect());
     }
 }
 

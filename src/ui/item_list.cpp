@@ -27,7 +27,7 @@ ItemList::ItemList(const QString& name, QWidget* parent) : QWidget(parent) {
 
 void ItemList::addGroupHeader(const QString& caption) {
     auto* label = new QLabel(caption, this);
-    label->setStyleSheet(QStringLiteral("color: %1;").arg(cssColor(kHeaderText)));
+    setTextColour(label, kHeaderText);
     rows_.append({kHeaderRowHeight, true, label, {}});
     layoutRows();
 }
@@ -37,7 +37,7 @@ void ItemList::addRow(const QString& caption, const QColor& captionColour, int h
     if (!caption.isEmpty()) {
         label = new QLabel(caption, this);
         label->setFont(uiFont(15));
-        label->setStyleSheet(QStringLiteral("color: %1;").arg(cssColor(captionColour)));
+        setTextColour(label, captionColour);
     }
     rows_.append({height, false, label, {}});
     layoutRows();

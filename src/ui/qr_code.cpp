@@ -37,7 +37,7 @@ QrPlacement placeQrCode(const QRectF& deviceArea, int modules) {
 
 namespace {
 
-// Fills the dark modules of each row as runs, `module` units a side, from `origin`.
+// Fills the dark modules of each row as runs, `module` units a side, from (`left`, `top`).
 template <typename Rect, typename Unit>
 void fillModules(QPainter& painter, const QrCode& code, Unit left, Unit top, Unit module) {
     const Unit extent = module * code.size;

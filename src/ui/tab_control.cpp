@@ -32,11 +32,7 @@ void TabButton::paintEvent(QPaintEvent*) {
     painter.setPen(isChecked() || underMouse() ? kCrimson : kText);
     painter.drawText(QRect(0, kIconRow, width(), kCaptionRow), Qt::AlignCenter, text());
     if (hasFocus()) {
-        QColor ring = kDodgerBlue;
-        ring.setAlpha(0x90);
-        painter.setPen(QPen(ring, 1.5));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), 6, 6);
+        paintFocusRing(painter, rect());
     }
 }
 

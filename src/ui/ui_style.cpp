@@ -1,6 +1,7 @@
 #include "ui/ui_style.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QStringList>
 
 namespace dravik::ui {
@@ -24,8 +25,20 @@ QString cssColor(const QColor& colour) {
 QLabel* makeLabel(const QString& text, const QFont& font, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setFont(font);
-    label->setStyleSheet(QStringLiteral("color: %1;").arg(cssColor(kText)));
+    setTextColour(label, kText);
     return label;
+}
+
+void setTextColour(QLabel* label, const QColor& colour) {
+    label->setStyleSheet(QStringLiteral("color: %1;").arg(cssColor(colour)));
+}
+
+void paintFocusRing(QPainter& painter, const QRect& rect) {
+    QColor ring = kDodgerBlue;
+    ring.setAlpha(0x90);
+    painter.setPen(QPen(ring, 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(rect).adjusted(3, 3, -3, -3), 6, 6);
 }
 
 } // namespace dravik::ui

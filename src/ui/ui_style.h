@@ -4,6 +4,7 @@
 #include <QFont>
 
 class QLabel;
+class QPainter;
 class QWidget;
 
 namespace dravik::ui {
@@ -22,5 +23,10 @@ QString cssColor(const QColor& colour);
 
 // A caption in the window's text colour.
 QLabel* makeLabel(const QString& text, const QFont& font, QWidget* parent);
+// A label's text in another colour.
+void setTextColour(QLabel* label, const QColor& colour);
+
+// The thin ring by which a control reached with the keyboard shows its focus.
+void paintFocusRing(QPainter& painter, const QRect& rect);
 
 } // namespace dravik::ui
