@@ -130,9 +130,27 @@ QStringList comboItems(const QComboBox& combo) {
     return items;
 }
 
-std::unique_ptr<TDravik_Main> startOffline(const DataHome& home) {
+namespace {
+
+void writeBuiltInArchive(const DataHome& home) {
     writeFile(home.dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
               recordFileBytes(workedExampleLines()));
+}
+
+} // namespace
+
+std::unique_ptr<TDravik_Main> startOffline(const DataHome& home) {
+    writeBuiltInArchive(home);
+    return startOnMainPage(closedSiteRoot());
+}
+
+std::unique_ptr<TDravik_Main> startOnArchive(const DataHome& home, const QString& archive,
+                                             const std::optional<QByteArray>& records) {
+    writeBuiltInArchive(home);
+    // Written after the built-in archive's, which it may be.
+    if (records)
+        writeFile(home.dataFolder() + archive + QStringLiteral(".dat"), *records);
+    writeFile(home.dataFolder() + QStringLiteral("set.ini"), globalBytes(3, archive));
     return startOnMainPage(closedSiteRoot());
 }
 

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QTableWidget;
@@ -60,6 +61,9 @@ QByteArray readFile(const QString& path);
 
 // A start without network whose built-in archive already holds the worked example, on the main page.
 std::unique_ptr<TDravik_Main> startOffline(const DataHome& home);
+// The same with `archive` as the archive last used, its record file holding `records` (none: no file).
+std::unique_ptr<TDravik_Main> startOnArchive(const DataHome& home, const QString& archive,
+                                             const std::optional<QByteArray>& records);
 
 // Settings files as the program writes them; `xabc` is "X A B C".
 QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3);

@@ -53,12 +53,7 @@ class EntryTest : public WindowTestCase {
     // An offline start with 测试 as the last-used archive, its record file holding the bytes (none: no
     // file), on the settings tab.
     void start(const std::optional<QByteArray>& records) {
-        writeFile(recordPath(kBuiltInArchive), recordFileBytes(workedExampleLines()));
-        if (records)
-            writeFile(recordPath(), *records);
-        writeFile(home->dataFolder() + QStringLiteral("set.ini"),
-                  QStringLiteral("[runtime]\r\ncount=3\r\n[dravik]\r\nname=%1\r\n").arg(kArchive).toUtf8());
-        window = startOnMainPage(closedSiteRoot());
+        window = startOnArchive(*home, kArchive, records);
         page = window->Tab3;
         QCOMPARE(window->settingsTab->archiveName(), kArchive);
         window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);

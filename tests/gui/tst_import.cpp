@@ -55,11 +55,7 @@ class ImportTest : public WindowTestCase {
     // An offline start with the archive last used and its record file holding the lines, then the
     // data-entry page opened on it.
     void open(const QStringList& lines, const QString& archive = kArchive) {
-        writeFile(recordPath(kBuiltInArchive), recordFileBytes(workedExampleLines()));
-        writeFile(recordPath(archive), recordFileBytes(lines));
-        writeFile(home->dataFolder() + QStringLiteral("set.ini"),
-                  QStringLiteral("[runtime]\r\ncount=3\r\n[dravik]\r\nname=%1\r\n").arg(archive).toUtf8());
-        window = startOnMainPage(closedSiteRoot());
+        window = startOnArchive(*home, archive, recordFileBytes(lines));
         page = window->Tab3;
         window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
         QCOMPARE(window->settingsTab->archiveName(), archive);
@@ -172,8 +168,7 @@ private slots:
 
     // A new archive: the import makes its record file.
     void importIntoANewArchive() {
-        writeFile(recordPath(kBuiltInArchive), recordFileBytes(workedExampleLines()));
-        window = startOnMainPage(closedSiteRoot());
+        window = startOffline(*home);
         page = window->Tab3;
         window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
         window->settingsTab->Edit_name->lineEdit()->setText(QStringLiteral("双色球"));

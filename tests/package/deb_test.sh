@@ -15,11 +15,11 @@ work=$(mktemp -d)
 source "$source_dir/scripts/loopback_site.sh"
 app=
 cleanup() {
-    local pid
-    for pid in $app $server; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+    if [ -n "$app" ]; then
+        kill "$app" 2>/dev/null || true
+        wait "$app" 2>/dev/null || true
+    fi
+    stop_server
     rm -rf "$work"
 }
 trap cleanup EXIT
