@@ -183,12 +183,7 @@ private slots:
         model.file[120] = QStringLiteral("24005.17");
         model.file[125] = QStringLiteral("24005.09");
         const QString recordPath = home->dataFolder() + kArchive + QStringLiteral(".dat");
-        writeFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
-                  recordFileBytes(workedExampleLines()));
-        writeFile(recordPath, model.bytes());
-        writeFile(home->dataFolder() + QStringLiteral("set.ini"),
-                  QStringLiteral("[runtime]\r\ncount=3\r\n[dravik]\r\nname=%1\r\n").arg(kArchive).toUtf8());
-        window = startOnMainPage(closedSiteRoot());
+        window = startOnArchive(*home, kArchive, model.bytes());
         page = window->Tab3;
         window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
         QCOMPARE(window->settingsTab->archiveName(), kArchive);
