@@ -3,6 +3,7 @@
 #include "ui/accessible_widgets.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -15,6 +16,10 @@
 namespace dravik::ui {
 
 namespace {
+
+// How far the pointer may move between the press that opens the list and its release for the two to
+// remain one click (Qt's own combo allows as much).
+constexpr int kClickSlop = 9;
 
 class RowHeightDelegate : public QStyledItemDelegate {
 public:
@@ -52,6 +57,12 @@ ChoiceCombo::ChoiceCombo(Typing typing, QWidget* parent) : QComboBox(parent) {
         lineEdit()->setCursor(Qt::PointingHandCursor);
         lineEdit()->installEventFilter(this);
     }
+    // Qt's combo tells the desktop of a new current entry only; the text also changes by typing and by
+    // the program, and a screen reader would go on announcing the old value.
+    connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        QAccessibleValueChangeEvent event(this, text);
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 void ChoiceCombo::setText(const QString& text) {
@@ -94,10 +105,15 @@ void ChoiceCombo::hidePopup() {
 }
 
 bool ChoiceCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == popup_ || watched == view()->viewport())
+        return filterPopupMouse(watched, event) || QComboBox::eventFilter(watched, event);
     // A click anywhere on a read-only combo opens its list, as on a combo without a text field.
     if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress && isEnabled()) {
-        showPopup();
-        return true;
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton) {
+            openFromPress(press->globalPosition().toPoint());
+            return true;
+        }
     }
     return QComboBox::eventFilter(watched, event);
 }
@@ -105,10 +121,70 @@ bool ChoiceCombo::eventFilter(QObject* watched, QEvent* event) {
 void ChoiceCombo::mousePressEvent(QMouseEvent* event) {
     // Qt opens an editable combo's list only from its arrow; the frame around the field counts too.
     if (isReadOnly() && event->button() == Qt::LeftButton) {
-        showPopup();
+        openFromPress(event->globalPosition().toPoint());
         return;
     }
     QComboBox::mousePressEvent(event);
+}
+
+void ChoiceCombo::openFromPress(const QPoint& globalPos) {
+    showPopup();
+    pressedAt_ = globalPos;
+    releaseGuard_ = true;
+    draggedSincePress_ = false;
+    // The open list holds the pointer: the release of this click goes to it, not to the combo. Our
+    // filters, installed after Qt's own, see the list's mouse events first.
+    if (!popup_) {
+        popup_ = view()->parentWidget();
+        popup_->installEventFilter(this);
+        view()->viewport()->installEventFilter(this);
+    }
+}
+
+bool ChoiceCombo::filterPopupMouse(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        releaseGuard_ = false;
+        // A click on the combo while its list is open closes the list, and the press must not then reach
+        // the combo, which would open it again.
+        const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        if (watched == popup_ && isReadOnly() && rect().contains(mapFromGlobal(at)))
+            popup_->setAttribute(Qt::WA_NoMouseReplay);
+        return false;
+    }
+    case QEvent::MouseMove:
+        if (releaseGuard_ &&
+            (static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - pressedAt_).manhattanLength() >
+                kClickSlop)
+            draggedSincePress_ = true;
+        return false;
+    case QEvent::MouseButtonRelease: {
+        if (!releaseGuard_)
+            return false;
+        releaseGuard_ = false;
+        if (!draggedSincePress_)
+            return true;
+        // Pressed on the combo and dragged onto an entry: that entry is picked, however quick the drag
+        // (Qt's list ignores a release so soon after it opened).
+        if (watched != view()->viewport())
+            return false;
+        const QModelIndex index = view()->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (!index.isValid() || !(index.flags() & Qt::ItemIsEnabled))
+            return false;
+        hidePopup();
+        choose(index.row());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void ChoiceCombo::choose(int row) {
+    setCurrentIndex(row);
+    setEditText(itemText(row));
+    emit activated(row);
+    emit textActivated(itemText(row));
 }
 
 void ChoiceCombo::keyPressEvent(QKeyEvent* event) {
@@ -129,12 +205,8 @@ void ChoiceCombo::keyPressEvent(QKeyEvent* event) {
     for (int i = 0; i < count(); ++i)
         entries.append(itemText(i));
     const int row = typedEntry(entries, typed_, currentIndex());
-    if (row >= 0 && (row != currentIndex() || currentText() != itemText(row))) {
-        setCurrentIndex(row);
-        setEditText(itemText(row));
-        emit activated(row);
-        emit textActivated(itemText(row));
-    }
+    if (row >= 0 && (row != currentIndex() || currentText() != itemText(row)))
+        choose(row);
 }
 
 } // namespace dravik::ui

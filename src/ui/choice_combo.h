@@ -14,8 +14,9 @@ int typedEntry(const QStringList& entries, const QString& typed, int current);
 // A drop-down combo whose text is its value. A read-only one lets the user only pick an entry of its
 // list, yet the program may set any text into it (a settings file may hold "036" or nothing). List
 // rows are 30 high. popupClosed comes once the closing pick, if any, has been applied. A read-only
-// combo works as a plain drop-down list: a click anywhere on it opens the list, and typing picks an
-// entry (typedEntry).
+// combo works as a plain drop-down list: a click anywhere on it opens the list, which stays open until
+// a pick, Esc or a click outside; pressing, dragging onto an entry and releasing picks it; and typing
+// picks an entry (typedEntry). Every change of the text is told to screen readers.
 class ChoiceCombo : public QComboBox {
     Q_OBJECT
 public:
@@ -41,7 +42,17 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QString typed_; // the keys typed in quick succession
+    void openFromPress(const QPoint& globalPos);
+    bool filterPopupMouse(QObject* watched, QEvent* event);
+    // Makes the entry current with its text, as a pick from the list does, and reports the pick.
+    void choose(int row);
+
+    // The release of the click that opened the list is still to come: it opens, it does not pick.
+    bool releaseGuard_ = false;
+    bool draggedSincePress_ = false;
+    QPoint pressedAt_;
+    QWidget* popup_ = nullptr; // the frame that holds the list, once it exists
+    QString typed_;            // the keys typed in quick succession
     QElapsedTimer sinceTyped_;
 };
 
