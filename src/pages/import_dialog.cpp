@@ -60,10 +60,11 @@ QString rejectedPreview(const QList<RejectedLine>& rejected) {
     return QStringLiteral("无法识别：") + lines.join(QLatin1Char('\n'));
 }
 
-QLabel* makeInfoLabel(const QString& name, const QString& accessibleName, QWidget* parent) {
+// A label whose text is the information: a screen reader says the text, the caption describes it.
+QLabel* makeInfoLabel(const QString& name, const QString& caption, QWidget* parent) {
     QLabel* label = ui::makeLabel(QString(), ui::uiFont(10), parent);
     label->setObjectName(name);
-    label->setAccessibleName(accessibleName);
+    label->setAccessibleDescription(caption);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     return label;

@@ -17,6 +17,7 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QRadioButton>
 #include <utility>
 
@@ -52,12 +53,14 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
     layout->setContentsMargins(10, 0, 10, 0);
     layout->addWidget(ListBox2);
 
-    ListBox2->addGroupHeader(QStringLiteral("档案名"));
+    QLabel* nameHeader = ListBox2->addGroupHeader(QStringLiteral("档案名"));
     Edit_name = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_name"));
     Edit_name->addItem(kBuiltInArchive);
     Edit_name->setEditText(kBuiltInArchive);
     ListBox2->addRow(QString(), ui::kDodgerBlue);
     ListBox2->fill(Edit_name, 15, 10);
+    // The name's row has no caption of its own: its group's header captions it.
+    nameHeader->setBuddy(Edit_name);
 
     ListBox2->addRow(QStringLiteral("数据录入"), ui::kText);
     Button_in = new ui::ImageButton;

@@ -116,7 +116,8 @@ TrendTab::TrendTab(Host host, QWidget* parent)
 
     Label_check = ui::makeLabel(QString(), ui::uiFont(10), this);
     Label_check->setObjectName(QStringLiteral("Label_check"));
-    Label_check->setAccessibleName(QStringLiteral("荐号回测"));
+    // Its text is what a screen reader must say; the caption only describes it.
+    Label_check->setAccessibleDescription(QStringLiteral("荐号回测"));
     Label_check->setGeometry(kMargin, checkTop, width, kCheckHeight);
     Label_check->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Read out and selectable from the keyboard, like the help text.

@@ -1,6 +1,7 @@
 #include "ui/accessible_widgets.h"
 
 #include "ui/choice_combo.h"
+#include "ui/combo_accessible_name.h"
 #include "ui/tab_control.h"
 
 #include <QAbstractItemView>
@@ -47,9 +48,9 @@ private:
     TabButton* button() const { return static_cast<TabButton*>(widget()); }
 };
 
-// On Linux Qt names a combo by its value, so a screen reader says "combo box 36"; this one says its
-// accessible name and gives the value as the value. A read-only combo is a plain drop-down list: its
-// text field is not a child to type into.
+// Read as Qt's own combo is read (comboAccessibleName): its caption (its accessible name, else the
+// text of the label whose buddy it is) and its text, which may be one that no entry holds ("036"). A
+// read-only combo is a plain drop-down list: its text field is not a child to type into.
 class AccessibleChoiceCombo : public QAccessibleWidget {
 public:
     explicit AccessibleChoiceCombo(QWidget* widget) : QAccessibleWidget(widget, QAccessible::ComboBox) {}
@@ -84,9 +85,14 @@ public:
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value)
             return combo()->currentText();
+        const QString caption = QAccessibleWidget::text(QAccessible::Name);
+        if (t == QAccessible::Name)
+            return comboAccessibleName(caption, combo()->currentText());
+        // Where the desktop takes the name for the value, the caption is also said as the description,
+        // for a screen reader that does not follow the label.
         const QString text = QAccessibleWidget::text(t);
-        if (t == QAccessible::Name && text.isEmpty())
-            return combo()->currentText();
+        if (t == QAccessible::Description && text.isEmpty())
+            return caption;
         return text;
     }
 

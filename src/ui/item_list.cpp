@@ -25,11 +25,12 @@ ItemList::ItemList(const QString& name, QWidget* parent) : QWidget(parent) {
     setObjectName(name);
 }
 
-void ItemList::addGroupHeader(const QString& caption) {
+QLabel* ItemList::addGroupHeader(const QString& caption) {
     auto* label = new QLabel(caption, this);
     setTextColour(label, kHeaderText);
     rows_.append({kHeaderRowHeight, true, label, {}});
     layoutRows();
+    return label;
 }
 
 void ItemList::addRow(const QString& caption, const QColor& captionColour, int height) {

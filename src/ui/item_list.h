@@ -19,8 +19,8 @@ class ItemList : public QWidget {
 public:
     explicit ItemList(const QString& name, QWidget* parent = nullptr);
 
-    // A group-header row, 30 high.
-    void addGroupHeader(const QString& caption);
+    // A group-header row, 30 high; its caption label.
+    QLabel* addGroupHeader(const QString& caption);
     // An item row of the given height with an optional caption at the left. The caption labels the
     // row's first control (its buddy), as screen readers announce it.
     void addRow(const QString& caption, const QColor& captionColour, int height = 40);

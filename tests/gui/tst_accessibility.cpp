@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <QStackedWidget>
 
@@ -96,9 +97,9 @@ private slots:
     void controls_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("role");
-        QTest::addColumn<QString>("name");
-        const auto row = [](const char* control, QAccessible::Role role, const char* name) {
-            QTest::newRow(control) << QString::fromLatin1(control) << int(role) << QString::fromUtf8(name);
+        QTest::addColumn<QString>("caption");
+        const auto row = [](const char* control, QAccessible::Role role, const char* caption) {
+            QTest::newRow(control) << QString::fromLatin1(control) << int(role) << QString::fromUtf8(caption);
         };
         row("Button_save", QAccessible::Button, "保存设置");
         row("StringGrid1", QAccessible::Table, "分析结果");
@@ -137,20 +138,30 @@ private slots:
     }
 
     // Each control is in the tree that starts at the window, whichever page is shown, with its role
-    // and the name a screen reader says; a combo's value is its value, not its name.
+    // and what a screen reader says of it: its caption, and a combo's value or a label's text. A combo
+    // reads as Qt's own does here: its value as its name, the caption by its label and as its
+    // description; a label that carries information is named by its text.
     void controls() {
         QFETCH(QString, control);
         QFETCH(int, role);
-        QFETCH(QString, name);
+        QFETCH(QString, caption);
         start();
         QWidget* object = widget(control);
         QVERIFY(object);
         QAccessibleInterface* iface = reached(object);
         QVERIFY2(iface, "not reached from the window");
         QCOMPARE(int(iface->role()), role);
-        QCOMPARE(iface->text(QAccessible::Name), name);
-        if (auto* combo = qobject_cast<QComboBox*>(object))
-            QCOMPARE(iface->text(QAccessible::Value), combo->currentText());
+        if (auto* combo = qobject_cast<QComboBox*>(object)) {
+            const QString value = combo->currentText();
+            QCOMPARE(iface->text(QAccessible::Value), value);
+            QCOMPARE(iface->text(QAccessible::Name), value.isEmpty() ? caption : value);
+            QCOMPARE(iface->text(QAccessible::Description), caption);
+        } else if (auto* label = qobject_cast<QLabel*>(object)) {
+            QCOMPARE(iface->text(QAccessible::Name), label->text());
+            QCOMPARE(iface->text(QAccessible::Description), caption);
+        } else {
+            QCOMPARE(iface->text(QAccessible::Name), caption);
+        }
         if (role == QAccessible::PageTab) {
             QAccessibleInterface* list = iface->parent();
             QCOMPARE(list->role(), QAccessible::PageTabList);
@@ -169,6 +180,10 @@ private slots:
                 continue;
             // A combo's text field is reached as the combo.
             if (qobject_cast<QComboBox*>(w->parentWidget()))
+                continue;
+            // A label that carries information is named by its text, and has none to say before it
+            // has one.
+            if (auto* label = qobject_cast<QLabel*>(w); label && label->text().isEmpty())
                 continue;
             checked.append(w->objectName());
             QAccessibleInterface* iface = reached(w);
@@ -214,8 +229,9 @@ private slots:
         QStringList spoken;
         for (int i = 0; i < 9 && i < list->childCount(); ++i)
             spoken.append(list->child(i)->text(QAccessible::Name));
-        QCOMPARE(spoken, (QStringList{"档案名", "档案名", "数据录入", "数据录入", "值设置（Ｘ÷Ａ＝Ｂ...Ｃ）",
-                                      "Ｘ＝", "X", "Ａ＝", "A"}));
+        // (A combo says its value; its caption is the label before it.)
+        QCOMPARE(spoken, (QStringList{"档案名", "南粤风采好彩1", "数据录入", "数据录入",
+                                      "值设置（Ｘ÷Ａ＝Ｂ...Ｃ）", "Ｘ＝", "36", "Ａ＝", "6"}));
     }
 
     void tabsSwitchPages_data() {

@@ -11,6 +11,7 @@
 #include "ui/image_button.h"
 #include "ui/tab_control.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -94,8 +95,11 @@ private slots:
                  (QStringList{"最后一列", "第2列", "第3列", "第4列", "第5列", "第6列", "第7列", "第8列",
                               "第2列起各列之和"}));
         QCOMPARE(dialog->Combo_column->currentText(), QStringLiteral("最后一列"));
-        QCOMPARE(dialog->Label_summary->accessibleName(), QStringLiteral("导入摘要"));
+        // A screen reader says the summary itself; its caption describes it.
+        QCOMPARE(dialog->Label_summary->accessibleDescription(), QStringLiteral("导入摘要"));
         QCOMPARE(dialog->Label_summary->text(), QStringLiteral("新增0条，替换0条，相同0条，无法识别0行"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(dialog->Label_summary)->text(QAccessible::Name),
+                 dialog->Label_summary->text());
         QCOMPARE(dialog->Button_ok->text(), QStringLiteral("导入"));
         QCOMPARE(dialog->Button_cancel->text(), QStringLiteral("取消"));
         // Said only for the built-in archive.

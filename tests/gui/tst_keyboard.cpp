@@ -322,8 +322,6 @@ private slots:
                                      << "走势表";
         QTest::newRow("trend footers") << "Grid_footer"
                                        << "走势统计";
-        QTest::newRow("mark check") << "Label_check"
-                                    << "荐号回测";
         QTest::newRow("csv") << "Button_csv"
                              << "导出CSV";
         QTest::newRow("png") << "Button_png"
@@ -373,6 +371,8 @@ private slots:
         QTest::addColumn<QString>("description");
         QTest::newRow("archive") << "Edit_name"
                                  << "档案名";
+        QTest::newRow("mark check") << "Label_check"
+                                    << "荐号回测";
         QTest::newRow("help button") << "Button8" << downloadPageUrl();
     }
 
