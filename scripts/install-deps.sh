@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
     libbenchmark-dev libqrencode-dev
     xvfb xauth x11-utils libxdamage-dev
+    xdotool python3-pyatspi at-spi2-core dbus-daemon dbus-bin dbus-session-bus-common
     fonts-wqy-microhei
     desktop-file-utils appstream dpkg-dev file python3
 )

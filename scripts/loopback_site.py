@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""A stand-in for the lottery operator's site on 127.0.0.1, for the package test and the start-up
-benchmark: the program is pointed at it through set.ini's [download] site key, so nothing ever
+"""A stand-in for the lottery operator's site on 127.0.0.1, for the package and desktop tests and the
+start-up benchmark: the program is pointed at it through set.ini's [download] site key, so nothing ever
 reaches another host.
 
   loopback_site.py --pages DIR   serves DIR/datas/history/haocai/history_1..4.html
@@ -21,9 +21,14 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def serve_pages(directory):
+def quiet_server(directory):
+    """A server of the pages below directory on a free loopback port, not yet serving."""
     handler = functools.partial(QuietHandler, directory=directory)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    return http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+
+
+def serve_pages(directory):
+    server = quiet_server(directory)
     print(server.server_address[1], flush=True)
     server.serve_forever()
 

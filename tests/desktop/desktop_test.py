@@ -1,0 +1,463 @@
+#!/usr/bin/python3
+"""What reaches the desktop: the built program in an X server, a session bus and an AT-SPI bus of its own,
+against a loopback history site, driven as a person drives it (pointer and keys through the X server, with
+xdotool) and read as a screen reader reads it (pyatspi, the interface Orca uses).
+
+  desktop_test.py PROGRAM
+
+Two tables: every control of the settings tab, the trend tab and the import dialog read with its caption
+and its value or text; and every kind of drop-down list opened by a click (on its field, on its arrow, or
+pressed and dragged onto an entry) that must stay open until an entry is picked, with the desktop told
+of the new value. Exits non-zero, listing what failed, when anything does.
+"""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import loopback_site  # noqa: E402
+
+# Longer than any double-click interval: a list that a click opened must still be open after it.
+SETTLE = 0.7
+TIMEOUT = 30
+
+
+class Session:
+    """Xvfb, a session bus and the AT-SPI bus, all in a temporary folder that stands in for the home."""
+
+    def __init__(self):
+        self.root = tempfile.mkdtemp(prefix="dravik-desktop-")
+        self.processes = []
+        self.env = dict(os.environ)
+        for name in ("HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"):
+            path = os.path.join(self.root, name.lower())
+            os.makedirs(path, mode=0o700)
+            self.env[name] = path
+        for name in ("QT_QPA_PLATFORM", "QT_ACCESSIBILITY", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "AT_SPI_BUS_ADDRESS",
+                     "DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DISPLAY"):
+            self.env.pop(name, None)
+
+    def start(self):
+        read_end, write_end = os.pipe()
+        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                   pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            display = pipe.readline().strip()
+        if not display:
+            raise RuntimeError("Xvfb did not start")
+        self.env["DISPLAY"] = ":" + display
+
+        bus = os.path.join(self.root, "bus")
+        self.spawn(["dbus-daemon", "--config-file=/usr/share/dbus-1/session.conf", "--nofork", "--nopidfile",
+                    "--address=unix:path=" + bus])
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus
+        wait_for(lambda: os.path.exists(bus), "the session bus")
+
+        self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+        wait_for(lambda: self.dbus_call("org.a11y.Bus.GetAddress"), "the AT-SPI bus")
+        # What a screen reader does when it starts: the desktop's programs then open their trees.
+        self.dbus_call("org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status", "string:IsEnabled",
+                       "variant:boolean:true")
+        os.environ.update(self.env)
+
+    def dbus_call(self, method, *args):
+        return subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                               method, *args], env=self.env, capture_output=True).returncode == 0
+
+    def spawn(self, command, **kwargs):
+        process = subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   **kwargs)
+        self.processes.append(process)
+        return process
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def wait_for(condition, what, timeout=TIMEOUT):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            if os.environ.get("DRAVIK_DESKTOP_SHOTS"):
+                subprocess.run(["import", "-window", "root", os.path.join(os.environ["DRAVIK_DESKTOP_SHOTS"],
+                                "%d.png" % time.monotonic_ns())])
+            raise RuntimeError("timed out waiting for " + what)
+        pump(0.05)
+
+
+def pump(seconds):
+    """Lets the AT-SPI events that have arrived reach the listeners."""
+    from gi.repository import GLib
+    context = GLib.MainContext.default()
+    deadline = time.monotonic() + seconds
+    while True:
+        while context.pending():
+            context.iteration(False)
+        if time.monotonic() >= deadline:
+            return
+        time.sleep(0.02)
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *map(str, args)], check=True)
+
+
+class Program:
+    """The program started on a fresh data folder whose set.ini points it at the loopback site."""
+
+    def __init__(self, session, executable, site_port):
+        import pyatspi
+        self.pyatspi = pyatspi
+        self.data = tempfile.mkdtemp(prefix="data-", dir=session.root)
+        os.makedirs(os.path.join(self.data, "Dravik"))
+        with open(os.path.join(self.data, "Dravik", "set.ini"), "w", newline="") as f:
+            f.write("[download]\r\nsite=http://127.0.0.1:%d\r\n" % site_port)
+        # A second archive, for the archive list to have another entry to pick.
+        with open(os.path.join(self.data, "Dravik", "双色球蓝球.dat"), "w", newline="") as f:
+            f.write("2024001.16\r\n2024002.05\r\n")
+        env = dict(session.env, XDG_DATA_HOME=self.data)
+        self.output = open(os.path.join(session.root, "program.log"), "ab")
+        self.process = subprocess.Popen([executable], env=env, stdout=self.output, stderr=subprocess.STDOUT)
+        self.app = wait_for(self.find_app, "the program on the AT-SPI bus")
+        # The main page shows once the start-up download is done.
+        wait_for(lambda: self.find("page tab", "分析", showing=True), "the main page")
+        self.place = "分析"
+        self.root = self.app
+        self.names = []  # (accessible, name) of every name change the desktop was told of
+        self.listener = lambda event: self.names.append((event.source, event.source.name))
+        pyatspi.Registry.registerEventListener(self.listener, "object:property-change:accessible-name",
+                                               "object:value-changed")
+
+    def find_app(self):
+        for app in self.pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == "Dravik":
+                return app
+        return None
+
+    def find(self, role, caption, showing=False, root=None):
+        """The first accessible of the role whose caption (name, label or description) is `caption`."""
+        stack = [root or self.app]
+        while stack:
+            node = stack.pop()
+            if node is None:
+                continue
+            try:
+                if node.getRoleName() == role and caption in captions(node) and (
+                        not showing or node.getState().contains(self.pyatspi.STATE_SHOWING)):
+                    return node
+                # A list's entries and a table's cells are not controls of their own.
+                if node.getRoleName() not in ("list", "table"):
+                    stack.extend(reversed([node.getChildAtIndex(i) for i in range(node.childCount)]))
+            except Exception:
+                continue
+        return None
+
+    def control(self, role, caption):
+        return wait_for(lambda: self.find(role, caption, showing=True), "%s %s" % (role, caption), timeout=10)
+
+    def click(self, accessible, where="centre"):
+        x, y = point(accessible, where)
+        xdotool("mousemove", x, y, "click", 1)
+
+    def showing(self, accessible):
+        return accessible.getState().contains(self.pyatspi.STATE_SHOWING)
+
+    def close(self):
+        self.pyatspi.Registry.deregisterEventListener(self.listener, "object:property-change:accessible-name",
+                                                      "object:value-changed")
+        # As a person closes it: a double click on the window's header.
+        try:
+            go_to(self, "分析")
+            header = self.find("filler", "双击关闭程序", showing=True)
+        except RuntimeError:
+            header = None
+        if header is not None:
+            x, y = point(header, "centre")
+            xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
+        try:
+            status = self.process.wait(TIMEOUT)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            status = "still running"
+        self.output.close()
+        return status
+
+
+def captions(accessible):
+    """What a screen reader can say as the control's caption: its name, the names of the labels that
+    label it, its description."""
+    import pyatspi
+    said = [accessible.name, accessible.description]
+    for relation in accessible.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            said.extend(relation.getTarget(i).name for i in range(relation.getNTargets()))
+    return [s for s in said if s]
+
+
+def value_of(accessible):
+    """What a screen reader reads as the value: a combo box's name (AT-SPI has no other place for it), a
+    text field's text, a label's name, a radio button's state, a table's row count."""
+    import pyatspi
+    role = accessible.getRoleName()
+    if role == "radio button":
+        return "checked" if accessible.getState().contains(pyatspi.STATE_CHECKED) else "unchecked"
+    if role == "table":
+        return "%d rows" % accessible.queryTable().nRows
+    if role == "text":
+        text = accessible.queryText()
+        return text.getText(0, text.characterCount)
+    return accessible.name
+
+
+def point(accessible, where):
+    import pyatspi
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    if where == "field":
+        return box.x + 20, box.y + box.height // 2
+    if where == "arrow":
+        return box.x + box.width - 8, box.y + box.height // 2
+    return box.x + box.width // 2, box.y + box.height // 2
+
+
+def in_sight(item, entries):
+    """Whether the entry lies in the visible part of its list, where a click reaches it."""
+    import pyatspi
+    a = item.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    b = entries.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return b.x <= a.x < b.x + b.width and b.y <= a.y and a.y + a.height <= b.y + b.height
+
+
+# Where each control is: a tab, the data-entry page, or the import dialog opened from that page. Returns
+# the accessible to look in.
+def go_to(program, place):
+    if program.place == place:
+        return program.root
+    if program.place == "导入":
+        xdotool("key", "Escape")
+        wait_for(lambda: program.find("dialog", "导入记录", showing=True) is None, "the import dialog to close")
+        program.place = "数据录入"
+    if program.place == "数据录入" and place != "导入":
+        program.click(program.control("push button", "返回"))
+        program.place = "设置"
+    program.root = program.app
+    if place in ("分析", "走势", "设置", "帮助"):
+        program.click(program.control("page tab", place))
+        # Leaving changed settings asks whether to keep them: not now.
+        no = wait_for(lambda: program.find("push button", "否", showing=True) or program.find(
+            "push button", "No", showing=True) or program.find("page tab", place, showing=True).getState().contains(
+            program.pyatspi.STATE_SELECTED), "the tab " + place)
+        if no is not True:
+            program.click(no)
+            program.click(program.control("page tab", place))
+            wait_for(lambda: program.find("page tab", place, showing=True).getState().contains(
+                program.pyatspi.STATE_SELECTED), "the tab " + place)
+    elif place == "数据录入":
+        if program.place != "数据录入":
+            go_to(program, "设置")
+            program.click(program.control("push button", "数据录入"))
+            program.control("push button", "返回")
+    elif place == "导入":
+        go_to(program, "数据录入")
+        program.click(program.control("push button", "导入记录"))
+        program.root = wait_for(lambda: program.find("dialog", "导入记录", showing=True), "the import dialog")
+    else:
+        raise ValueError(place)
+    program.place = place
+    return program.root
+
+
+# The controls a screen reader reads: place, role, caption, value (a text or a pattern), for a program
+# started on the built-in archive as the loopback site fills it (120 draws) with its default settings.
+CONTROLS = [
+    ("设置", "combo box", "档案名", "南粤风采好彩1"),
+    ("设置", "push button", "数据录入", None),
+    ("设置", "combo box", "X", "36"),
+    ("设置", "combo box", "A", "6"),
+    ("设置", "combo box", "B", "6"),
+    ("设置", "combo box", "C", "0"),
+    ("设置", "radio button", "开始值 0", "unchecked"),
+    ("设置", "radio button", "开始值 1", "checked"),
+    ("设置", "radio button", "显示模式 顺序", "checked"),
+    ("设置", "radio button", "显示模式 间隔", "unchecked"),
+    ("设置", "radio button", "分析期数 30期", "checked"),
+    ("设置", "radio button", "分析期数 60期", "unchecked"),
+    ("设置", "radio button", "分析期数 100期", "unchecked"),
+    ("走势", "combo box", "统计期数", "30期"),
+    ("走势", "table", "走势表", "30 rows"),
+    ("走势", "table", "走势统计", "6 rows"),
+    ("走势", "label", "荐号回测", re.compile(r"荐号回测：近30期命中\d+次（\d+%），随机期望[\d.]+次\n荐号\S+")),
+    ("走势", "push button", "导出CSV", None),
+    ("走势", "push button", "导出图片", None),
+    ("导入", "text", "导入文本", ""),
+    ("导入", "push button", "打开文件…", None),
+    ("导入", "combo box", "号码取", "最后一列"),
+    ("导入", "label", "导入摘要", "新增0条，替换0条，相同0条，无法识别0行"),
+    ("导入", "push button", "导入", None),
+    ("导入", "push button", "取消", None),
+]
+
+# The clicks that pick from a list: place, caption, how (a click on the field or the arrow, a press
+# dragged onto the entry, or a click and typed keys), the entry, and the value then shown. The built-in
+# archive keeps X at 36: the program puts the value back, and the desktop must hear of that too.
+CLICKS = [
+    ("走势", "统计期数", "field", "60期", "60期"),
+    ("走势", "统计期数", "drag", "100期", "100期"),
+    ("导入", "号码取", "field", "第2列", "第2列"),
+    ("数据录入", "号码", "arrow", "7", "7"),
+    ("设置", "A", "field", "8", "8"),
+    ("设置", "B", "arrow", "9", "9"),
+    ("设置", "C", "drag", "2", "2"),
+    ("设置", "A", "keys", "12", "12"),
+    ("设置", "X", "field", "30", "36"),
+    ("设置", "档案名", "arrow", "双色球蓝球", "双色球蓝球"),
+]
+
+
+def check_controls(program, failures):
+    for where, role, caption, expected in CONTROLS:
+        root = go_to(program, where)
+        found = program.find(role, caption, showing=True, root=root)
+        label = "%s %s %s" % (where, role, caption)
+        if found is None:
+            failures.append(label + ": not reached with that caption")
+            continue
+        if role == "label" and found.description != caption:
+            failures.append(label + ": the caption is not its description: %r" % found.description)
+        if expected is None:
+            continue
+        value = value_of(found)
+        ok = expected.fullmatch(value) if isinstance(expected, re.Pattern) else value == expected
+        if not ok:
+            failures.append("%s: value %r, expected %r" % (label, value, getattr(expected, "pattern", expected)))
+    # A label's text is read as it changes: the import summary follows what is typed.
+    field = program.find("text", "导入文本", showing=True, root=root)
+    program.click(field)
+    xdotool("type", "--delay", 20, "2024001 01 02 03 04 05 06 16")
+    summary = "新增1条，替换0条，相同0条，无法识别0行"
+    try:
+        wait_for(lambda: program.find("label", "导入摘要", showing=True, root=root).name == summary, "the summary",
+                 timeout=10)
+        wait_for(lambda: any(name == summary for _, name in program.names), "the summary's change event",
+                 timeout=10)
+    except RuntimeError as error:
+        failures.append("导入 label 导入摘要: %s" % error)
+    program.click(program.find("push button", "取消", showing=True, root=root))
+    program.place = "数据录入"
+
+
+def pick(program, combo, how, entry, failures, label):
+    entries = combo.getChildAtIndex(0)
+    if how == "keys":
+        program.click(combo, "field")
+        wait_for(lambda: program.showing(entries), "the list")
+        xdotool("key", "Escape")
+        wait_for(lambda: not program.showing(entries), "the list to close")
+        xdotool("type", "--delay", 30, entry)
+        return
+    if how == "drag":
+        x, y = point(combo, "field")
+        xdotool("mousemove", x, y, "mousedown", 1)
+    else:
+        program.click(combo, how)
+    wait_for(lambda: program.showing(entries), "the list")
+    item = next((entries.getChildAtIndex(i) for i in range(entries.childCount)
+                 if entries.getChildAtIndex(i).name == entry), None)
+    if item is None or not in_sight(item, entries):
+        failures.append(label + ": entry %s not in sight in the open list" % entry)
+        xdotool("key", "Escape")
+        return
+    x, y = point(item, "field")
+    if how == "drag":
+        # Pressed on the combo, dragged through the list, released on the entry.
+        xdotool("mousemove", x, (y + point(combo, "field")[1]) // 2, "sleep", 0.05, "mousemove", x, y,
+                "sleep", 0.05, "mouseup", 1)
+        return
+    pump(SETTLE)
+    if not program.showing(entries):
+        failures.append(label + ": the list closed by itself after the click that opened it")
+        return
+    xdotool("mousemove", x, y, "sleep", 0.1, "click", 1)
+
+
+def check_clicks(program, failures):
+    for where, caption, how, entry, expected in CLICKS:
+        label = "%s %s by %s" % (where, caption, how)
+        root = go_to(program, where)
+        combo = program.find("combo box", caption, showing=True, root=root)
+        if combo is None:
+            failures.append(label + ": no such combo box")
+            continue
+        del program.names[:]
+        try:
+            pick(program, combo, how, entry, failures, label)
+            wait_for(lambda: not program.showing(combo.getChildAtIndex(0)) and combo.name == expected,
+                     "the value %s" % expected, timeout=10)
+            wait_for(lambda: any(source == combo for source, _ in program.names), "the change event",
+                     timeout=10)
+            told = [name for source, name in program.names if source == combo]
+            if told[-1] != expected:
+                failures.append("%s: the desktop was last told %r, the value is %r" % (label, told[-1], expected))
+        except RuntimeError as error:
+            failures.append("%s: %s (value %r)" % (label, error, combo.name))
+            xdotool("key", "Escape")
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    executable = os.path.abspath(sys.argv[1])
+    session = Session()
+    server = None
+    failures = []
+    try:
+        session.start()
+        pages = os.path.join(session.root, "site")
+        loopback_site.write_pages(pages, 30, 24001)
+        server = loopback_site.quiet_server(pages)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        for check in (check_controls, check_clicks):
+            program = Program(session, executable, server.server_address[1])
+            try:
+                check(program, failures)
+            except (RuntimeError, AttributeError) as error:
+                failures.append("%s: %s" % (check.__name__, error))
+            status = program.close()
+            if status != 0:
+                failures.append("%s: the program ended with status %s" % (check.__name__, status))
+    finally:
+        if server is not None:
+            server.shutdown()
+        log = os.path.join(session.root, "program.log")
+        if failures and os.path.exists(log):
+            with open(log, errors="replace") as f:
+                sys.stdout.write(f.read()[-4000:])
+        session.stop()
+    for failure in failures:
+        print("FAIL", failure)
+    print("%d controls read, %d list picks: %s" % (len(CONTROLS), len(CLICKS), "FAILED" if failures else "passed"))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    signal.signal(signal.SIGTERM, lambda *args: sys.exit(1))
+    sys.exit(main())
