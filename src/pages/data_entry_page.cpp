@@ -16,6 +16,7 @@
 #include "ui/image_button.h"
 #include "ui/image_list.h"
 #include "ui/item_list.h"
+#include "ui/picture.h"
 #include "ui/string_grid.h"
 #include "ui/tab_chain.h"
 #include "ui/ui_style.h"
@@ -80,7 +81,7 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent) : QWidget(parent), host
     ListBox3->centre(Button_add, kRowButton, 60, 0);
     Button_import = new ui::ImageButton;
     Button_import->setObjectName(QStringLiteral("Button_import"));
-    Button_import->setIcon(QIcon(ui::kImportResource));
+    Button_import->setIcon(ui::pictureIcon(ui::kImportResource));
     ListBox3->centre(Button_import, kRowButton, 180, 0);
 
     StringGrid2 = ui::makeStringGrid(QStringLiteral("StringGrid2"),

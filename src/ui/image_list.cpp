@@ -1,5 +1,6 @@
 #include "ui/image_list.h"
 
+#include "ui/picture.h"
 #include "ui/qr_code.h"
 
 // Resources compiled into a static library must be registered by name.
@@ -61,7 +62,7 @@ QIcon imageIcon(int index) {
         return QIcon();
     if (!entry->file)
         return qrCodeIcon(qrCodeText().toUtf8());
-    return QIcon(QString::fromLatin1(entry->file));
+    return pictureIcon(QString::fromLatin1(entry->file));
 }
 
 } // namespace dravik::ui

@@ -28,7 +28,7 @@ void ensurePictures(const QString& qrCodeText);
 // The entry's name in the list, empty for an index that holds no picture.
 QString imageName(int index);
 // The entry's picture; a null icon for an index that holds none. Entry 2 (`url`) is the QR code of the
-// text given to ensurePictures, drawn at whatever size it is shown; the others are SVG drawings.
+// text given to ensurePictures, drawn at whatever size it is shown; the others are our drawings (ui/picture.h).
 QIcon imageIcon(int index);
 
 // The logo (header), the splash picture and the import button's picture, which lie outside the list.

@@ -2,23 +2,21 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 
 namespace dravik::ui {
 
-PictureBox::PictureBox(const QString& resource, QWidget* parent)
-    : QWidget(parent), renderer_(new QSvgRenderer(resource, this)) {}
+PictureBox::PictureBox(const QString& resource, QWidget* parent) : QWidget(parent), picture_(resource) {}
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QSizeF size = renderer_->defaultSize();
+    QSizeF size = picture_.size();
     if (size.isEmpty())
         return;
     size.scale(QSizeF(this->size()), Qt::KeepAspectRatio);
     const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
                         size.height());
-    renderer_->render(&painter, target);
+    picture_.draw(painter, target);
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {

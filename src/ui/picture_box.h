@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QWidget>
+#include "ui/picture.h"
 
-class QSvgRenderer;
+#include <QWidget>
 
 namespace dravik::ui {
 
@@ -21,7 +21,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    QSvgRenderer* renderer_;
+    Picture picture_;
 };
 
 } // namespace dravik::ui
