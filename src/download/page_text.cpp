@@ -1,6 +1,7 @@
 #include "download/page_text.h"
 
-#include <QStringDecoder>
+#include "storage/text_codec.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -136,9 +137,9 @@ QString decodePageText(const QByteArray& body, QByteArrayView contentType) {
     if (charset.isEmpty())
         charset = charsetOfMeta(body);
     if (!charset.isEmpty()) {
-        QStringDecoder decoder(decoderName(charset).constData());
-        if (decoder.isValid())
-            return decoder.decode(body);
+        const QByteArray name = decoderName(charset);
+        if (isKnownCharset(name.constData()))
+            return decodeLeniently(body, name.constData(), InitialMark::Skip);
     }
     return QString::fromLatin1(body);
 }

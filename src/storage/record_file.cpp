@@ -2,11 +2,10 @@
 
 #include "storage/data_folder.h"
 #include "storage/error.h"
+#include "storage/text_codec.h"
 #include "storage/whole_file.h"
 
 #include <QFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 #include <vector>
 
@@ -32,22 +31,11 @@ const char* codecOf(TextEncoding encoding) {
     return "UTF-8";
 }
 
-// Returns the decoded text, or nothing when the bytes are not valid in that encoding.
-std::optional<QString> decode(QByteArrayView bytes, TextEncoding encoding) {
-    QStringDecoder decoder(codecOf(encoding),
-                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    QString text = decoder(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
 // GB18030 that may hold invalid bytes: each becomes U+FFFD. A sequence cut short at the very end
 // would vanish without a trace; followed by a line end it turns into U+FFFD like any other, and the
 // line end goes again.
 QString decodeGb18030Leniently(QByteArrayView bytes) {
-    QStringDecoder decoder(codecOf(TextEncoding::Gb18030), QStringConverter::Flag::ConvertInitialBom);
-    QString text = decoder(bytes.toByteArray() + '\n');
+    QString text = decodeLeniently(bytes.toByteArray() + '\n', codecOf(TextEncoding::Gb18030));
     if (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
     return text;
@@ -101,13 +89,13 @@ DecodedText decodeText(const QByteArray& bytes) {
 
     std::optional<QString> text;
     if (result.encoding == TextEncoding::Utf8) {
-        text = decode(body, TextEncoding::Utf8);
+        text = decodeStrictly(body, codecOf(TextEncoding::Utf8));
         if (!text) {
             result.encoding = TextEncoding::Gb18030;
-            text = decode(body, TextEncoding::Gb18030);
+            text = decodeStrictly(body, codecOf(TextEncoding::Gb18030));
         }
     } else {
-        text = decode(body, result.encoding);
+        text = decodeStrictly(body, codecOf(result.encoding));
     }
     if (!text) {
         if (result.encoding == TextEncoding::Utf8Bom)
@@ -116,8 +104,7 @@ DecodedText decodeText(const QByteArray& bytes) {
         if (result.encoding == TextEncoding::Gb18030) {
             text = decodeGb18030Leniently(body);
         } else {
-            QStringDecoder lenient(codecOf(result.encoding), QStringConverter::Flag::ConvertInitialBom);
-            text = lenient(body);
+            text = decodeLeniently(body, codecOf(result.encoding));
         }
     }
     result.text = *text;
@@ -125,13 +112,12 @@ DecodedText decodeText(const QByteArray& bytes) {
 }
 
 QByteArray encodeText(const QString& text, TextEncoding encoding) {
-    QStringEncoder encoder(codecOf(encoding));
-    const QByteArray bytes = encoder(text);
+    const QByteArray bytes = encodeInCharset(text, codecOf(encoding));
     // A file without a mark reads as UTF-8 whenever its bytes are valid UTF-8. GB18030 bytes can be
     // that too (C2 A0 is a Chinese character in GB18030, a no-break space in UTF-8), for instance
     // once the one line with bytes invalid in UTF-8 has been deleted or replaced; reading them back
     // would then give other characters. Such a text goes out as UTF-8, which reads back unchanged.
-    if (encoding == TextEncoding::Gb18030 && decode(bytes, TextEncoding::Utf8))
+    if (encoding == TextEncoding::Gb18030 && decodeStrictly(bytes, codecOf(TextEncoding::Utf8)))
         return text.toUtf8();
     return markOf(encoding) + bytes;
 }
@@ -243,8 +229,7 @@ std::optional<RecordTail> readRecordTail(const QString& path, qsizetype keep) {
     if (text->encoding == TextEncoding::Gb18030) {
         tail.lines = splitLines(decodeGb18030Leniently(body.sliced(first)));
     } else {
-        QStringDecoder decoder(codecOf(TextEncoding::Utf8), QStringConverter::Flag::ConvertInitialBom);
-        tail.lines = splitLines(QString(decoder(body.sliced(first))));
+        tail.lines = splitLines(decodeLeniently(body.sliced(first), codecOf(TextEncoding::Utf8)));
     }
     return tail;
 }

@@ -8,6 +8,7 @@ int runSettingsFileTests(int argc, char** argv);
 int runArchiveSettingsTests(int argc, char** argv);
 int runRecordListTests(int argc, char** argv);
 int runRecordImportTests(int argc, char** argv);
+int runTextCodecTests(int argc, char** argv);
 
 // The storage module's test classes in one program; it fails when any of them fails.
 int main(int argc, char** argv) {
@@ -21,5 +22,6 @@ int main(int argc, char** argv) {
     failures += runArchiveSettingsTests(argc, argv);
     failures += runRecordListTests(argc, argv);
     failures += runRecordImportTests(argc, argv);
+    failures += runTextCodecTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }

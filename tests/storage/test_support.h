@@ -1,12 +1,12 @@
 #pragma once
 
 #include "storage/record_file.h"
+#include "storage/text_codec.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -38,8 +38,7 @@ inline bool writeBytes(const QString& path, const QByteArray& bytes) {
 }
 
 inline QByteArray encoded(const char* codec, const QString& text) {
-    QStringEncoder encoder(codec);
-    return encoder(text);
+    return encodeInCharset(text, codec);
 }
 
 inline QByteArray utf16le(const QString& text) {
