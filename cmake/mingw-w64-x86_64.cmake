@@ -24,3 +24,11 @@ set(CMAKE_PREFIX_PATH ${DRAVIK_MINGW_PREFIX}/qt ${DRAVIK_MINGW_PREFIX})
 # moc, rcc and uic come from the host's Qt of the same version.
 set(QT_HOST_PATH /usr CACHE PATH "")
 set(QT_HOST_PATH_CMAKE_DIR /usr/lib/${CMAKE_HOST_SYSTEM_PROCESSOR}-linux-gnu/cmake CACHE PATH "")
+
+# pkg-config answers for the Windows libraries only (libqrencode), never the host's.
+set(ENV{PKG_CONFIG_LIBDIR} ${DRAVIK_MINGW_PREFIX}/qrencode/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} "")
+
+# CTest runs the Windows test programs under Wine, each in a fresh Wine prefix.
+get_filename_component(DRAVIK_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${DRAVIK_SOURCE_DIR}/scripts/windows/wine_run.sh)

@@ -5,9 +5,9 @@
 #include "analysis/grouping.h"
 #include "analysis/number_labels.h"
 #include "analysis/number_match.h"
+#include "data_home.h"
 #include "worked_example.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 #include <optional>
 
@@ -56,10 +56,7 @@ class AnalysisTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(home_.isValid());
-        qputenv("XDG_DATA_HOME", home_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(home_.isValid()); }
 
     void drawNumbers_data() {
         QTest::addColumn<QStringList>("lines");
@@ -469,7 +466,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir home_;
+    test::TempDataHome home_;
 };
 
 QTEST_GUILESS_MAIN(AnalysisTest)

@@ -6,13 +6,13 @@
 #include "analysis/trend_chart.h"
 #include "analysis/trend_csv.h"
 #include "analysis/trend_run.h"
+#include "data_home.h"
 #include "storage/data_folder.h"
 #include "storage/record_order.h"
 #include "worked_example.h"
 
 #include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <optional>
 
@@ -95,10 +95,7 @@ class TrendTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(home_.isValid());
-        qputenv("XDG_DATA_HOME", home_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(home_.isValid()); }
 
     void chart_data() {
         QTest::addColumn<QStringList>("lines");
@@ -410,7 +407,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir home_;
+    test::TempDataHome home_;
 };
 
 QTEST_GUILESS_MAIN(TrendTest)

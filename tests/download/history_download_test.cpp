@@ -1,3 +1,4 @@
+#include "data_home.h"
 #include "download/history_download.h"
 #include "history_server.h"
 #include "storage/data_folder.h"
@@ -5,7 +6,6 @@
 
 #include <QFile>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace dravik;
@@ -92,7 +92,6 @@ class HistoryDownloadTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(home_.isValid());
-        qputenv("XDG_DATA_HOME", home_.path().toUtf8());
         ensureDataFolder();
         target_ = recordFilePath(kBuiltInArchive);
         QVERIFY(target_.startsWith(home_.path()));
@@ -340,7 +339,7 @@ private:
         return file.readAll();
     }
 
-    QTemporaryDir home_;
+    test::TempDataHome home_;
     QString target_;
     std::unique_ptr<HistoryServer> server_;
 };

@@ -1,8 +1,8 @@
+#include "data_home.h"
 #include "download/page_scan.h"
 #include "storage/record_order.h"
 
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace dravik;
@@ -109,10 +109,7 @@ class PageScanTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(home_.isValid());
-        qputenv("XDG_DATA_HOME", home_.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(home_.isValid()); }
 
     void scan_data() {
         QTest::addColumn<QStringList>("pages");
@@ -210,7 +207,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir home_;
+    test::TempDataHome home_;
 };
 
 QTEST_GUILESS_MAIN(PageScanTest)

@@ -30,11 +30,15 @@ private slots:
     }
 
     void pathsFollowTheEnvironment() {
+        if (!TempDataHome::kAnyFolder)
+            QSKIP("the data home is always the same folder here");
         const TempDataHome other;
         QCOMPARE(dataFolder(), other.path() + "/Dravik/");
     }
 
     void ensureCreatesMissingParents() {
+        if (!TempDataHome::kAnyFolder)
+            QSKIP("the data home is always the same folder here");
         qputenv("XDG_DATA_HOME", (home_->path() + "/x/y").toUtf8());
         ensureDataFolder();
         QVERIFY(QFileInfo(home_->path() + "/x/y/Dravik").isDir());
@@ -43,6 +47,8 @@ private slots:
     }
 
     void ensureFailsSilently() {
+        if (!TempDataHome::kAnyFolder)
+            QSKIP("the data home is always the same folder here");
         QVERIFY(writeBytes(home_->path() + "/file", "x"));
         qputenv("XDG_DATA_HOME", (home_->path() + "/file").toUtf8());
         ensureDataFolder();

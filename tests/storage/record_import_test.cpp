@@ -299,7 +299,8 @@ private slots:
 
     void failedImportLeavesTheFile_data() {
         QTest::addColumn<QString>("failure");
-        QTest::newRow("full disk") << "full disk";
+        if (FileSizeLimit::kAvailable)
+            QTest::newRow("full disk") << "full disk";
         QTest::newRow("read-only file") << "read-only file";
         QTest::newRow("read-only folder") << "read-only folder";
     }
@@ -317,6 +318,8 @@ private slots:
             QVERIFY(QFile::setPermissions(path, kReadOnlyFile));
         } else {
             QVERIFY(QFile::setPermissions(dataFolder(), kReadOnlyFolder));
+            if (!isReadOnlyFolder(dataFolder()))
+                QSKIP("a folder cannot be made read-only here");
         }
         const auto restore = qScopeGuard([&] {
             limit.reset();

@@ -260,9 +260,11 @@ private slots:
                                           << "2";
         // Small files are held in a buffer until they are closed, large ones written at once: a full
         // disk must fail both rather than leave a truncated file in place.
-        QTest::newRow("full disk, small file") << "full"
-                                               << "2";
-        QTest::newRow("full disk, large file") << "full" << QString(20000, QLatin1Char('2'));
+        if (FileSizeLimit::kAvailable) {
+            QTest::newRow("full disk, small file") << "full"
+                                                   << "2";
+            QTest::newRow("full disk, large file") << "full" << QString(20000, QLatin1Char('2'));
+        }
         QTest::newRow("undecodable file") << "undecodable"
                                           << "2";
         QTest::newRow("line break in value") << ""
@@ -285,8 +287,11 @@ private slots:
         });
         if (failure == "file")
             QVERIFY(QFile::setPermissions(path, kReadOnlyFile));
-        if (failure == "folder")
+        if (failure == "folder") {
             QVERIFY(QFile::setPermissions(folder, kReadOnlyFolder));
+            if (!isReadOnlyFolder(folder))
+                QSKIP("a folder cannot be made read-only here");
+        }
         try {
             std::optional<FileSizeLimit> full;
             if (failure == "full") {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data_home.h"
 #include "storage/record_file.h"
 #include "storage/text_codec.h"
 
@@ -7,22 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <memory>
 
 namespace dravik::test {
-
-// Points XDG_DATA_HOME at a fresh temporary folder for as long as it lives, so no test ever sees
-// the real home folder or another test's files.
-class TempDataHome {
-public:
-    TempDataHome() { qputenv("XDG_DATA_HOME", dir_.path().toUtf8()); }
-    bool isValid() const { return dir_.isValid(); }
-    QString path() const { return dir_.path(); }
-
-private:
-    QTemporaryDir dir_;
-};
 
 inline QByteArray readBytes(const QString& path) {
     QFile file(path);
@@ -58,6 +46,12 @@ constexpr QFileDevice::Permissions kReadOnlyFolder =
     kReadOnlyFile | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
 constexpr QFileDevice::Permissions kWritableFolder = kReadOnlyFolder | QFileDevice::WriteOwner;
 constexpr QFileDevice::Permissions kWritableFile = kReadOnlyFile | QFileDevice::WriteOwner;
+
+// Whether the folder counts as read-only for the program. Windows keeps a folder's read-only
+// attribute without acting on it, and so does Qt: there the cases of a read-only folder are skipped.
+inline bool isReadOnlyFolder(const QString& folder) {
+    return !(QFileInfo(folder).permissions() & QFileDevice::WriteOwner);
+}
 
 } // namespace dravik::test
 

@@ -10,6 +10,8 @@ namespace dravik::test {
 // Only the soft limit moves; the old one comes back when this goes.
 class FileSizeLimit {
 public:
+    static constexpr bool kAvailable = true;
+
     explicit FileSizeLimit(rlim_t bytes) {
         std::signal(SIGXFSZ, SIG_IGN);
         if (getrlimit(RLIMIT_FSIZE, &saved_) != 0)

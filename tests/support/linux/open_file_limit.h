@@ -11,6 +11,8 @@ namespace dravik::test {
 // this goes.
 class OpenFileLimit {
 public:
+    static constexpr bool kAvailable = true;
+
     OpenFileLimit() {
         if (getrlimit(RLIMIT_NOFILE, &saved_) != 0)
             return;
