@@ -12,6 +12,9 @@ void styleTable(QTableView* table, int rowHeight) {
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->verticalHeader()->setDefaultSectionSize(rowHeight);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Columns keep the widths they are given. Qt's least width is the header font's widest character
+    // plus margins, which some fonts (those of Chinese Windows) make wider than the narrow columns.
+    table->horizontalHeader()->setMinimumSectionSize(0);
     table->horizontalHeader()->setHighlightSections(false);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setShowGrid(true);
