@@ -111,15 +111,30 @@ DecodedText decodeText(const QByteArray& bytes) {
     return result;
 }
 
+namespace {
+
+// A file without a mark reads as UTF-8 whenever its bytes are valid UTF-8. GB18030 bytes can be that
+// too (C2 A0 is a Chinese character in GB18030, a no-break space in UTF-8), for instance once the one
+// line with bytes invalid in UTF-8 has been deleted or replaced; reading them back would then give
+// other characters. Such a text goes out as UTF-8, which reads back unchanged.
+bool goesOutAsUtf8(const QByteArray& bytes, TextEncoding encoding) {
+    return encoding == TextEncoding::Gb18030 && decodeStrictly(bytes, codecOf(TextEncoding::Utf8));
+}
+
+} // namespace
+
 QByteArray encodeText(const QString& text, TextEncoding encoding) {
     const QByteArray bytes = encodeInCharset(text, codecOf(encoding));
-    // A file without a mark reads as UTF-8 whenever its bytes are valid UTF-8. GB18030 bytes can be
-    // that too (C2 A0 is a Chinese character in GB18030, a no-break space in UTF-8), for instance
-    // once the one line with bytes invalid in UTF-8 has been deleted or replaced; reading them back
-    // would then give other characters. Such a text goes out as UTF-8, which reads back unchanged.
-    if (encoding == TextEncoding::Gb18030 && decodeStrictly(bytes, codecOf(TextEncoding::Utf8)))
+    if (goesOutAsUtf8(bytes, encoding))
         return text.toUtf8();
     return markOf(encoding) + bytes;
+}
+
+TextEncoding encodingAfterWriting(const QString& text, TextEncoding encoding) {
+    if (encoding == TextEncoding::Gb18030 &&
+        goesOutAsUtf8(encodeInCharset(text, codecOf(encoding)), encoding))
+        return TextEncoding::Utf8;
+    return encoding;
 }
 
 DecodedText decodeRecordText(const QByteArray& bytes) {

@@ -91,6 +91,9 @@ struct DecodedText {
 };
 DecodedText decodeText(const QByteArray& bytes);
 QByteArray encodeText(const QString& text, TextEncoding encoding);
+// The encoding that decodeText finds in what encodeText writes: the given one, except for GB18030
+// text that goes out as UTF-8.
+TextEncoding encodingAfterWriting(const QString& text, TextEncoding encoding);
 
 // The text of a record file's bytes, up to the NUL that ends it, and its encoding.
 DecodedText decodeRecordText(const QByteArray& bytes);

@@ -103,6 +103,15 @@ bool holdsLineBreak(const QString& text) {
            text.contains(QChar(u'\0'));
 }
 
+QString fileContent(const QStringList& lines) {
+    QString content;
+    for (const QString& line : lines) {
+        content += line;
+        content += QLatin1String("\r\n");
+    }
+    return content;
+}
+
 void applyEntry(QStringList& lines, const SettingsEntry& entry) {
     const std::optional<SectionSpan> span = findSection(lines, entry.section);
     if (!span) {
@@ -174,16 +183,16 @@ void SettingsFile::writeAll(const QList<SettingsEntry>& entries) {
     } catch (const Error&) {
         throw failure;
     }
-    for (const SettingsEntry& entry : entries)
+    for (const SettingsEntry& entry : entries) {
         applyEntry(text.lines, entry);
-
-    QString content;
-    for (const QString& line : std::as_const(text.lines)) {
-        content += line;
-        content += QLatin1String("\r\n");
+        // Written key by key, a GB18030 file that goes out as UTF-8 after one key (its last bytes
+        // invalid in UTF-8 replaced) is read as UTF-8 by the next and stays UTF-8; so here too.
+        if (text.encoding == TextEncoding::Gb18030)
+            text.encoding = encodingAfterWriting(fileContent(text.lines), text.encoding);
     }
+
     QString reason;
-    if (!replaceWholeFile(path_, encodeText(content, text.encoding), &reason))
+    if (!replaceWholeFile(path_, encodeText(fileContent(text.lines), text.encoding), &reason))
         throw failure;
 }
 

@@ -251,6 +251,24 @@ private slots:
         QCOMPARE(file.readText("a", "k", ""), QStringLiteral("1"));
     }
 
+    // The same in one writeAll: the first key leaves GB18030 text that would go out as UTF-8, the
+    // second a character that only GB18030 holds. Key by key the file turns UTF-8 at the first and
+    // stays so; writeAll must leave the same bytes.
+    void writeAllTurnsUtf8AsKeyByKey() {
+        const QByteArray initial("[a]\r\nx=\xFF\r\n");
+        const QList<SettingsEntry> entries{{"a", "x", QStringLiteral("痰")}, {"b", "y", QStringLiteral("á")}};
+        const QString keyByKey = path_ + QStringLiteral(".keys");
+        QVERIFY(writeBytes(keyByKey, initial));
+        SettingsFile single(keyByKey);
+        for (const SettingsEntry& entry : entries)
+            single.writeText(entry.section, entry.key, entry.value);
+        QVERIFY(writeBytes(path_, initial));
+        SettingsFile file(path_);
+        file.writeAll(entries);
+        QCOMPARE(readBytes(path_), readBytes(keyByKey));
+        QCOMPARE(readBytes(path_), QStringLiteral("[a]\r\nx=痰\r\n[b]\r\ny=á\r\n").toUtf8());
+    }
+
     void failedWriteKeepsOldFile_data() {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("value");
