@@ -53,6 +53,22 @@ int FrozenColumnsTable::frozenWidth() const {
     return width;
 }
 
+void FrozenColumnsTable::scrollSidewaysWith(QAbstractScrollArea* other) {
+    leader_ = other;
+    QScrollBar* theirs = other->horizontalScrollBar();
+    connect(theirs, &QAbstractSlider::valueChanged, horizontalScrollBar(), &QAbstractSlider::setValue);
+    connect(horizontalScrollBar(), &QAbstractSlider::valueChanged, theirs, &QAbstractSlider::setValue);
+    connect(theirs, &QAbstractSlider::rangeChanged, this, &FrozenColumnsTable::followLeaderRange);
+    followLeaderRange();
+}
+
+void FrozenColumnsTable::followLeaderRange() {
+    // The other view's range is the longer one when its vertical scroll bar takes width from its
+    // columns; scrolled as far, this view shows an empty strip where the other has its scroll bar.
+    if (leader_)
+        horizontalScrollBar()->setRange(0, leader_->horizontalScrollBar()->maximum());
+}
+
 void FrozenColumnsTable::syncColumns() {
     if (!model())
         return;
@@ -84,6 +100,7 @@ void FrozenColumnsTable::resizeEvent(QResizeEvent* event) {
 
 void FrozenColumnsTable::updateGeometries() {
     QTableView::updateGeometries();
+    followLeaderRange();
     placeOverlay();
 }
 

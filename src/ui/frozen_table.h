@@ -17,6 +17,10 @@ public:
     QTableView* frozenView() const { return frozen_; }
     // The width the frozen columns take.
     int frozenWidth() const;
+    // Scrolls sideways with `other`, whichever of the two moves, over the other's range: this view
+    // (footers under a chart, of the same columns) has no vertical scroll bar beside the other's, and
+    // its own range, one bar's width shorter, would pull the other back from its right end.
+    void scrollSidewaysWith(QAbstractScrollArea* other);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -27,9 +31,11 @@ protected:
 private:
     void syncColumns();
     void placeOverlay();
+    void followLeaderRange();
 
     int frozenColumns_;
     QTableView* frozen_;
+    QAbstractScrollArea* leader_ = nullptr;
 };
 
 } // namespace dravik::ui
