@@ -34,6 +34,10 @@ int windowLength(int archiveDraws, int window) {
     return window <= kWholeArchive || window > archiveDraws ? archiveDraws : window;
 }
 
+bool trendChartFits(int rows, int groups) {
+    return qint64(rows) * qint64(groups) <= kMaxTrendCells;
+}
+
 QString TrendChart::period(int row) const {
     return periodOf(lines[row]);
 }

@@ -13,6 +13,12 @@ inline constexpr int kWholeArchive = 0;
 // How many draws a window of `window` (kWholeArchive: all) takes from an archive of `archiveDraws`.
 int windowLength(int archiveDraws, int window);
 
+// The most cells (draws × groups) a chart is built with. A hand-edited settings file may make X as
+// large as 10,000 with one label a group: over a long archive that would be billions of cells, more
+// than memory holds, for a chart no one could read. The mark check's work grows alike.
+inline constexpr qint64 kMaxTrendCells = 10'000'000;
+bool trendChartFits(int rows, int groups);
+
 // The long-run figures of one group over the window, in the order of the footer rows.
 struct TrendFigures {
     int hits = 0;            // 出现次数

@@ -35,6 +35,13 @@ TrendOutcome trendOfLines(const TrendInputs& inputs, const std::optional<QString
         return outcome;
     }
     const int labelCount = groups.settings.values.x;
+    const int rows = windowLength(int(archiveLines->size()), inputs.window);
+    if (!trendChartFits(rows, int(groups.groups.size()))) {
+        outcome.check = QStringLiteral("走势表过大（%1期×%2组），无法显示，请选较短的统计期数")
+                            .arg(rows)
+                            .arg(groups.groups.size());
+        return outcome;
+    }
     outcome.chart = buildTrendChart(*archiveLines, groups.groups, labelCount, inputs.window);
     outcome.check =
         markCheckText(checkMarks(*archiveLines, groups.groups, labelCount, settings.depth, inputs.window));

@@ -355,6 +355,47 @@ private slots:
         QCOMPARE(outcome.check, check);
     }
 
+    // A chart of more cells than the bound is not built: a hand-edited X of 10,000 with one label a
+    // group over 全部 would otherwise ask for rows × 10,000 cells.
+    void chartBound_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("groups");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("at the bound") << 1000 << 10000 << true;
+        QTest::newRow("one row over") << 1001 << 10000 << false;
+        QTest::newRow("no overflow") << 2147483647 << 2 << false;
+        QTest::newRow("ordinary") << 100000 << 6 << true;
+    }
+
+    void chartBound() {
+        QFETCH(int, rows);
+        QFETCH(int, groups);
+        QFETCH(bool, fits);
+        QCOMPARE(trendChartFits(rows, groups), fits);
+    }
+
+    void tooLargeChartIsNotBuilt() {
+        QStringList lines;
+        for (int i = 0; i < 1001; ++i)
+            lines.append(QStringLiteral("%1.%2").arg(20000 + i).arg(i % 10000));
+        TrendInputs inputs;
+        inputs.settings.archive = QStringLiteral("档");
+        inputs.settings.depth = 30;
+        inputs.settings.x = QStringLiteral("10000");
+        inputs.settings.a = QStringLiteral("10000");
+        inputs.settings.b = QStringLiteral("1");
+        inputs.settings.c = QStringLiteral("0");
+        inputs.window = kWholeArchive;
+        const TrendOutcome whole = trendOfLines(inputs, lines);
+        QCOMPARE(whole.chart.rowCount(), 0);
+        QCOMPARE(whole.check, QStringLiteral("走势表过大（1001期×10000组），无法显示，请选较短的统计期数"));
+        // A shorter window of the same settings is drawn.
+        inputs.window = 30;
+        const TrendOutcome shorter = trendOfLines(inputs, lines);
+        QCOMPARE(shorter.chart.rowCount(), 30);
+        QCOMPARE(shorter.chart.groupCount(), 10000);
+    }
+
     // Quoting only where a field needs it: a period with a comma or a quotation mark, a number with
     // a line break cannot come from a record line, so the check's lines stand in for the rest.
     void csv() {
