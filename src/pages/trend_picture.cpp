@@ -13,8 +13,10 @@ namespace dravik {
 namespace {
 
 constexpr int kPixelRatio = 2;
-// The raster engine's coordinates stay exact only up to here; a taller picture is refused.
+// The raster engine's coordinates stay exact only up to here: a wider picture is refused, a taller one
+// cut into pages.
 constexpr int kMaxPixels = 32767;
+constexpr qint64 kMaxPageBytes = qint64(256) << 20;
 constexpr int kCheckPadding = 8;
 
 const QColor kBall(0xE0, 0x28, 0x2E);
@@ -55,20 +57,26 @@ void paintTextRow(QPainter& painter, const TrendColumns& columns, qreal top, qre
     }
 }
 
+// The picture between `top` and `bottom` (logical pixels, the painter translated to `top`): the rows
+// outside are not painted at all, so that a long chart is painted once over all its pages.
 void paintPicture(QPainter& painter, const TrendChart& chart, const TrendColumns& widths,
-                  const QString& check, const QSize& size) {
-    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+                  const QString& check, const QSize& size, int top, int bottom) {
+    painter.fillRect(QRect(QPoint(0, top), QSize(size.width(), bottom - top)), Qt::white);
     painter.setFont(trendFont());
     const int columns = 2 + chart.groupCount();
     const int width = columnsWidth(chart, widths);
     const int rowsTop = kTrendHeaderHeight;
     const int footerTop = rowsTop + chart.rowCount() * kTrendRowHeight;
     const int footerBottom = footerTop + kTrendFooterCount * kTrendRowHeight;
+    // The rows that show on this page, and one more each way for the line joining them.
+    const int firstRow = std::max(0, (top - rowsTop) / kTrendRowHeight - 1);
+    const int lastRow = std::min(chart.rowCount() - 1, (bottom - rowsTop) / kTrendRowHeight + 1);
 
     painter.fillRect(QRect(0, 0, width, kTrendHeaderHeight), kHeaderFill);
     painter.fillRect(QRect(0, footerTop, width, footerBottom - footerTop), kHeaderFill);
     painter.setPen(kGridLine);
-    for (int y = rowsTop; y <= footerBottom; y += kTrendRowHeight)
+    for (int y = std::max(rowsTop, rowsTop + firstRow * kTrendRowHeight); y <= std::min(footerBottom, bottom);
+         y += kTrendRowHeight)
         painter.drawLine(0, y, width, y);
     for (int column = 0, x = 0; column <= columns; x += widths.width(column), ++column)
         painter.drawLine(x, 0, x, footerBottom);
@@ -80,7 +88,7 @@ void paintPicture(QPainter& painter, const TrendChart& chart, const TrendColumns
                                    : QString::number(column - 1));
     paintTextRow(painter, widths, 0, kTrendHeaderHeight, texts, [](int) { return ui::kText; });
 
-    for (int row = 0; row < chart.rowCount(); ++row) {
+    for (int row = firstRow; row <= lastRow; ++row) {
         texts = {chart.period(row), chart.number(row)};
         for (int g = 0; g < chart.groupCount(); ++g)
             texts.append(chart.hits(row, g) ? QString() : QString::number(chart.omission(row, g)));
@@ -88,7 +96,7 @@ void paintPicture(QPainter& painter, const TrendChart& chart, const TrendColumns
                      [](int column) { return column < 2 ? ui::kText : trendOmissionColour(); });
     }
     const int groupsLeft = widths.period + widths.number;
-    paintTrendMarks(painter, chart, 0, chart.rowCount() - 1, [&](int row, int group) {
+    paintTrendMarks(painter, chart, firstRow, lastRow, [&](int row, int group) {
         return QRectF(groupsLeft + group * widths.group, rowsTop + row * kTrendRowHeight, widths.group,
                       kTrendRowHeight);
     });
@@ -181,35 +189,72 @@ QSize trendPictureSize(const TrendChart& chart, const QString& check) {
     return pictureSize(chart, trendColumns(chart), check);
 }
 
-std::optional<QByteArray> trendPng(const TrendChart& chart, const QString& check, QString* reason) {
+QList<int> trendPageBreaks(int rows, int checkHeight, int limit) {
+    QList<int> breaks{0};
+    int y = 0;
+    const auto add = [&](int height) {
+        if (y + height - breaks.last() > limit && y > breaks.last())
+            breaks.append(y);
+        y += height;
+    };
+    add(kTrendHeaderHeight);
+    for (int row = 0; row < rows + kTrendFooterCount; ++row)
+        add(kTrendRowHeight);
+    add(checkHeight);
+    breaks.append(y);
+    return breaks;
+}
+
+QStringList trendPagePaths(const QString& path, int pages) {
+    if (pages == 1)
+        return {path};
+    const QString suffix = QStringLiteral(".png");
+    const QString base = path.endsWith(suffix, Qt::CaseInsensitive) ? path.chopped(suffix.size()) : path;
+    QStringList paths;
+    for (int page = 1; page <= pages; ++page)
+        paths.append(QStringLiteral("%1-%2%3").arg(base).arg(page).arg(suffix));
+    return paths;
+}
+
+std::optional<TrendPictures> trendPngs(const TrendChart& chart, const QString& check, QString* reason) {
     const TrendColumns widths = trendColumns(chart);
     const QSize size = pictureSize(chart, widths, check);
-    const QSize pixels = size * kPixelRatio;
-    if (pixels.width() > kMaxPixels || pixels.height() > kMaxPixels) {
-        *reason = QStringLiteral("图片过大（%1×%2像素），请选较短的统计期数")
-                      .arg(pixels.width())
-                      .arg(pixels.height());
+    TrendPictures pictures;
+    pictures.pixelRatio = size.width() * 2 <= kMaxPixels && size.height() * 2 <= kMaxPixels ? 2 : 1;
+    const int ratio = pictures.pixelRatio;
+    if (size.width() > kMaxPixels) {
+        *reason = QStringLiteral("图片过宽（%1像素），请减少分组").arg(size.width());
         return std::nullopt;
     }
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) {
-        *reason = QStringLiteral("内存不足");
-        return std::nullopt;
+    // A page's pixels are also kept to what any machine the program runs on can hold (256 MiB).
+    const qint64 rowBytes = qint64(size.width()) * ratio * 4;
+    const int limit = int(std::min<qint64>(kMaxPixels, kMaxPageBytes / rowBytes)) / ratio;
+    const QList<int> breaks = trendPageBreaks(chart.rowCount(), checkHeight(check), limit);
+    for (qsizetype page = 0; page + 1 < breaks.size(); ++page) {
+        const int top = breaks[page];
+        const int bottom = breaks[page + 1];
+        QImage image(QSize(size.width(), bottom - top) * ratio, QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull()) {
+            *reason = QStringLiteral("内存不足");
+            return std::nullopt;
+        }
+        image.setDevicePixelRatio(ratio);
+        {
+            QPainter painter(&image);
+            painter.translate(0, -top);
+            paintPicture(painter, chart, widths, check, size, top, bottom);
+        }
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(image)) {
+            *reason = writer.errorString();
+            return std::nullopt;
+        }
+        pictures.pages.append(bytes);
     }
-    image.setDevicePixelRatio(kPixelRatio);
-    {
-        QPainter painter(&image);
-        paintPicture(painter, chart, widths, check, size);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image)) {
-        *reason = writer.errorString();
-        return std::nullopt;
-    }
-    return bytes;
+    return pictures;
 }
 
 } // namespace dravik

@@ -14,6 +14,7 @@
 #include "ui/ui_style.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -108,11 +109,7 @@ TrendTab::TrendTab(Host host, QWidget* parent)
             rows->setValue(maximum);
     });
     connect(rows, &QScrollBar::actionTriggered, this, [this] { showNewest_ = false; });
-    // The footers scroll sideways with the chart, whichever of the two moved.
-    connect(Grid_trend->horizontalScrollBar(), &QAbstractSlider::valueChanged,
-            Grid_footer->horizontalScrollBar(), &QAbstractSlider::setValue);
-    connect(Grid_footer->horizontalScrollBar(), &QAbstractSlider::valueChanged,
-            Grid_trend->horizontalScrollBar(), &QAbstractSlider::setValue);
+    Grid_footer->scrollSidewaysWith(Grid_trend);
 
     Label_check = ui::makeLabel(QString(), ui::uiFont(10), this);
     Label_check->setObjectName(QStringLiteral("Label_check"));
@@ -134,6 +131,11 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     };
     Button_csv = makeButton("Button_csv", QStringLiteral("导出CSV"), kMargin);
     Button_png = makeButton("Button_png", QStringLiteral("导出图片"), kMargin + 110);
+    Label_status = ui::makeLabel(QString(), ui::uiFont(9), this);
+    Label_status->setObjectName(QStringLiteral("Label_status"));
+    Label_status->setAccessibleDescription(QStringLiteral("导出状态"));
+    Label_status->setGeometry(kMargin + 220, buttonsTop, width - 220, kControlHeight);
+    Label_status->setWordWrap(true);
     connect(Button_csv, &QAbstractButton::clicked, this, ui::guarded([this] { Button_csvClick(); }));
     connect(Button_png, &QAbstractButton::clicked, this, ui::guarded([this] { Button_pngClick(); }));
 }
@@ -175,28 +177,49 @@ void TrendTab::Combo_spanChange() {
 }
 
 void TrendTab::Button_csvClick() {
-    exportFile(
-        QStringLiteral("导出CSV"), QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"),
-        [this](QString*) { return std::optional<QByteArray>(trendCsv(*chart_, Label_check->text())); });
+    exportFiles(QStringLiteral("导出CSV"), QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"),
+                [this](QString*) {
+                    return std::optional<QList<QByteArray>>({trendCsv(*chart_, Label_check->text())});
+                });
 }
 
 void TrendTab::Button_pngClick() {
-    exportFile(QStringLiteral("导出图片"), QStringLiteral(".png"), QStringLiteral("PNG (*.png)"),
-               [this](QString* reason) { return trendPng(*chart_, Label_check->text(), reason); });
+    exportFiles(QStringLiteral("导出图片"), QStringLiteral("png"), QStringLiteral("PNG (*.png)"),
+                [this](QString* reason) -> std::optional<QList<QByteArray>> {
+                    std::optional<TrendPictures> pictures = trendPngs(*chart_, Label_check->text(), reason);
+                    if (!pictures)
+                        return std::nullopt;
+                    return pictures->pages;
+                });
 }
 
-void TrendTab::exportFile(const QString& caption, const QString& suffix, const QString& filter,
-                          const std::function<std::optional<QByteArray>(QString* reason)>& bytes) {
+void TrendTab::exportFiles(const QString& caption, const QString& suffix, const QString& filter,
+                           const std::function<std::optional<QList<QByteArray>>(QString* reason)>& files) {
     if (!chart_)
         refresh();
-    const QString proposed = exportFolder() + QLatin1Char('/') + archive_ + QStringLiteral("-走势") + suffix;
-    const QString path = dialogs::askSaveFileName(host_.dialogOwner, caption, proposed, filter);
+    const QString proposed = exportFolder() + QLatin1Char('/') + archive_ + QStringLiteral("-走势.") + suffix;
+    const QString path = dialogs::askSaveFileName(host_.dialogOwner, caption, proposed, filter, suffix);
     if (path.isEmpty())
         return;
+    Label_status->clear();
     QString reason;
-    const std::optional<QByteArray> content = bytes(&reason);
-    if (!content || !replaceWholeFile(path, *content, &reason))
+    const std::optional<QList<QByteArray>> contents = files(&reason);
+    if (!contents) {
         dialogs::showMessage(host_.dialogOwner, QStringLiteral("导出失败：") + reason);
+        return;
+    }
+    const QStringList paths = trendPagePaths(path, int(contents->size()));
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (!replaceWholeFile(paths[i], contents->at(i), &reason)) {
+            dialogs::showMessage(host_.dialogOwner, QStringLiteral("导出失败：") + reason);
+            return;
+        }
+    }
+    const QString first = QFileInfo(paths.first()).fileName();
+    Label_status->setText(paths.size() == 1 ? QStringLiteral("已导出：%1").arg(first)
+                                            : QStringLiteral("图片较长，已分为%1个文件：%2 … %3")
+                                                  .arg(paths.size())
+                                                  .arg(first, QFileInfo(paths.last()).fileName()));
 }
 
 } // namespace dravik

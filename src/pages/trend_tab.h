@@ -54,11 +54,13 @@ public:
     QLabel* Label_check;
     QPushButton* Button_csv;
     QPushButton* Button_png;
+    QLabel* Label_status; // what the last export wrote
 
 private:
-    // Asks for a file name and writes the bytes there whole; a failure goes to the message box.
-    void exportFile(const QString& caption, const QString& suffix, const QString& filter,
-                    const std::function<std::optional<QByteArray>(QString* reason)>& bytes);
+    // Asks for a file name and writes the files there, each whole (one, or the numbered pages of a
+    // picture too tall for one); a failure goes to the message box, what was written to the status.
+    void exportFiles(const QString& caption, const QString& suffix, const QString& filter,
+                     const std::function<std::optional<QList<QByteArray>>(QString* reason)>& files);
 
     Host host_;
     TrendModel* model_;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QWidget>
@@ -87,12 +88,28 @@ void showError(QWidget* owner, const QString& message) {
 }
 
 QString askSaveFileName(QWidget* owner, const QString& caption, const QString& proposedPath,
-                        const QString& filter) {
+                        const QString& filter, const QString& defaultSuffix) {
     if (activeScript) {
         recordInScript(caption, proposedPath);
-        return activeScript->fileNames_.isEmpty() ? QString() : activeScript->fileNames_.takeFirst();
+        const QString chosen =
+            activeScript->fileNames_.isEmpty() ? QString() : activeScript->fileNames_.takeFirst();
+        return withDefaultSuffix(chosen, defaultSuffix);
     }
-    return QFileDialog::getSaveFileName(activeOwner(owner), caption, proposedPath, filter);
+    // An instance rather than QFileDialog::getSaveFileName, which has no default suffix: the dialog
+    // then also asks about replacing the file the suffixed name names.
+    QFileDialog dialog(activeOwner(owner), caption, proposedPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return withDefaultSuffix(dialog.selectedFiles().constFirst(), defaultSuffix);
+}
+
+QString withDefaultSuffix(const QString& path, const QString& suffix) {
+    if (path.isEmpty() || suffix.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + suffix;
 }
 
 QString errorBoxText(const QString& message) {

@@ -24,9 +24,13 @@ void confirm(QWidget* owner, const QString& text, const std::function<void(int)>
 // The error box: title "错误", error icon, one OK button, the text after the full-stop rule.
 void showError(QWidget* owner, const QString& message);
 
-// The save-file dialog, the desktop's own where it has one: the chosen path, empty when cancelled.
+// The save-file dialog, the desktop's own where it has one: the chosen path, empty when cancelled. A
+// name chosen without a suffix gets `defaultSuffix` ("csv"), as a save dialog of the desktop adds it.
 QString askSaveFileName(QWidget* owner, const QString& caption, const QString& proposedPath,
-                        const QString& filter);
+                        const QString& filter, const QString& defaultSuffix);
+
+// The path with ".suffix" added when its file name has no suffix of its own.
+QString withDefaultSuffix(const QString& path, const QString& suffix);
 
 // An error message as the error box shows it: a "." is added unless the message already ends in a
 // character at or below U+002E (so "x." "x!" "x " stay, "x" and "x）" get one).
@@ -60,7 +64,7 @@ public:
 private:
     friend int answerFromScript(const QString&, const QString&);
     friend void recordInScript(const QString&, const QString&);
-    friend QString askSaveFileName(QWidget*, const QString&, const QString&, const QString&);
+    friend QString askSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&);
     QList<int> answers_;
     QStringList fileNames_;
     QList<Shown> shown_;

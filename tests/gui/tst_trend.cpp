@@ -92,8 +92,8 @@ private slots:
         QVERIFY(script->shown().isEmpty());
     }
 
-    // Many groups scroll sideways under the frozen 期数 and 号码 columns, the footers with them.
-    void manyGroupsScrollSideways() {
+    // The trend tab of an archive of 60 groups, one label each, too many to show side by side.
+    void showManyGroups() {
         start();
         // The built-in archive's X is held at 36 by the settings tab; an archive of our own takes 60.
         writeFile(home->dataFolder() + QStringLiteral("宽.dat"), recordFileBytes(longArchive(40)));
@@ -103,6 +103,11 @@ private slots:
         window->runAction(QStringLiteral("act_datset"));
         window->Button_save->setEnabled(false);
         selectTrendTab();
+    }
+
+    // Many groups scroll sideways under the frozen 期数 and 号码 columns, the footers with them.
+    void manyGroupsScrollSideways() {
+        showManyGroups();
         QCOMPARE(chart()->columnCount(), 62);
         QScrollBar* sideways = tab->Grid_trend->horizontalScrollBar();
         QVERIFY(sideways->maximum() > 0);
@@ -280,19 +285,93 @@ private slots:
         QVERIFY2(ball.red() > 200 && ball.green() < 80, qPrintable(ball.name()));
     }
 
-    // A picture taller than the painter can address is refused with the reason, not written in part.
-    void pngTooTall() {
+    // The chart's last column can be scrolled into view: the footers, which have no scroll bar of their
+    // own beside the chart's, scroll over the same range and do not pull the chart back.
+    void chartScrollsToItsRightEnd() {
+        showManyGroups();
+        QScrollBar* sideways = tab->Grid_trend->horizontalScrollBar();
+        QScrollBar* footers = tab->Grid_footer->horizontalScrollBar();
+        QTRY_VERIFY(tab->Grid_trend->verticalScrollBar()->isVisible());
+        QTRY_COMPARE(footers->maximum(), sideways->maximum());
+        sideways->setValue(sideways->maximum());
+        QCOMPARE(sideways->value(), sideways->maximum());
+        QCOMPARE(footers->value(), footers->maximum());
+        // The last group's column ends where both views end.
+        const int last = chart()->columnCount() - 1;
+        QCOMPARE(tab->Grid_trend->columnViewportPosition(last) + tab->Grid_trend->columnWidth(last),
+                 tab->Grid_trend->viewport()->width());
+        QCOMPARE(tab->Grid_footer->columnViewportPosition(last),
+                 tab->Grid_trend->columnViewportPosition(last));
+    }
+
+    // A picture too tall for twice its size is drawn at its size; too tall for that, it is cut into
+    // numbered files at row lines that together hold it whole; the status says what was written.
+    void pngLongChart_data() {
+        QTest::addColumn<int>("draws");
+        QTest::addColumn<int>("files");
+        QTest::newRow("1000 draws: one file at 1x") << 1000 << 1;
+        QTest::newRow("1600 draws: two files") << 1600 << 2;
+    }
+
+    void pngLongChart() {
+        QFETCH(int, draws);
+        QFETCH(int, files);
         start();
-        writeFile(recordPath(), recordFileBytes(longArchive(1000)));
+        writeFile(recordPath(), recordFileBytes(longArchive(draws)));
         selectTrendTab();
         pickFromList(tab->Combo_span, QStringLiteral("全部"));
         QTemporaryDir out;
         script->queueFileName(out.filePath(QStringLiteral("走势.png")));
         QTest::mouseClick(tab->Button_png, Qt::LeftButton);
-        QCOMPARE(script->texts().size(), 2);
-        QVERIFY2(script->texts().last().startsWith(QStringLiteral("导出失败：图片过大")),
-                 qPrintable(script->texts().last()));
-        QVERIFY(QDir(out.path()).isEmpty());
+        QCOMPARE(script->texts().size(), 1);
+        const QSize logical =
+            trendPictureSize(static_cast<const TrendModel*>(chart())->chart(), tab->Label_check->text());
+        QStringList names;
+        for (int page = 1; page <= files; ++page)
+            names.append(files == 1 ? QStringLiteral("走势.png") : QStringLiteral("走势-%1.png").arg(page));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files, QDir::Name), names);
+        int height = 0;
+        for (const QString& name : std::as_const(names)) {
+            QImage image;
+            QVERIFY(image.load(out.filePath(name), "PNG"));
+            QCOMPARE(image.width(), logical.width());
+            QVERIFY(image.height() <= 32767);
+            // Cut at a row line: the grid's line runs across the top of every page after the first.
+            if (height > 0)
+                QCOMPARE(image.pixelColor(logical.width() / 2, 0), QColor(0xD6, 0xE4, 0xF5));
+            height += image.height();
+        }
+        QCOMPARE(height, logical.height());
+        QVERIFY2(tab->Label_status->text().contains(names.last()), qPrintable(tab->Label_status->text()));
+    }
+
+    // A name typed without a suffix gets the export's own.
+    void exportAddsTheSuffix_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("csv") << "Button_csv"
+                             << "abc"
+                             << "abc.csv";
+        QTest::newRow("png") << "Button_png"
+                             << "abc"
+                             << "abc.png";
+        QTest::newRow("a suffix of its own") << "Button_csv"
+                                             << "abc.txt"
+                                             << "abc.txt";
+    }
+
+    void exportAddsTheSuffix() {
+        QFETCH(QString, button);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        start();
+        selectTrendTab();
+        QTemporaryDir out;
+        script->queueFileName(out.filePath(typed));
+        QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{written});
+        QCOMPARE(tab->Label_status->text(), QStringLiteral("已导出：") + written);
     }
 
     // An export into a folder that cannot be written says so and leaves nothing there; an old file
