@@ -33,14 +33,13 @@ QString summaryText(const ImportCounts& counts, qsizetype rejected) {
         .arg(rejected);
 }
 
+// The first records as the import writes them: a period a later line repeats shows its later number.
 QString recordsPreview(const ImportedRecords& records) {
     if (records.isEmpty())
         return QStringLiteral("记录预览：无");
-    QStringList first;
-    for (qsizetype i = 0; i < std::min<qsizetype>(records.size(), kPreviewRecords); ++i)
-        first.append(records.at(i));
-    QString text = QStringLiteral("记录预览：") + first.join(QStringLiteral("  "));
-    if (records.size() > kPreviewRecords)
+    const QStringList first = firstWrittenRecords(records, kPreviewRecords + 1);
+    QString text = QStringLiteral("记录预览：") + first.mid(0, kPreviewRecords).join(QStringLiteral("  "));
+    if (first.size() > kPreviewRecords)
         text += QStringLiteral("  …");
     return text;
 }

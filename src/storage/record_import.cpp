@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace dravik {
@@ -373,6 +374,19 @@ template <typename Text, typename Char> Text joinLines(const Lines<Char>& lines)
 }
 
 } // namespace
+
+QStringList firstWrittenRecords(const ImportedRecords& records, qsizetype count) {
+    std::unordered_map<std::string_view, qsizetype> lastOfPeriod;
+    lastOfPeriod.reserve(size_t(records.size()));
+    for (qsizetype i = 0; i < records.size(); ++i)
+        lastOfPeriod[records.periodAt(i)] = i;
+    QStringList written;
+    for (qsizetype i = 0; i < records.size() && written.size() < count; ++i) {
+        if (lastOfPeriod[records.periodAt(i)] == i)
+            written.append(records.at(i));
+    }
+    return written;
+}
 
 QString ImportedRecords::at(qsizetype i) const {
     const std::string_view line = utf8At(i);

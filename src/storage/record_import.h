@@ -83,6 +83,10 @@ struct ParsedRecords {
 ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column);
 ParsedRecords parseImportText(QStringView text, NumberColumn column);
 
+// The first `count` records that the import writes, in text order: a record whose period a later one
+// repeats is replaced by that one, and left out.
+QStringList firstWrittenRecords(const ImportedRecords& records, qsizetype count);
+
 // Reads a file to import as the record files' text (a mark, else UTF-8 when valid, else GB18030; a
 // NUL ends it), in UTF-8. Raises the record files' read errors; a missing file cannot be opened.
 QByteArray readImportText(const QString& path);

@@ -136,6 +136,12 @@ private slots:
             << "新增1条，替换1条，相同0条，无法识别0行"
             << "记录预览：10001.36  10131.01"
             << "无法识别：无" << QStringList{"10001.36"} + longHistory().mid(1) + QStringList{"10131.01"};
+        // A period twice in the paste: the later line is the one written, and the one previewed.
+        QTest::newRow("a period twice")
+            << QStringList{"2024001.16"} << QStringLiteral("2024002 05\n2024003 07\n2024002 09") << 0
+            << "新增2条，替换0条，相同0条，无法识别0行"
+            << "记录预览：2024003.07  2024002.09"
+            << "无法识别：无" << QStringList{"2024001.16", "2024002.09", "2024003.07"};
     }
 
     void pasteAndImport() {

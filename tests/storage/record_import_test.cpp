@@ -166,6 +166,29 @@ private slots:
         QCOMPARE(rejectedAsText(read.rejected), rejected);
     }
 
+    // What the import writes, first records first: a period repeated later shows only its later line.
+    void firstWritten_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("written");
+        QTest::newRow("no repeats") << QByteArray("1.01\n2.02\n3.03") << 2 << QStringList{"1.01", "2.02"};
+        QTest::newRow("later line wins")
+            << QByteArray("1.01\n2.02\n1.05\n3.03") << 3 << QStringList{"2.02", "1.05", "3.03"};
+        QTest::newRow("repeat beyond the count")
+            << QByteArray("1.01\n2.02\n3.03\n1.09") << 2 << QStringList{"2.02", "3.03"};
+        QTest::newRow("periods compared exactly")
+            << QByteArray("01.01\n1.02") << 3 << QStringList{"01.01", "1.02"};
+        QTest::newRow("the same line twice") << QByteArray("1.01\n1.01") << 3 << QStringList{"1.01"};
+    }
+
+    void firstWritten() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, count);
+        QFETCH(QStringList, written);
+        const ParsedRecords parsed = parseImportText(QByteArrayView(text), numberColumnChoices().first());
+        QCOMPARE(firstWrittenRecords(parsed.records, count), written);
+    }
+
     void readFile() {
         const QString path = home_->path() + "/history.txt";
         const QString text = QStringLiteral("期号 蓝球\r\n2024001 16\r2024002 01");
