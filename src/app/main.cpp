@@ -1,3 +1,4 @@
+#include "app/after_first_paint.h"
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
@@ -9,7 +10,8 @@ int main(int argc, char** argv) {
         return *exitCode;
     dravik::TDravik_Main window;
     instance.setWindow(&window);
-    window.FormCreate();
+    // The splash is on the screen at once; the start-up sequence, the download included, runs under it.
     window.show();
+    dravik::runAfterFirstPaint(&window, [&window] { window.FormCreate(); });
     return app.exec();
 }

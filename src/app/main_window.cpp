@@ -49,6 +49,23 @@ TDravik_Main::TDravik_Main(WindowOptions options, QWidget* parent)
     Tab_back->setObjectName(QStringLiteral("Tab_back"));
     Tab_back->setGeometry(0, 0, kWindowWidth, kWindowHeight);
     Tab1 = new SplashPage;
+    Tab_back->addWidget(Tab1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(3000);
+    connect(Timer1, &QTimer::timeout, this, &TDravik_Main::Timer1Timer);
+
+    IdHTTP1 = new HistoryFetcher(this);
+    IdHTTP1->setObjectName(QStringLiteral("IdHTTP1"));
+
+    if (!options_.splashFirst)
+        buildMainPage();
+}
+
+TDravik_Main::~TDravik_Main() = default;
+
+void TDravik_Main::buildMainPage() {
     Tab2 = new QWidget;
     Tab2->setObjectName(QStringLiteral("Tab2"));
     DataEntryPage::Host entryHost;
@@ -60,17 +77,8 @@ TDravik_Main::TDravik_Main(WindowOptions options, QWidget* parent)
     entryHost.dialogOwner = this;
     Tab3 = new DataEntryPage(entryHost);
     Tab3->setObjectName(QStringLiteral("Tab3"));
-    Tab_back->addWidget(Tab1);
     Tab_back->addWidget(Tab2);
     Tab_back->addWidget(Tab3);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(3000);
-    connect(Timer1, &QTimer::timeout, this, &TDravik_Main::Timer1Timer);
-
-    IdHTTP1 = new HistoryFetcher(this);
-    IdHTTP1->setObjectName(QStringLiteral("IdHTTP1"));
 
     Layout_top = new MainHeader(Tab2);
     Button_save = Layout_top->Button_save;
@@ -79,8 +87,6 @@ TDravik_Main::TDravik_Main(WindowOptions options, QWidget* parent)
     buildTabs();
     buildActions();
 }
-
-TDravik_Main::~TDravik_Main() = default;
 
 void TDravik_Main::buildTabs() {
     TabControl1 = new ui::TabControl(Tab2);
@@ -163,6 +169,8 @@ void TDravik_Main::FormCreate() {
             dialogs::showError(this, error.message());
         }
     };
+    if (!Tab2)
+        buildMainPage();
     Timer1->start();
     step([] { ensureDataFolder(); });
     Tab_back->setCurrentWidget(Tab1);
@@ -222,7 +230,7 @@ void TDravik_Main::closeEvent(QCloseEvent* event) {
     // FormClose: unsaved settings are asked about and the answer carried out; the answer never
     // cancels the close. An error while carrying it out does: the window stays open.
     try {
-        if (Button_save->isEnabled())
+        if (Button_save && Button_save->isEnabled())
             runAction(QStringLiteral("act_savechange"));
     } catch (const Error& error) {
         event->ignore();

@@ -30,6 +30,9 @@ struct WindowOptions {
     // When set, the history download reads this site root (scheme, host, port) instead of the
     // configured or default one, so that a test reaches only its own loopback server.
     QString siteRoot;
+    // When set, the window is made with its splash page only and FormCreate builds the rest, so that
+    // the program entry can put the splash on the screen before the main page exists.
+    bool splashFirst = false;
 };
 
 // The one window of the program. It composes the pages, owns the named actions and runs start-up and
@@ -45,8 +48,9 @@ public:
     explicit TDravik_Main(WindowOptions options = {}, QWidget* parent = nullptr);
     ~TDravik_Main() override;
 
-    // The start-up sequence; the program entry runs it once, before the window is shown. An error of a
-    // step is shown and the remaining steps still run, so the window always opens.
+    // The start-up sequence, run once; it builds the main and data-entry pages first where the window
+    // was made splash first. An error of a step is shown and the remaining steps still run, so the
+    // window always opens.
     void FormCreate();
 
     // Runs one of the named actions of ActionList1, synchronously, to its end.
@@ -65,16 +69,16 @@ public:
     QString SavedName;
 
     QStackedWidget* Tab_back;
-    SplashPage* Tab1;    // the splash page
-    QWidget* Tab2;       // the main page: the header over the tabs
-    DataEntryPage* Tab3; // the data-entry page
-    MainHeader* Layout_top;
-    ui::ImageButton* Button_save; // the header's; enabled while the settings have unsaved changes
-    ui::TabControl* TabControl1;
-    AnalysisTab* analysisTab;
-    TrendTab* trendTab;
-    SettingsTab* settingsTab;
-    HelpTab* helpTab;
+    SplashPage* Tab1;              // the splash page
+    QWidget* Tab2 = nullptr;       // the main page: the header over the tabs
+    DataEntryPage* Tab3 = nullptr; // the data-entry page
+    MainHeader* Layout_top = nullptr;
+    ui::ImageButton* Button_save = nullptr; // the header's; enabled while the settings have unsaved changes
+    ui::TabControl* TabControl1 = nullptr;
+    AnalysisTab* analysisTab = nullptr;
+    TrendTab* trendTab = nullptr;
+    SettingsTab* settingsTab = nullptr;
+    HelpTab* helpTab = nullptr;
     QTimer* Timer1;
     HistoryFetcher* IdHTTP1;
 
@@ -84,11 +88,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildMainPage();
     void buildTabs();
     void buildActions();
 
     WindowOptions options_;
-    ui::ActionList* actionList_;
+    ui::ActionList* actionList_ = nullptr;
     bool centred_ = false;
 };
 
