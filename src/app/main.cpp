@@ -8,7 +8,9 @@ int main(int argc, char** argv) {
     dravik::SingleInstance instance;
     if (const std::optional<int> exitCode = dravik::endOfLaterStart(instance.start()))
         return *exitCode;
-    dravik::TDravik_Main window;
+    dravik::WindowOptions options;
+    options.splashFirst = true;
+    dravik::TDravik_Main window(options);
     instance.setWindow(&window);
     // The splash is on the screen at once; the start-up sequence, the download included, runs under it.
     window.show();
