@@ -6,7 +6,9 @@
 Unicode true
 ; A 64-bit installer: the program is 64-bit, and Debian's makensis would otherwise make a 32-bit one.
 Target amd64-unicode
+; One LZMA stream over all files, with a dictionary that holds them all (about 30 MB).
 SetCompressor /SOLID lzma
+SetCompressorDictSize 64
 RequestExecutionLevel admin
 
 !include MUI2.nsh

@@ -21,20 +21,12 @@ if [ -f "$prefix/qt/.done" ] && [ -f "$prefix/qrencode/.done" ]; then
     exit 0
 fi
 
-packages=(
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-    cmake ninja-build pkg-config dpkg-dev xz-utils
-    qt6-base-dev qt6-base-dev-tools
-)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
+. "$here/scripts/windows/packages.sh"
 
 # The source packages come from the same archive as the binary ones: the deb-src entry mirrors the
 # machine's own deb entries.
 srcs=/etc/apt/sources.list.d/dravik-deb-src.sources
-need_update=
+update=
 if ! grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     say "adding a deb-src entry ($srcs)"
     found=
@@ -48,13 +40,12 @@ if ! grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sou
     if [ -z "$found" ] && [ -f /etc/apt/sources.list ]; then
         sed -n 's/^deb /deb-src /p' /etc/apt/sources.list > /etc/apt/sources.list.d/dravik-deb-src.list
     fi
-    need_update=1
+    update=1
 fi
-if [ ${#missing[@]} -gt 0 ] || [ -n "$need_update" ]; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update
-    [ ${#missing[@]} -eq 0 ] || { say "installing ${missing[*]}"; apt-get install -y --no-install-recommends "${missing[@]}"; }
-fi
+UPDATE=$update install_missing \
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
+    cmake ninja-build pkg-config dpkg-dev xz-utils bzip2 \
+    qt6-base-dev qt6-base-dev-tools libqrencode-dev
 
 # The original (upstream) tarball of a source package of the host's version; Debian's patches are for
 # the Linux build and are not applied.

@@ -10,7 +10,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # the one the test programs need (Qt Test writes to the debugger on Windows otherwise) is set as
 # Windows sets a user's variables.
 new_wine_prefix() {
-    WINEPREFIX=$1 "$wine" wineboot -i >/dev/null 2>&1 &&
+    mkdir -p "$(dirname "$1")" &&
+        WINEPREFIX=$1 "$wine" wineboot -i >/dev/null 2>&1 &&
         WINEPREFIX=$1 "$wine" reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /d 1 /f >/dev/null 2>&1 &&
         WINEPREFIX=$1 "$wineserver" -w
 }

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# The Windows installer as a user meets it, under Wine in an X server (run by scripts/windows.sh
+# under xvfb-run): installed silently into a fresh Wine prefix, the installed program started on a
+# Chinese system against a loopback site until it has downloaded and written the built-in archive,
+# a second start that only brings the first forward, the window's picture, closing, and the
+# uninstaller, which must leave the user's data folder alone.
+# Usage: installer_test.sh INSTALLER.exe WORK_FOLDER SCREENSHOT.png
+set -euo pipefail
+installer=$(realpath "$1")
+work=$(realpath "$2")
+screenshot=$3
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine_prefix.sh"
+. "$here/../loopback_site.sh"
+
+say() { echo "[installer] $*"; }
+fail() { echo "[installer] FAILED: $*" >&2; exit 1; }
+# wait_for SECONDS COMMAND...: polls until the command succeeds; false when the time runs out.
+wait_for() {
+    local until=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$until" ] || return 1
+        sleep 0.5
+    done
+}
+
+export WINEPREFIX=$work/prefix
+program=
+cleanup() {
+    [ -z "$program" ] || kill "$program" 2>/dev/null || true
+    stop_server
+    [ -n "${DRAVIK_KEEP_PREFIX:-}" ] || end_wine_prefix "$WINEPREFIX"
+}
+trap cleanup EXIT
+rm -rf "$WINEPREFIX"
+new_wine_prefix "$WINEPREFIX" || fail "no Wine prefix"
+# A Chinese Windows: its code page, its locale, Qt's Chinese buttons.
+export LANG=zh_CN.UTF-8
+
+windows_folder() { "$wine" winepath -u "$("$wine" cmd /c echo "%$1%" | tr -d '\r')" 2>/dev/null; }
+program_files=$(windows_folder ProgramFiles)
+start_menu=$(windows_folder ProgramData)/Microsoft/Windows/Start\ Menu/Programs/Dravik
+desktop=$(windows_folder PUBLIC)/Desktop
+local_app_data=$(windows_folder LOCALAPPDATA)
+install_dir=$program_files/Dravik
+data=$local_app_data/Dravik
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dravik'
+
+say "installing $(basename "$installer") silently"
+"$wine" "$installer" /S || fail "the installer ended with status $?"
+"$wineserver" -w
+for file in dravik.exe uninstall.exe qt.conf Qt6Core.dll plugins/platforms/qwindows.dll translations/qtbase_zh_CN.qm; do
+    [ -f "$install_dir/$file" ] || fail "not installed: $file"
+done
+[ -f "$start_menu/Dravik.lnk" ] || fail "no Start-menu shortcut"
+[ -f "$desktop/Dravik.lnk" ] || fail "no desktop shortcut"
+"$wine" reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 || fail "not in the list of programs"
+
+say "starting the installed program against a loopback site"
+expected=$(python3 "$loopback_site" --write-pages "$work/site")
+start_site --pages "$work/site"
+point_at_site "$local_app_data"
+"$wine" "$install_dir/dravik.exe" &
+program=$!
+records=$data/南粤风采好彩1.dat
+downloaded() { [ -f "$records" ] && [ "$(tr -d '\r' <"$records" | sort)" = "$expected" ]; }
+wait_for 60 downloaded || fail "the built-in archive was not downloaded and written"
+say "the built-in archive holds the site's $(echo "$expected" | wc -l) draws"
+
+window() { xdotool search --class dravik.exe 2>/dev/null | tail -n 1; }
+wait_for 30 test -n "$(window)" || fail "no window"
+# The window leaves the splash page on the first tick of its 3-second timer after the download.
+sleep 4
+
+say "a second start brings the first forward and ends"
+"$wine" "$install_dir/dravik.exe" || fail "the second start ended with status $?"
+kill -0 "$program" 2>/dev/null || fail "the first program ended"
+
+import -window "$(window)" "$screenshot" || fail "no screenshot"
+say "window picture in $screenshot"
+
+say "closing the window"
+"$wine" taskkill /im dravik.exe >/dev/null 2>&1 || true
+status=0
+wait "$program" || status=$?
+program=
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+stop_server
+
+say "uninstalling"
+"$wine" "$install_dir/uninstall.exe" /S || fail "the uninstaller ended with status $?"
+"$wineserver" -w
+[ ! -e "$install_dir" ] || fail "left behind: $(find "$install_dir" | head -n 5 | tr '\n' ' ')"
+[ ! -e "$start_menu" ] || fail "Start-menu folder left behind"
+[ ! -e "$desktop/Dravik.lnk" ] || fail "desktop shortcut left behind"
+! "$wine" reg query "$uninstall_key" >/dev/null 2>&1 || fail "still in the list of programs"
+downloaded || fail "the data folder did not survive the uninstaller"
+say "uninstalled; the data folder $data is kept"
