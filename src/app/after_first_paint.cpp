@@ -1,9 +1,9 @@
 #include "app/after_first_paint.h"
 
 #include <QEvent>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <utility>
 
 namespace dravik {
 
