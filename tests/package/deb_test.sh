@@ -67,13 +67,18 @@ if [ -z "$mapped" ]; then
     fail "no mapped window named Dravik within 60 s"
 fi
 echo "window $mapped mapped"
+
+# The window shows its splash while the start-up download runs: the download read the stand-in's
+# pages once the built-in archive holds their draws.
+records="$work/data/Dravik/南粤风采好彩1.dat"
+downloaded() { [ -f "$records" ] && diff <(tr -d '\r' <"$records") "$work/expected.txt" >/dev/null; }
+for _ in $(seq 300); do
+    downloaded && break
+    sleep 0.1
+done
 kill "$app"
 wait "$app" 2>/dev/null || true
 app=
-
-# The start-up download read the stand-in's pages: the built-in archive holds their draws.
-records="$work/data/Dravik/南粤风采好彩1.dat"
 [ -f "$records" ] || fail "the start-up download wrote no record file"
-diff <(tr -d '\r' <"$records") "$work/expected.txt" >/dev/null ||
-    fail "the record file does not hold the draws of the loopback pages"
+downloaded || fail "the record file does not hold the draws of the loopback pages"
 echo "the unpacked package starts and shows its window"
