@@ -8,12 +8,11 @@
 // clears a window with an alpha channel (Dravik's translucent window) when it is mapped, which is
 // reported as damage too. The wait is event-driven: no polling interval blurs the figure.
 //
-//   startup_probe --window TITLE [--dismiss TITLE] [--close] [--settle-ms N] [--timeout-ms N]
+//   startup_probe --window TITLE [--close] [--settle-ms N] [--timeout-ms N]
 //                 -- PROGRAM ARGS...
 //
-// --dismiss closes a window of that title (WM_DELETE_WINDOW) after its first frame, as a user
-// pressing its close button would: a message box shown before the main window. --close closes the
-// window of the given title the same way once start-up has settled, and waits for the program to end.
+// --close closes the window of the given title (WM_DELETE_WINDOW), as a user pressing its close
+// button would, once start-up has settled, and waits for the program to end.
 // Prints one line of key=value pairs: first_any_ms (first frame of any window of the program),
 // map_ms and first_frame_ms (the window of the given title), peak_rss_kib (VmHWM, read --settle-ms
 // after that first frame), status (how the program ended: exit:N, signal:N, or ended when the probe
@@ -47,7 +46,6 @@ volatile pid_t startedChild = 0;
 
 struct Options {
     std::string window;
-    std::string dismiss;
     int settleMs = 1000;
     int timeoutMs = 30000;
     bool close = false;
@@ -62,7 +60,7 @@ struct Watched {
 };
 
 [[noreturn]] void usage() {
-    std::fprintf(stderr, "usage: startup_probe --window TITLE [--dismiss TITLE] [--close] [--settle-ms N] "
+    std::fprintf(stderr, "usage: startup_probe --window TITLE [--close] [--settle-ms N] "
                          "[--timeout-ms N] -- PROGRAM ARGS...\n");
     std::exit(2);
 }
@@ -84,8 +82,6 @@ Options parseOptions(int argc, char** argv) {
             usage();
         if (a == "--window")
             o.window = argv[++i];
-        else if (a == "--dismiss")
-            o.dismiss = argv[++i];
         else if (a == "--settle-ms")
             o.settleMs = std::atoi(argv[++i]);
         else if (a == "--timeout-ms")
@@ -340,8 +336,6 @@ int main(int argc, char** argv) {
                     mapMs = it->second.mapMs;
                     firstFrameMs = now;
                     measured = notify->drawable;
-                } else if (!options.dismiss.empty() && title == options.dismiss) {
-                    askToClose(display, notify->drawable);
                 }
             }
         }
