@@ -1,7 +1,5 @@
-#include "storage/text_codec.h"
+#include "storage/own_charset.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -202,36 +200,9 @@ QByteArray encodeGb18030(QStringView text) {
 
 } // namespace
 
-bool isKnownCharset(const char* charset) {
-    return isGb18030(charset) || QStringDecoder(charset).isValid();
-}
-
-std::optional<QString> decodeStrictly(QByteArrayView bytes, const char* charset) {
-    if (isGb18030(charset))
-        return decodeGb18030(bytes, true);
-    QStringDecoder decoder(charset,
-                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    if (!decoder.isValid())
-        return std::nullopt;
-    QString text = decoder(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
-QString decodeLeniently(QByteArrayView bytes, const char* charset, InitialMark mark) {
-    if (isGb18030(charset))
-        return *decodeGb18030(bytes, false);
-    QStringDecoder decoder(charset, mark == InitialMark::Keep ? QStringConverter::Flag::ConvertInitialBom
-                                                              : QStringConverter::Flag::Default);
-    return decoder.isValid() ? QString(decoder(bytes)) : QString();
-}
-
-QByteArray encodeInCharset(QStringView text, const char* charset) {
-    if (isGb18030(charset))
-        return encodeGb18030(text);
-    QStringEncoder encoder(charset);
-    return encoder.isValid() ? QByteArray(encoder(text)) : QByteArray();
+const OwnCharset* ownCharset(const char* charset) {
+    static constexpr OwnCharset kGb18030{decodeGb18030, encodeGb18030};
+    return isGb18030(charset) ? &kGb18030 : nullptr;
 }
 
 } // namespace dravik

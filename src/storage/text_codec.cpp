@@ -1,17 +1,19 @@
 #include "storage/text_codec.h"
 
+#include "storage/own_charset.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
-
-// Linux: Qt's converters, backed by ICU for the sets beyond the Unicode forms and Latin-1.
 
 namespace dravik {
 
 bool isKnownCharset(const char* charset) {
-    return QStringDecoder(charset).isValid();
+    return ownCharset(charset) || QStringDecoder(charset).isValid();
 }
 
 std::optional<QString> decodeStrictly(QByteArrayView bytes, const char* charset) {
+    if (const OwnCharset* own = ownCharset(charset))
+        return own->decode(bytes, true);
     QStringDecoder decoder(charset,
                            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     if (!decoder.isValid())
@@ -23,12 +25,16 @@ std::optional<QString> decodeStrictly(QByteArrayView bytes, const char* charset)
 }
 
 QString decodeLeniently(QByteArrayView bytes, const char* charset, InitialMark mark) {
+    if (const OwnCharset* own = ownCharset(charset))
+        return *own->decode(bytes, false);
     QStringDecoder decoder(charset, mark == InitialMark::Keep ? QStringConverter::Flag::ConvertInitialBom
                                                               : QStringConverter::Flag::Default);
     return decoder.isValid() ? QString(decoder(bytes)) : QString();
 }
 
 QByteArray encodeInCharset(QStringView text, const char* charset) {
+    if (const OwnCharset* own = ownCharset(charset))
+        return own->encode(text);
     QStringEncoder encoder(charset);
     return encoder.isValid() ? QByteArray(encoder(text)) : QByteArray();
 }
