@@ -2,9 +2,11 @@
 # Builds, once per machine, what the Windows build of Dravik links against: qtbase (Core, Gui, Widgets,
 # Network, Test and the Windows platform plugin) and libqrencode for x86_64-w64-mingw32, from Debian's
 # source packages of the host's own versions, into a cache folder outside the repository
-# (${DRAVIK_MINGW_PREFIX:-~/.cache/dravik-mingw}). Installs what it needs with apt-get (as root); to
-# reach the source packages it adds a deb-src entry for the machine's own Debian package source.
-# A second run finds the finished stamps and does nothing.
+# (${DRAVIK_MINGW_PREFIX:-~/.cache/dravik-mingw}). qtbase gets Debian's own fixes (the security ones
+# always), listed with the Debian version in qt/debian-patches.txt. Installs what it needs with apt-get
+# (as root); to reach the source packages it adds a deb-src entry for the machine's own Debian package
+# source. A second run finds the finished stamps and does nothing, unless the host's Qt has changed
+# version since (a security update), when qtbase is built again.
 set -euo pipefail
 
 prefix=${DRAVIK_MINGW_PREFIX:-$HOME/.cache/dravik-mingw}
@@ -15,6 +17,13 @@ work=$prefix/src
 mkdir -p "$work"
 
 say() { echo "[toolchain] $*"; }
+
+# The Qt in the prefix follows the host's: a newer Debian revision (a security update) is built again.
+host_qt=$(dpkg-query -W -f='${source:Version}' qt6-base-dev 2>/dev/null || true)
+if [ -f "$prefix/qt/.done" ] && [ "$(head -n 1 "$prefix/qt/debian-patches.txt" 2>/dev/null)" != "$host_qt" ]; then
+    say "the host's Qt is ${host_qt:-not installed}, the prefix's $(head -n 1 "$prefix/qt/debian-patches.txt" 2>/dev/null || echo unknown): building qtbase again"
+    rm -f "$prefix/qt/.done"
+fi
 
 if [ -f "$prefix/qt/.done" ] && [ -f "$prefix/qrencode/.done" ]; then
     say "cached in $prefix"
@@ -47,26 +56,74 @@ UPDATE=$update install_missing \
     cmake ninja-build pkg-config dpkg-dev xz-utils bzip2 \
     qt6-base-dev qt6-base-dev-tools libqrencode-dev
 
-# The original (upstream) tarball of a source package of the host's version; Debian's patches are for
-# the Linux build and are not applied.
-fetch_orig() {
+# The source package of the host's version, downloaded once: the original (upstream) tarball and
+# Debian's changes.
+fetch_source() {
     local pkg=$1 version
-    version=$(dpkg-query -W -f='${source:Upstream-Version}' "$2")
-    if ! ls "$work/${pkg}_${version}.orig.tar."* >/dev/null 2>&1; then
+    version=$(dpkg-query -W -f='${source:Version}' "$2")
+    if ! ls "$work/${pkg}_${version#*:}.dsc" >/dev/null 2>&1; then
         say "downloading the source of $pkg $version" >&2
-        (cd "$work" && apt-get source --download-only "$pkg=$(dpkg-query -W -f='${source:Version}' "$2")") >&2
+        (cd "$work" && apt-get source --download-only "$pkg=$version") >&2
     fi
-    ls "$work/${pkg}_${version}.orig.tar."* | head -n 1
+}
+orig_tarball() {
+    ls "$work/${1}_$(dpkg-query -W -f='${source:Upstream-Version}' "$2").orig.tar."* | head -n 1
+}
+
+# Debian's patches of qtbase that the Windows build takes, in the order of debian/patches/series, into
+# the source tree $1; writes the list to $2 (the Debian version first). Every patch that fixes a bug or a
+# security issue in code that is compiled is taken; those that only fit Debian's Linux packaging are
+# left out, each for the reason given. A security fix ("cve" in its name) that does not apply stops the
+# build: the installer must not ship without it.
+apply_debian_patches() {
+    local tree=$1 list=$2 version debian patch name
+    version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+    debian=$(ls "$work/qt6-base_${version#*:}.debian.tar."* | head -n 1)
+    rm -rf "$work/qtbase-debian"
+    mkdir -p "$work/qtbase-debian"
+    tar -xf "$debian" -C "$work/qtbase-debian"
+    echo "$version" >"$list.new"
+    while read -r name; do
+        case "$name" in
+        "" | \#*) continue ;;
+        remove_privacy_breaches.*) reason="the HTML documentation's scripts, not built" ;;
+        build_path_embedded_*) reason="Debian's build paths in the installed CMake files" ;;
+        cross.patch) reason="Debian's own cross builds (pkg-config of the build machine)" ;;
+        force_shared_*) reason="links Debian's shared library where the Windows build uses Qt's own copy" ;;
+        armel-*) reason="ARM processors only" ;;
+        *) reason= ;;
+        esac
+        if [ -n "$reason" ]; then
+            say "Debian patch $name left out: $reason"
+            continue
+        fi
+        patch=$work/qtbase-debian/debian/patches/$name
+        if patch -d "$tree" -p1 --forward --batch --silent <"$patch"; then
+            say "Debian patch $name applied"
+            echo "$name" >>"$list.new"
+        else
+            case "$name" in
+            *[Cc][Vv][Ee]*)
+                say "the security fix $name does not apply"
+                return 1
+                ;;
+            esac
+            say "Debian patch $name does not apply to this source: left out"
+        fi
+    done <"$work/qtbase-debian/debian/patches/series"
+    mv "$list.new" "$list"
 }
 
 if [ ! -f "$prefix/qt/.done" ]; then
-    tarball=$(fetch_orig qt6-base qt6-base-dev)
-    rm -rf "$work/qtbase" "$work/qtbase-build"
-    mkdir -p "$work/qtbase"
+    fetch_source qt6-base qt6-base-dev
+    tarball=$(orig_tarball qt6-base qt6-base-dev)
+    rm -rf "$work/qtbase" "$work/qtbase-build" "$prefix/qt"
+    mkdir -p "$work/qtbase" "$prefix/qt"
     say "unpacking $(basename "$tarball")"
     tar -xf "$tarball" -C "$work/qtbase" --strip-components=1
+    apply_debian_patches "$work/qtbase" "$work/debian-patches.txt"
     say "configuring qtbase for x86_64-w64-mingw32"
-    # No ICU (GB18030 goes through the system's code page 54936), TLS by Schannel, OpenGL loaded at run
+    # No ICU (GB18030 is the program's own, over the system's code page 936), TLS by Schannel, OpenGL loaded at run
     # time (the platform plugin does not build without it). The "+dfsg" tarball lacks the tablet header
     # of the platform plugin, hence no tablet events.
     cmake -S "$work/qtbase" -B "$work/qtbase-build" -G Ninja \
@@ -86,12 +143,14 @@ if [ ! -f "$prefix/qt/.done" ]; then
     say "building qtbase ($jobs jobs; about an hour on two cores)"
     cmake --build "$work/qtbase-build" --parallel "$jobs"
     cmake --install "$work/qtbase-build"
+    mv "$work/debian-patches.txt" "$prefix/qt/debian-patches.txt"
     touch "$prefix/qt/.done"
-    rm -rf "$work/qtbase" "$work/qtbase-build"
+    rm -rf "$work/qtbase" "$work/qtbase-build" "$work/qtbase-debian"
 fi
 
 if [ ! -f "$prefix/qrencode/.done" ]; then
-    tarball=$(fetch_orig qrencode libqrencode-dev)
+    fetch_source qrencode libqrencode-dev
+    tarball=$(orig_tarball qrencode libqrencode-dev)
     rm -rf "$work/qrencode" "$work/qrencode-build"
     mkdir -p "$work/qrencode"
     tar -xf "$tarball" -C "$work/qrencode" --strip-components=1
