@@ -63,11 +63,18 @@ fetch_source() {
     version=$(dpkg-query -W -f='${source:Version}' "$2")
     if ! ls "$work/${pkg}_${version#*:}.dsc" >/dev/null 2>&1; then
         say "downloading the source of $pkg $version" >&2
-        (cd "$work" && apt-get source --download-only "$pkg=$version") >&2
+        # A mirror may lack a part that is not needed (libqrencode's Debian changes): what is needed is
+        # checked where it is used.
+        (cd "$work" && apt-get source --download-only "$pkg=$version") >&2 ||
+            say "not every part of the source of $pkg came" >&2
     fi
 }
 orig_tarball() {
-    ls "$work/${1}_$(dpkg-query -W -f='${source:Upstream-Version}' "$2").orig.tar."* | head -n 1
+    local found
+    found=$(ls "$work/${1}_$(dpkg-query -W -f='${source:Upstream-Version}' "$2").orig.tar."* 2>/dev/null | head -n 1)
+    [ -n "$found" ] || say "the source of $1 could not be downloaded" >&2
+    echo "$found"
+    [ -n "$found" ]
 }
 
 # Debian's patches of qtbase that the Windows build takes, in the order of debian/patches/series, into
@@ -78,7 +85,11 @@ orig_tarball() {
 apply_debian_patches() {
     local tree=$1 list=$2 version debian patch name
     version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
-    debian=$(ls "$work/qt6-base_${version#*:}.debian.tar."* | head -n 1)
+    debian=$(ls "$work/qt6-base_${version#*:}.debian.tar."* 2>/dev/null | head -n 1)
+    if [ -z "$debian" ]; then
+        say "Debian's changes to qt6-base $version could not be downloaded"
+        return 1
+    fi
     rm -rf "$work/qtbase-debian"
     mkdir -p "$work/qtbase-debian"
     tar -xf "$debian" -C "$work/qtbase-debian"
