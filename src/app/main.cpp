@@ -1,4 +1,3 @@
-#include "app/after_first_paint.h"
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
@@ -8,12 +7,9 @@ int main(int argc, char** argv) {
     dravik::SingleInstance instance;
     if (const std::optional<int> exitCode = dravik::endOfLaterStart(instance.start()))
         return *exitCode;
-    dravik::WindowOptions options;
-    options.splashFirst = true;
-    dravik::TDravik_Main window(options);
+    dravik::MainWindow window;
     instance.setWindow(&window);
     // The splash is on the screen at once; the start-up sequence, the download included, runs under it.
     window.show();
-    dravik::runAfterFirstPaint(&window, [&window] { window.FormCreate(); });
     return app.exec();
 }

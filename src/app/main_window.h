@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QWidget>
-#include <memory>
 
 class QStackedWidget;
 class QTimer;
@@ -14,14 +13,12 @@ class DataEntryPage;
 class HelpTab;
 class HistoryFetcher;
 class MainHeader;
-class RecordList;
 class SettingsTab;
 class SplashPage;
 class TrendTab;
 
 namespace ui {
 class ActionList;
-class ImageButton;
 class TabControl;
 } // namespace ui
 
@@ -30,14 +27,13 @@ struct WindowOptions {
     // When set, the history download reads this site root (scheme, host, port) instead of the
     // configured or default one, so that a test reaches only its own loopback server.
     QString siteRoot;
-    // When set, the window is made with its splash page only and FormCreate builds the rest, so that
-    // the program entry can put the splash on the screen before the main page exists.
-    bool splashFirst = false;
 };
 
-// The one window of the program. It composes the pages, owns the named actions and runs start-up and
-// shutdown; the pages' controls hold all state besides the four program-wide values.
-class TDravik_Main : public QWidget {
+// The one window of the program. It opens on its splash page alone; once that is on the screen it
+// builds the main and data-entry pages and runs the start-up sequence, the download included, under
+// the splash. It composes the pages, owns the named actions and runs start-up and shutdown; the
+// pages' controls hold all state besides the few program-wide values below.
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kAnalysisTab = 0;
@@ -45,56 +41,61 @@ public:
     static constexpr int kSettingsTab = 2;
     static constexpr int kHelpTab = 3;
 
-    explicit TDravik_Main(WindowOptions options = {}, QWidget* parent = nullptr);
-    ~TDravik_Main() override;
+    explicit MainWindow(WindowOptions options = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    // The start-up sequence, run once; it builds the main and data-entry pages first where the window
-    // was made splash first. An error of a step is shown and the remaining steps still run, so the
-    // window always opens.
-    void FormCreate();
-
-    // Runs one of the named actions of ActionList1, synchronously, to its end.
+    // Runs one of the named actions, synchronously, to its end.
     void runAction(const QString& name);
 
-    void Timer1Timer();
-    void TabControl1Change();
-    void Image_logoDblClick();
+    // The splash timer's tick: once the download is over, the splash gives way to the main page.
+    void onTick();
 
-    void act_dnloadExecute();
-    void act_setiniExecute();
+    // Whether the start-up sequence has run to its end, and the download within it.
+    bool hasStarted() const { return started_; }
+    bool isDownloadDone() const { return downloadDone_; }
 
-    // Program-wide values.
-    bool DownloadDone = false;
-    std::unique_ptr<RecordList> DataList; // holds DataFile too
-    QString SavedName;
-
-    QStackedWidget* Tab_back;
-    SplashPage* Tab1;              // the splash page
-    QWidget* Tab2 = nullptr;       // the main page: the header over the tabs
-    DataEntryPage* Tab3 = nullptr; // the data-entry page
-    MainHeader* Layout_top = nullptr;
-    ui::ImageButton* Button_save = nullptr; // the header's; enabled while the settings have unsaved changes
-    ui::TabControl* TabControl1 = nullptr;
-    AnalysisTab* analysisTab = nullptr;
-    TrendTab* trendTab = nullptr;
-    SettingsTab* settingsTab = nullptr;
-    HelpTab* helpTab = nullptr;
-    QTimer* Timer1;
-    HistoryFetcher* IdHTTP1;
+signals:
+    // The start-up sequence has run to its end.
+    void started();
 
 protected:
-    void closeEvent(QCloseEvent* event) override; // FormClose
+    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The start-up sequence, run once, after the splash's first frame. An error of a step is shown and
+    // the remaining steps still run, so the window always opens.
+    void start();
     void buildMainPage();
     void buildTabs();
     void buildActions();
+    void onTabChanged();
+    // The latest draws of the built-in archive from the operator's site, into its record file.
+    void downloadHistory();
+    // Counts this start and picks the archive to open: the last one used, or on a first run the
+    // built-in one.
+    void pickStartArchive();
+    bool hasUnsavedSettings() const;
 
     WindowOptions options_;
-    ui::ActionList* actionList_ = nullptr;
+    bool downloadDone_ = false;
+    bool started_ = false;
     bool centred_ = false;
+
+    QStackedWidget* pages_;
+    SplashPage* splashPage_;
+    QWidget* mainPage_ = nullptr; // the header over the tabs
+    DataEntryPage* dataEntryPage_ = nullptr;
+    MainHeader* header_ = nullptr;
+    ui::TabControl* tabs_ = nullptr;
+    AnalysisTab* analysisTab_ = nullptr;
+    TrendTab* trendTab_ = nullptr;
+    SettingsTab* settingsTab_ = nullptr;
+    HelpTab* helpTab_ = nullptr;
+    QTimer* splashTimer_;
+    HistoryFetcher* fetcher_;
+    ui::ActionList* actions_ = nullptr;
 };
 
 } // namespace dravik

@@ -8,7 +8,7 @@ class QNetworkAccessManager;
 
 namespace dravik {
 
-// The program's HTTP client (`IdHTTP1`): plain GETs over HTTP/1.1 with the operator site's expected
+// The program's HTTP client: plain GETs over HTTP/1.1 with the operator site's expected
 // Accept and User-Agent headers, no proxy, redirects not followed, and an in-memory cookie store that
 // lives as long as the fetcher, so later pages carry the cookies earlier ones set. A fetch waits in a
 // local event loop, which lets the GUI thread's pending events through meanwhile.

@@ -13,13 +13,19 @@
 namespace dravik {
 
 AnalysisTab::AnalysisTab(QWidget* dialogOwner, QWidget* parent) : QWidget(parent), dialogOwner_(dialogOwner) {
-    StringGrid1 = ui::makeStringGrid(
+    table_ = ui::makeStringGrid(
         QStringLiteral("StringGrid1"),
         {QStringLiteral("号码"), QStringLiteral("出现值"), QStringLiteral("遗漏值"), QStringLiteral("荐")},
         {100, 50, 50, 30}, this);
-    StringGrid1->setRowCount(10);
-    StringGrid1->setAccessibleName(QStringLiteral("分析结果"));
-    StringGrid1->setGeometry(10, 0, kWindowWidth - 20, kTabPageHeight);
+    table_->setRowCount(10);
+    table_->setAccessibleName(QStringLiteral("分析结果"));
+    table_->setGeometry(10, 0, kWindowWidth - 20, kTabPageHeight);
+    // The group texts take what the counts leave of the width.
+    table_->setColumnWidth(0, table_->width() - 130 - 6);
+}
+
+QList<QWidget*> AnalysisTab::focusChain() const {
+    return {table_};
 }
 
 void AnalysisTab::showAnalysis(AnalysisInputs inputs) {
@@ -34,17 +40,17 @@ void AnalysisTab::showAnalysis(AnalysisInputs inputs) {
     case AnalysisOutcome::Table::Unchanged:
         break;
     case AnalysisOutcome::Table::Empty:
-        StringGrid1->setRowCount(0);
+        table_->setRowCount(0);
         break;
     case AnalysisOutcome::Table::Rows:
-        StringGrid1->setRowCount(0);
-        StringGrid1->setRowCount(int(outcome.rows.size()));
+        table_->setRowCount(0);
+        table_->setRowCount(int(outcome.rows.size()));
         for (int i = 0; i < outcome.rows.size(); ++i) {
             const ResultRow& row = outcome.rows.at(i);
-            StringGrid1->setItem(i, 0, ui::gridCell(row.group));
-            StringGrid1->setItem(i, 1, ui::gridCell(row.occurrence));
-            StringGrid1->setItem(i, 2, ui::gridCell(row.omission));
-            StringGrid1->setItem(i, 3, ui::gridCell(row.mark));
+            table_->setItem(i, 0, ui::gridCell(row.group));
+            table_->setItem(i, 1, ui::gridCell(row.occurrence));
+            table_->setItem(i, 2, ui::gridCell(row.omission));
+            table_->setItem(i, 3, ui::gridCell(row.mark));
         }
         break;
     }

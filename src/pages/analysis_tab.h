@@ -14,14 +14,16 @@ class AnalysisTab : public QWidget {
 public:
     explicit AnalysisTab(QWidget* dialogOwner, QWidget* parent = nullptr);
 
-    // act_grid: reads the latest draws of the archive, analyses them with the settings given and shows
-    // the outcome. The conversion error of a setting is raised; the other messages go to the message box.
+    // Reads the latest draws of the archive, analyses them with the settings given and shows the
+    // outcome. The conversion error of a setting is raised; the other messages go to the message box.
     void showAnalysis(AnalysisInputs inputs);
 
-    QTableWidget* StringGrid1;
+    // The tab's controls in reading order, for the window's Tab chain.
+    QList<QWidget*> focusChain() const;
 
 private:
     QWidget* dialogOwner_;
+    QTableWidget* table_;
 };
 
 } // namespace dravik

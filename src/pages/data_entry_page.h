@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QTableWidget;
@@ -24,8 +26,7 @@ class DataEntryPage : public QWidget {
 public:
     // What the page needs of the window around it.
     struct Host {
-        std::function<RecordList*()> records;          // DataList (with DataFile), made by start-up
-        std::function<QString()> archiveName;          // Edit_name's text on the settings tab
+        std::function<QString()> archiveName;          // the name field's text on the settings tab
         std::function<void(const QString&)> runAction; // runs a named action
         std::function<void()> showPage;                // brings this page into view
         std::function<void()> showMainPage;
@@ -33,36 +34,30 @@ public:
     };
 
     explicit DataEntryPage(Host host, QWidget* parent = nullptr);
+    ~DataEntryPage() override;
 
-    // Button_in on the settings tab: opens the page for the archive named there.
-    void Button_inClick();
+    // Opens the page for the archive named on the settings tab.
+    void openForArchive();
     // Loads the archive's records into the table and the period list.
-    void act_dataExecute();
-    void StringGrid2Click();
-    void Button_addClick();
-    void Button_delClick();
-    // Opens the dialog "导入记录" on the archive of the last load.
-    void Button_importClick();
-    void Button_backClick();
+    void loadRecords();
     // Writes the table back to the record file, sorted.
-    void act_saveExecute();
+    void saveRecords();
+    // The choices of the number field's list.
+    void setNumberChoices(const QStringList& numbers);
 
-    QWidget* Layout2;
-    QLabel* Label4;
-    ui::ImageButton* Button_back;
-    ui::ItemList* ListBox3;
-    ui::ChoiceCombo* Edit_qs;
-    ui::ChoiceCombo* Edit_hm;
-    ui::ImageButton* Button_del;
-    ui::ImageButton* Button_add;
-    ui::ImageButton* Button_import;
-    QTableWidget* StringGrid2;
+    // The records of the last load.
+    const RecordList& records() const { return *records_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    RecordList& records() const;
+    void copySelectedRecord();
+    void addRecord();
+    void deleteRecord();
+    // Opens the dialog "导入记录" on the archive of the last load.
+    void openImportDialog();
+    void goBack();
     void emptyTable();
     void showRecords();
     // The page writes only to the file of an archive whose name it accepted at its last load.
@@ -70,7 +65,18 @@ private:
     QString enteredLine() const;
 
     Host host_;
+    std::unique_ptr<RecordList> records_;
     bool loadedSafeName_ = false;
+    QWidget* header_;
+    QLabel* title_;
+    ui::ImageButton* backButton_;
+    ui::ItemList* fields_;
+    ui::ChoiceCombo* periodCombo_;
+    ui::ChoiceCombo* numberCombo_;
+    ui::ImageButton* deleteButton_;
+    ui::ImageButton* addButton_;
+    ui::ImageButton* importButton_;
+    QTableWidget* recordTable_;
 };
 
 } // namespace dravik

@@ -17,17 +17,16 @@ class HelpTab : public QWidget {
 public:
     explicit HelpTab(QString downloadPage, QWidget* parent = nullptr);
 
-    // Opens the download page in the desktop's browser.
-    void Button8Click();
-
     // The tab's controls in reading order, for the window's Tab chain.
     QList<QWidget*> focusChain() const;
 
-    QPlainTextEdit* Memo1;
-    ui::ImageButton* Button8;
-
 private:
+    // Opens the download page in the desktop's browser.
+    void openDownloadPage();
+
     QString downloadPage_;
+    QPlainTextEdit* text_;
+    ui::ImageButton* downloadButton_;
 };
 
 } // namespace dravik

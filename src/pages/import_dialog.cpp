@@ -79,86 +79,85 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Impo
     setWindowModality(Qt::WindowModal);
     setFont(ui::uiFont(10));
 
-    Memo_import = new QPlainTextEdit(this);
-    Memo_import->setObjectName(QStringLiteral("Memo_import"));
-    Memo_import->setAccessibleName(QStringLiteral("导入文本"));
-    Memo_import->setPlaceholderText(
-        QStringLiteral("粘贴开奖历史，每行一期，如：2024001 01 02 03 04 05 06 16"));
-    Memo_import->setLineWrapMode(QPlainTextEdit::NoWrap);
+    textEdit_ = new QPlainTextEdit(this);
+    textEdit_->setObjectName(QStringLiteral("Memo_import"));
+    textEdit_->setAccessibleName(QStringLiteral("导入文本"));
+    textEdit_->setPlaceholderText(QStringLiteral("粘贴开奖历史，每行一期，如：2024001 01 02 03 04 05 06 16"));
+    textEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Tab leaves the field, so that the keyboard reaches the controls after it.
-    Memo_import->setTabChangesFocus(true);
+    textEdit_->setTabChangesFocus(true);
 
-    Button_open = new QPushButton(QStringLiteral("打开文件…"), this);
-    Button_open->setObjectName(QStringLiteral("Button_open"));
-    Button_open->setAccessibleName(QStringLiteral("打开文件…"));
-    Button_open->setAutoDefault(false);
+    openButton_ = new QPushButton(QStringLiteral("打开文件…"), this);
+    openButton_->setObjectName(QStringLiteral("Button_open"));
+    openButton_->setAccessibleName(QStringLiteral("打开文件…"));
+    openButton_->setAutoDefault(false);
 
-    Combo_column = new QComboBox(this);
-    Combo_column->setObjectName(QStringLiteral("Combo_column"));
+    columnCombo_ = new QComboBox(this);
+    columnCombo_->setObjectName(QStringLiteral("Combo_column"));
     for (const NumberColumn& choice : numberColumnChoices())
-        Combo_column->addItem(choice.caption());
-    Combo_column->setCurrentIndex(0);
-    Combo_column->setAccessibleName(QStringLiteral("号码取"));
+        columnCombo_->addItem(choice.caption());
+    columnCombo_->setCurrentIndex(0);
+    columnCombo_->setAccessibleName(QStringLiteral("号码取"));
     QLabel* columnCaption = ui::makeLabel(QStringLiteral("号码取"), ui::uiFont(10), this);
-    columnCaption->setBuddy(Combo_column);
+    columnCaption->setBuddy(columnCombo_);
 
-    Label_summary = makeInfoLabel(QStringLiteral("Label_summary"), QStringLiteral("导入摘要"), this);
-    Label_summary->setFont(ui::uiFont(11));
-    Label_records = makeInfoLabel(QStringLiteral("Label_records"), QStringLiteral("记录预览"), this);
-    Label_rejected = makeInfoLabel(QStringLiteral("Label_rejected"), QStringLiteral("无法识别的行"), this);
-    Label_builtIn = makeInfoLabel(QStringLiteral("Label_builtIn"), QStringLiteral("内置档案提示"), this);
-    Label_builtIn->setText(QStringLiteral("注意：下次启动时的下载会以官方数据替换内置档案的记录"));
-    Label_builtIn->setVisible(builtIn);
+    summaryLabel_ = makeInfoLabel(QStringLiteral("Label_summary"), QStringLiteral("导入摘要"), this);
+    summaryLabel_->setFont(ui::uiFont(11));
+    recordsLabel_ = makeInfoLabel(QStringLiteral("Label_records"), QStringLiteral("记录预览"), this);
+    rejectedLabel_ = makeInfoLabel(QStringLiteral("Label_rejected"), QStringLiteral("无法识别的行"), this);
+    builtInNote_ = makeInfoLabel(QStringLiteral("Label_builtIn"), QStringLiteral("内置档案提示"), this);
+    builtInNote_->setText(QStringLiteral("注意：下次启动时的下载会以官方数据替换内置档案的记录"));
+    builtInNote_->setVisible(builtIn);
 
-    Button_ok = new QPushButton(QStringLiteral("导入"), this);
-    Button_ok->setObjectName(QStringLiteral("Button_ok"));
-    Button_ok->setAccessibleName(QStringLiteral("导入"));
-    Button_ok->setAutoDefault(false);
-    Button_cancel = new QPushButton(QStringLiteral("取消"), this);
-    Button_cancel->setObjectName(QStringLiteral("Button_cancel"));
-    Button_cancel->setAccessibleName(QStringLiteral("取消"));
-    Button_cancel->setAutoDefault(false);
+    importButton_ = new QPushButton(QStringLiteral("导入"), this);
+    importButton_->setObjectName(QStringLiteral("Button_ok"));
+    importButton_->setAccessibleName(QStringLiteral("导入"));
+    importButton_->setAutoDefault(false);
+    cancelButton_ = new QPushButton(QStringLiteral("取消"), this);
+    cancelButton_->setObjectName(QStringLiteral("Button_cancel"));
+    cancelButton_->setAccessibleName(QStringLiteral("取消"));
+    cancelButton_->setAutoDefault(false);
 
     auto* sourceRow = new QHBoxLayout;
-    sourceRow->addWidget(Button_open);
+    sourceRow->addWidget(openButton_);
     sourceRow->addStretch();
     sourceRow->addWidget(columnCaption);
-    sourceRow->addWidget(Combo_column);
+    sourceRow->addWidget(columnCombo_);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
-    buttonRow->addWidget(Button_ok);
-    buttonRow->addWidget(Button_cancel);
+    buttonRow->addWidget(importButton_);
+    buttonRow->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Memo_import, 1);
+    layout->addWidget(textEdit_, 1);
     layout->addLayout(sourceRow);
-    layout->addWidget(Label_summary);
-    layout->addWidget(Label_records);
-    layout->addWidget(Label_rejected);
-    layout->addWidget(Label_builtIn);
+    layout->addWidget(summaryLabel_);
+    layout->addWidget(recordsLabel_);
+    layout->addWidget(rejectedLabel_);
+    layout->addWidget(builtInNote_);
     layout->addLayout(buttonRow);
 
-    ui::setTabChain({Memo_import, Button_open, Combo_column, Button_ok, Button_cancel});
+    ui::setTabChain({textEdit_, openButton_, columnCombo_, importButton_, cancelButton_});
 
     summaryDelay_ = new QTimer(this);
     summaryDelay_->setSingleShot(true);
     summaryDelay_->setInterval(kSummaryDelayMs);
     connect(summaryDelay_, &QTimer::timeout, this, &ImportDialog::refreshSummary);
-    connect(Memo_import, &QPlainTextEdit::textChanged, summaryDelay_, qOverload<>(&QTimer::start));
-    connect(Combo_column, &QComboBox::currentIndexChanged, this, &ImportDialog::refreshSummary);
+    connect(textEdit_, &QPlainTextEdit::textChanged, summaryDelay_, qOverload<>(&QTimer::start));
+    connect(columnCombo_, &QComboBox::currentIndexChanged, this, &ImportDialog::refreshSummary);
     // Reading a file and writing the record file raise errors; they are shown here.
-    connect(Button_open, &QAbstractButton::clicked, this, ui::guarded([this] { Button_openClick(); }));
-    connect(Button_ok, &QAbstractButton::clicked, this, ui::guarded([this] { Button_okClick(); }));
-    connect(Button_cancel, &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(openButton_, &QAbstractButton::clicked, this, ui::guarded([this] { chooseFile(); }));
+    connect(importButton_, &QAbstractButton::clicked, this, ui::guarded([this] { runImport(); }));
+    connect(cancelButton_, &QAbstractButton::clicked, this, &QDialog::reject);
 
     resize(420, 560);
     const QString clipboard = QGuiApplication::clipboard()->text();
     if (!clipboard.isEmpty()) {
-        Memo_import->setPlainText(clipboard);
+        textEdit_->setPlainText(clipboard);
         // Whatever else the clipboard held, a paste or typing replaces it.
-        Memo_import->selectAll();
+        textEdit_->selectAll();
     }
     refreshSummary();
-    Memo_import->setFocus();
+    textEdit_->setFocus();
 }
 
 void ImportDialog::refreshSummary() {
@@ -167,22 +166,22 @@ void ImportDialog::refreshSummary() {
 
 ParsedRecords ImportDialog::updateSummary() {
     summaryDelay_->stop();
-    ParsedRecords parsed = parseImportText(Memo_import->toPlainText(),
-                                           numberColumnChoices().value(Combo_column->currentIndex()));
+    ParsedRecords parsed =
+        parseImportText(textEdit_->toPlainText(), numberColumnChoices().value(columnCombo_->currentIndex()));
     // The counts do not depend on the encoding a new file would get.
     const ImportCounts counts = mergeIntoRecordFile(archive_, parsed.records, TextEncoding::Utf8).counts;
-    Label_summary->setText(summaryText(counts, parsed.rejected.size()));
-    Label_records->setText(recordsPreview(parsed.records));
-    Label_rejected->setText(rejectedPreview(parsed.rejected));
+    summaryLabel_->setText(summaryText(counts, parsed.rejected.size()));
+    recordsLabel_->setText(recordsPreview(parsed.records));
+    rejectedLabel_->setText(rejectedPreview(parsed.rejected));
     return parsed;
 }
 
 void ImportDialog::openFile(const QString& path) {
-    Memo_import->setPlainText(QString::fromUtf8(readImportText(path)));
+    textEdit_->setPlainText(QString::fromUtf8(readImportText(path)));
     refreshSummary();
 }
 
-void ImportDialog::Button_openClick() {
+void ImportDialog::chooseFile() {
     const QString path =
         QFileDialog::getOpenFileName(this, QStringLiteral("打开文件"), QString(),
                                      QStringLiteral("文本文件 (*.txt);;CSV 文件 (*.csv);;所有文件 (*)"));
@@ -190,7 +189,7 @@ void ImportDialog::Button_openClick() {
         openFile(path);
 }
 
-void ImportDialog::Button_okClick() {
+void ImportDialog::runImport() {
     const ParsedRecords parsed = updateSummary();
     // Nothing to import: nothing is written, and the summary says why.
     if (parsed.records.isEmpty())

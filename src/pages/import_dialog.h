@@ -35,25 +35,26 @@ public:
     // Brings the summary and previews up to date now; edits otherwise update them after a short delay.
     void refreshSummary();
 
-    QPlainTextEdit* Memo_import;
-    QPushButton* Button_open;
-    QComboBox* Combo_column;
-    QLabel* Label_summary;
-    QLabel* Label_records;
-    QLabel* Label_rejected;
-    QLabel* Label_builtIn;
-    QPushButton* Button_ok;
-    QPushButton* Button_cancel;
-
 private:
-    void Button_openClick();
-    void Button_okClick();
+    // "打开文件…": asks for a file and loads it.
+    void chooseFile();
+    // "导入": imports what the text holds, then closes.
+    void runImport();
     // Parses the text as it is now and shows the outcome.
     ParsedRecords updateSummary();
 
     std::optional<QByteArray> archive_;
     Importer importer_;
     QTimer* summaryDelay_;
+    QPlainTextEdit* textEdit_;
+    QPushButton* openButton_;
+    QComboBox* columnCombo_;
+    QLabel* summaryLabel_;
+    QLabel* recordsLabel_;
+    QLabel* rejectedLabel_;
+    QLabel* builtInNote_;
+    QPushButton* importButton_;
+    QPushButton* cancelButton_;
 };
 
 } // namespace dravik

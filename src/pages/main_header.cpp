@@ -14,26 +14,45 @@ MainHeader::MainHeader(QWidget* parent) : ui::DragHeader(parent) {
     setObjectName(QStringLiteral("Layout_top"));
     setGeometry(0, 0, kWindowWidth, kHeaderHeight);
 
-    Label1 = ui::makeLabel(QStringLiteral("Dravik"), ui::uiFont(20), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setGeometry(0, 0, kWindowWidth, kHeaderHeight);
-    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    title_ = ui::makeLabel(QStringLiteral("Dravik"), ui::uiFont(20), this);
+    title_->setObjectName(QStringLiteral("Label1"));
+    title_->setAlignment(Qt::AlignCenter);
+    title_->setGeometry(0, 0, kWindowWidth, kHeaderHeight);
+    title_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Image_logo = new ui::PictureBox(ui::kLogoResource, this);
-    Image_logo->setObjectName(QStringLiteral("Image_logo"));
-    Image_logo->setGeometry(0, 0, 50, 50);
-    Image_logo->setCursor(Qt::PointingHandCursor);
-    Image_logo->setAccessibleName(QStringLiteral("Dravik"));
-    Image_logo->setAccessibleDescription(QStringLiteral("双击关闭程序"));
+    logo_ = new ui::PictureBox(ui::kLogoResource, this);
+    logo_->setObjectName(QStringLiteral("Image_logo"));
+    logo_->setGeometry(0, 0, 50, 50);
+    logo_->setCursor(Qt::PointingHandCursor);
+    logo_->setAccessibleName(QStringLiteral("Dravik"));
+    logo_->setAccessibleDescription(QStringLiteral("双击关闭程序"));
 
-    Button_save = new ui::ImageButton(this);
-    Button_save->setObjectName(QStringLiteral("Button_save"));
-    Button_save->setIcon(ui::imageIcon(ui::kImageSave));
-    Button_save->setGeometry(kWindowWidth - 10 - 50, 0, 50, 50);
-    Button_save->setVisible(false);
-    Button_save->setEnabled(false);
-    Button_save->setAccessibleName(QStringLiteral("保存设置"));
+    saveButton_ = new ui::ImageButton(this);
+    saveButton_->setObjectName(QStringLiteral("Button_save"));
+    saveButton_->setIcon(ui::imageIcon(ui::kImageSave));
+    saveButton_->setGeometry(kWindowWidth - 10 - 50, 0, 50, 50);
+    saveButton_->setVisible(false);
+    saveButton_->setEnabled(false);
+    saveButton_->setAccessibleName(QStringLiteral("保存设置"));
+
+    connect(logo_, &ui::PictureBox::doubleClicked, this, &MainHeader::closeRequested);
+    connect(saveButton_, &QAbstractButton::clicked, this, &MainHeader::saveRequested);
+}
+
+void MainHeader::setSaveShown(bool shown) {
+    saveButton_->setVisible(shown);
+}
+
+void MainHeader::setUnsaved(bool unsaved) {
+    saveButton_->setEnabled(unsaved);
+}
+
+bool MainHeader::hasUnsavedChanges() const {
+    return saveButton_->isEnabled();
+}
+
+QList<QWidget*> MainHeader::focusChain() const {
+    return {saveButton_};
 }
 
 } // namespace dravik

@@ -2,6 +2,8 @@
 
 #include "ui/drag_header.h"
 
+#include <QList>
+
 class QLabel;
 
 namespace dravik {
@@ -12,15 +14,28 @@ class PictureBox;
 } // namespace ui
 
 // The header of the main page: the program's name, the logo (double-click closes the program) and the
-// save button of the settings tab. The window is dragged around by it.
+// save button of the settings tab, whose enabled state is the flag of unsaved settings. The window is
+// dragged around by it.
 class MainHeader : public ui::DragHeader {
     Q_OBJECT
 public:
     explicit MainHeader(QWidget* parent = nullptr);
 
-    QLabel* Label1;
-    ui::PictureBox* Image_logo;
-    ui::ImageButton* Button_save;
+    void setSaveShown(bool shown);
+    void setUnsaved(bool unsaved);
+    bool hasUnsavedChanges() const;
+
+    // The header's controls in reading order, for the window's Tab chain.
+    QList<QWidget*> focusChain() const;
+
+signals:
+    void saveRequested();
+    void closeRequested();
+
+private:
+    QLabel* title_;
+    ui::PictureBox* logo_;
+    ui::ImageButton* saveButton_;
 };
 
 } // namespace dravik

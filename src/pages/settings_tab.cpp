@@ -48,88 +48,90 @@ void keepTabStopOnChecked(QButtonGroup* group) {
 } // namespace
 
 SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(std::move(host)) {
-    ListBox2 = new ui::ItemList(QStringLiteral("ListBox2"), this);
+    list_ = new ui::ItemList(QStringLiteral("ListBox2"), this);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(10, 0, 10, 0);
-    layout->addWidget(ListBox2);
+    layout->addWidget(list_);
 
-    QLabel* nameHeader = ListBox2->addGroupHeader(QStringLiteral("档案名"));
-    Edit_name = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_name"));
-    Edit_name->addItem(kBuiltInArchive);
-    Edit_name->setEditText(kBuiltInArchive);
-    ListBox2->addRow(QString(), ui::kDodgerBlue);
-    ListBox2->fill(Edit_name, 15, 10);
+    QLabel* nameHeader = list_->addGroupHeader(QStringLiteral("档案名"));
+    nameCombo_ = ui::makeCombo(ui::ChoiceCombo::Typing::Allowed, QStringLiteral("Edit_name"));
+    nameCombo_->addItem(kBuiltInArchive);
+    nameCombo_->setEditText(kBuiltInArchive);
+    list_->addRow(QString(), ui::kDodgerBlue);
+    list_->fill(nameCombo_, 15, 10);
     // The name's row has no caption of its own: its group's header captions it.
-    nameHeader->setBuddy(Edit_name);
+    nameHeader->setBuddy(nameCombo_);
 
-    ListBox2->addRow(QStringLiteral("数据录入"), ui::kText);
-    Button_in = new ui::ImageButton;
-    Button_in->setObjectName(QStringLiteral("Button_in"));
-    Button_in->setIcon(ui::imageIcon(ui::kImageRight));
-    ListBox2->pinRight(Button_in, QSize(45, 40), 10);
+    list_->addRow(QStringLiteral("数据录入"), ui::kText);
+    dataEntryButton_ = new ui::ImageButton;
+    dataEntryButton_->setObjectName(QStringLiteral("Button_in"));
+    dataEntryButton_->setIcon(ui::imageIcon(ui::kImageRight));
+    list_->pinRight(dataEntryButton_, QSize(45, 40), 10);
 
-    ListBox2->addGroupHeader(QStringLiteral("值设置（Ｘ÷Ａ＝Ｂ...Ｃ）"));
-    Edit_x = addValueRow(QStringLiteral("Ｘ＝"), QStringLiteral("Edit_x"));
-    Edit_a = addValueRow(QStringLiteral("Ａ＝"), QStringLiteral("Edit_a"));
-    Edit_b = addValueRow(QStringLiteral("Ｂ＝"), QStringLiteral("Edit_b"));
-    Edit_c = addValueRow(QStringLiteral("Ｃ＝"), QStringLiteral("Edit_c"));
+    list_->addGroupHeader(QStringLiteral("值设置（Ｘ÷Ａ＝Ｂ...Ｃ）"));
+    xCombo_ = addValueRow(QStringLiteral("Ｘ＝"), QStringLiteral("Edit_x"));
+    aCombo_ = addValueRow(QStringLiteral("Ａ＝"), QStringLiteral("Edit_a"));
+    bCombo_ = addValueRow(QStringLiteral("Ｂ＝"), QStringLiteral("Edit_b"));
+    cCombo_ = addValueRow(QStringLiteral("Ｃ＝"), QStringLiteral("Edit_c"));
 
-    auto* r1 = new QButtonGroup(this);
-    r1->setObjectName(QStringLiteral("r1"));
-    ListBox2->addGroupHeader(QStringLiteral("开始值"));
-    RadioButton1 = addRadioRow(QStringLiteral("0"), QStringLiteral("RadioButton1"), r1);
-    RadioButton2 = addRadioRow(QStringLiteral("1"), QStringLiteral("RadioButton2"), r1);
+    auto* startValueGroup = new QButtonGroup(this);
+    startValueGroup->setObjectName(QStringLiteral("r1"));
+    list_->addGroupHeader(QStringLiteral("开始值"));
+    fromZeroButton_ = addRadioRow(QStringLiteral("0"), QStringLiteral("RadioButton1"), startValueGroup);
+    fromOneButton_ = addRadioRow(QStringLiteral("1"), QStringLiteral("RadioButton2"), startValueGroup);
 
-    auto* r2 = new QButtonGroup(this);
-    r2->setObjectName(QStringLiteral("r2"));
-    ListBox2->addGroupHeader(QStringLiteral("显示模式"));
-    RadioButton3 = addRadioRow(QStringLiteral("顺序"), QStringLiteral("RadioButton3"), r2);
-    RadioButton4 = addRadioRow(QStringLiteral("间隔"), QStringLiteral("RadioButton4"), r2);
+    auto* modeGroup = new QButtonGroup(this);
+    modeGroup->setObjectName(QStringLiteral("r2"));
+    list_->addGroupHeader(QStringLiteral("显示模式"));
+    sequentialButton_ = addRadioRow(QStringLiteral("顺序"), QStringLiteral("RadioButton3"), modeGroup);
+    intervalButton_ = addRadioRow(QStringLiteral("间隔"), QStringLiteral("RadioButton4"), modeGroup);
 
-    auto* r3 = new QButtonGroup(this);
-    r3->setObjectName(QStringLiteral("r3"));
-    ListBox2->addGroupHeader(QStringLiteral("分析期数"));
-    RadioButton5 = addRadioRow(QStringLiteral("30期"), QStringLiteral("RadioButton5"), r3);
-    RadioButton6 = addRadioRow(QStringLiteral("60期"), QStringLiteral("RadioButton6"), r3);
-    RadioButton7 = addRadioRow(QStringLiteral("100期"), QStringLiteral("RadioButton7"), r3);
+    auto* depthGroup = new QButtonGroup(this);
+    depthGroup->setObjectName(QStringLiteral("r3"));
+    list_->addGroupHeader(QStringLiteral("分析期数"));
+    depth30Button_ = addRadioRow(QStringLiteral("30期"), QStringLiteral("RadioButton5"), depthGroup);
+    depth60Button_ = addRadioRow(QStringLiteral("60期"), QStringLiteral("RadioButton6"), depthGroup);
+    depth100Button_ = addRadioRow(QStringLiteral("100期"), QStringLiteral("RadioButton7"), depthGroup);
 
     // Each control is named by its row's caption (the radio buttons by their group's too), which a
     // screen reader says instead of a value or a picture.
-    Edit_name->setAccessibleDescription(QStringLiteral("档案名"));
+    nameCombo_->setAccessibleDescription(QStringLiteral("档案名"));
     const std::pair<QWidget*, QString> spoken[] = {
-        {Edit_name, QStringLiteral("档案名")},
-        {Button_in, QStringLiteral("数据录入")},
-        {Edit_x, QStringLiteral("X")},
-        {Edit_a, QStringLiteral("A")},
-        {Edit_b, QStringLiteral("B")},
-        {Edit_c, QStringLiteral("C")},
-        {RadioButton1, QStringLiteral("开始值 0")},
-        {RadioButton2, QStringLiteral("开始值 1")},
-        {RadioButton3, QStringLiteral("显示模式 顺序")},
-        {RadioButton4, QStringLiteral("显示模式 间隔")},
-        {RadioButton5, QStringLiteral("分析期数 30期")},
-        {RadioButton6, QStringLiteral("分析期数 60期")},
-        {RadioButton7, QStringLiteral("分析期数 100期")},
+        {nameCombo_, QStringLiteral("档案名")},
+        {dataEntryButton_, QStringLiteral("数据录入")},
+        {xCombo_, QStringLiteral("X")},
+        {aCombo_, QStringLiteral("A")},
+        {bCombo_, QStringLiteral("B")},
+        {cCombo_, QStringLiteral("C")},
+        {fromZeroButton_, QStringLiteral("开始值 0")},
+        {fromOneButton_, QStringLiteral("开始值 1")},
+        {sequentialButton_, QStringLiteral("显示模式 顺序")},
+        {intervalButton_, QStringLiteral("显示模式 间隔")},
+        {depth30Button_, QStringLiteral("分析期数 30期")},
+        {depth60Button_, QStringLiteral("分析期数 60期")},
+        {depth100Button_, QStringLiteral("分析期数 100期")},
     };
     for (const auto& [control, name] : spoken)
         control->setAccessibleName(name);
-    for (QButtonGroup* group : {r1, r2, r3})
+    for (QButtonGroup* group : {startValueGroup, modeGroup, depthGroup})
         keepTabStopOnChecked(group);
-    Button_in->setAccessibleDescription(QStringLiteral("打开数据录入页，编辑本档案的开奖记录"));
+    dataEntryButton_->setAccessibleDescription(QStringLiteral("打开数据录入页，编辑本档案的开奖记录"));
 
-    for (ui::ChoiceCombo* combo : {Edit_name, Edit_x, Edit_a, Edit_b, Edit_c})
-        connect(combo, &QComboBox::currentTextChanged, this, &SettingsTab::Edit_nameChange);
-    for (QRadioButton* radio :
-         {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6, RadioButton7})
-        connect(radio, &QRadioButton::toggled, this, &SettingsTab::Edit_nameChange);
-    connect(Edit_name, &ui::ChoiceCombo::popupClosed, this,
+    for (ui::ChoiceCombo* combo : {nameCombo_, xCombo_, aCombo_, bCombo_, cCombo_})
+        connect(combo, &QComboBox::currentTextChanged, this, &SettingsTab::onSettingChanged);
+    for (QRadioButton* radio : {fromZeroButton_, fromOneButton_, sequentialButton_, intervalButton_,
+                                depth30Button_, depth60Button_, depth100Button_})
+        connect(radio, &QRadioButton::toggled, this, &SettingsTab::onSettingChanged);
+    connect(nameCombo_, &ui::ChoiceCombo::popupClosed, this,
             ui::guarded([this] { host_.runAction(QStringLiteral("act_datset")); }));
+    connect(dataEntryButton_, &QAbstractButton::clicked, this,
+            ui::guarded([this] { host_.openDataEntry(); }));
 }
 
 ui::ChoiceCombo* SettingsTab::addValueRow(const QString& caption, const QString& name) {
     ui::ChoiceCombo* combo = ui::makeCombo(ui::ChoiceCombo::Typing::ReadOnly, name);
-    ListBox2->addRow(caption, ui::kDodgerBlue);
-    ListBox2->fill(combo, 50, 10);
+    list_->addRow(caption, ui::kDodgerBlue);
+    list_->fill(combo, 50, 10);
     return combo;
 }
 
@@ -139,52 +141,51 @@ QRadioButton* SettingsTab::addRadioRow(const QString& caption, const QString& na
     radio->setCursor(Qt::PointingHandCursor);
     radio->setStyleSheet(QStringLiteral("QRadioButton { padding-left: 14px; }"));
     group->addButton(radio);
-    ListBox2->addRow(caption, ui::kDodgerBlue);
-    ListBox2->pinRight(radio, QSize(45, 40), 8);
+    list_->addRow(caption, ui::kDodgerBlue);
+    list_->pinRight(radio, QSize(45, 40), 8);
     return radio;
 }
 
-void SettingsTab::act_seteditExecute() {
+void SettingsTab::fillChoiceLists() {
     const QStringList names = listArchives();
     if (!names.isEmpty()) {
-        Edit_name->replaceItems(names);
-        for (ui::ChoiceCombo* combo : {Edit_x, Edit_a, Edit_b, Edit_c})
+        nameCombo_->replaceItems(names);
+        for (ui::ChoiceCombo* combo : {xCombo_, aCombo_, bCombo_, cCombo_})
             combo->replaceItems({});
     }
-    Edit_x->appendItems(numberTexts(10, 60));
-    Edit_a->appendItems(numberTexts(1, 60));
-    Edit_b->appendItems(numberTexts(1, 60));
-    Edit_c->appendItems(numberTexts(0, 60));
-    if (host_.numberCombo)
-        host_.numberCombo->appendItems(numberTexts(0, 60));
+    xCombo_->appendItems(numberTexts(10, 60));
+    aCombo_->appendItems(numberTexts(1, 60));
+    bCombo_->appendItems(numberTexts(1, 60));
+    cCombo_->appendItems(numberTexts(0, 60));
+    host_.setNumberChoices(numberTexts(0, 60));
 }
 
-void SettingsTab::act_datsetExecute() {
+void SettingsTab::loadStoredSettings() {
     const std::optional<StoredSettings> stored = loadArchiveSettings(archiveName());
     if (!stored)
         return;
-    Edit_x->setText(stored->x);
-    Edit_a->setText(stored->a);
-    Edit_b->setText(stored->b);
-    Edit_c->setText(stored->c);
-    (startValueChoice(stored->startValue) == 0 ? RadioButton1 : RadioButton2)->setChecked(true);
-    (displayModeChoice(stored->displayMode) == 0 ? RadioButton3 : RadioButton4)->setChecked(true);
-    QRadioButton* depthButtons[] = {RadioButton5, RadioButton6, RadioButton7};
+    xCombo_->setText(stored->x);
+    aCombo_->setText(stored->a);
+    bCombo_->setText(stored->b);
+    cCombo_->setText(stored->c);
+    (startValueChoice(stored->startValue) == 0 ? fromZeroButton_ : fromOneButton_)->setChecked(true);
+    (displayModeChoice(stored->displayMode) == 0 ? sequentialButton_ : intervalButton_)->setChecked(true);
+    QRadioButton* depthButtons[] = {depth30Button_, depth60Button_, depth100Button_};
     depthButtons[depthChoice(stored->depth)]->setChecked(true);
 }
 
-void SettingsTab::Edit_nameChange() {
-    if (Edit_name->currentText() == kBuiltInArchive)
-        Edit_x->setText(QStringLiteral("36"));
-    host_.saveButton->setEnabled(true);
+void SettingsTab::onSettingChanged() {
+    if (nameCombo_->currentText() == kBuiltInArchive)
+        xCombo_->setText(QStringLiteral("36"));
+    host_.setUnsaved(true);
 }
 
-void SettingsTab::act_savesetExecute() {
+void SettingsTab::saveSettings() {
     SavedSettings settings;
-    settings.x = toInteger(Edit_x->currentText());
-    settings.a = toInteger(Edit_a->currentText());
-    settings.b = toInteger(Edit_b->currentText());
-    settings.c = toInteger(Edit_c->currentText());
+    settings.x = toInteger(xCombo_->currentText());
+    settings.a = toInteger(aCombo_->currentText());
+    settings.b = toInteger(bCombo_->currentText());
+    settings.c = toInteger(cCombo_->currentText());
     // The analysis's own check: values it would refuse are never saved.
     if (!isUsableDivision({settings.x, settings.a, settings.b, settings.c})) {
         dialogs::showMessage(host_.dialogOwner, QStringLiteral("设置错，请检查X、A、B、C值"));
@@ -193,75 +194,85 @@ void SettingsTab::act_savesetExecute() {
     const QString name = archiveName();
     if (refuseUnsafeArchiveName(host_.dialogOwner, name))
         return;
-    settings.startValue = RadioButton1->isChecked() ? 0 : 1;
-    settings.displayMode = RadioButton3->isChecked() ? 0 : 1;
-    settings.depth = RadioButton5->isChecked() ? 0 : RadioButton6->isChecked() ? 1 : 2;
+    settings.startValue = fromZeroButton_->isChecked() ? 0 : 1;
+    settings.displayMode = sequentialButton_->isChecked() ? 0 : 1;
+    settings.depth = depth30Button_->isChecked() ? 0 : depth60Button_->isChecked() ? 1 : 2;
     saveArchiveSettings(name, settings);
-    host_.saveButton->setEnabled(false);
-    *host_.savedName = name;
+    host_.setUnsaved(false);
+    savedName_ = name;
     host_.runAction(QStringLiteral("act_grid"));
 }
 
-void SettingsTab::act_savechangeExecute() {
+void SettingsTab::askToSaveChangedSettings() {
     host_.selectSettingsTab();
     dialogs::confirm(host_.dialogOwner, QStringLiteral("设置已更改，是否保存？"), [this](int answer) {
         if (answer == dialogs::kYes) {
             host_.runAction(QStringLiteral("act_saveset"));
             return;
         }
-        Edit_name->setText(*host_.savedName);
+        nameCombo_->setText(savedName_);
         host_.runAction(QStringLiteral("act_datset"));
         // After the load, which itself marks the settings changed.
-        host_.saveButton->setEnabled(false);
+        host_.setUnsaved(false);
     });
 }
 
 void SettingsTab::selectArchiveEntry(const QString& name) {
-    const int index = Edit_name->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = nameCombo_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0)
-        Edit_name->setText(Edit_name->itemText(index));
+        nameCombo_->setText(nameCombo_->itemText(index));
+}
+
+void SettingsTab::markSaved() {
+    host_.setUnsaved(false);
+    savedName_ = archiveName();
+}
+
+void SettingsTab::setArchiveName(const QString& name) {
+    nameCombo_->setText(name);
 }
 
 QString SettingsTab::archiveName() const {
-    return Edit_name->currentText();
+    return nameCombo_->currentText();
 }
 
 int SettingsTab::depth() const {
-    if (RadioButton5->isChecked())
+    if (depth30Button_->isChecked())
         return 30;
-    if (RadioButton6->isChecked())
+    if (depth60Button_->isChecked())
         return 60;
-    if (RadioButton7->isChecked())
+    if (depth100Button_->isChecked())
         return 100;
     return 30;
 }
 
 int SettingsTab::startValue() const {
-    if (RadioButton1->isChecked())
+    if (fromZeroButton_->isChecked())
         return 0;
-    return RadioButton2->isChecked() ? 1 : 0;
+    return fromOneButton_->isChecked() ? 1 : 0;
 }
 
 bool SettingsTab::intervalMode() const {
-    return !RadioButton3->isChecked() && RadioButton4->isChecked();
+    return !sequentialButton_->isChecked() && intervalButton_->isChecked();
 }
 
 AnalysisInputs SettingsTab::analysisInputs() const {
     AnalysisInputs inputs;
     inputs.archive = archiveName();
     inputs.depth = depth();
-    inputs.x = Edit_x->currentText();
-    inputs.a = Edit_a->currentText();
-    inputs.b = Edit_b->currentText();
-    inputs.c = Edit_c->currentText();
+    inputs.x = xCombo_->currentText();
+    inputs.a = aCombo_->currentText();
+    inputs.b = bCombo_->currentText();
+    inputs.c = cCombo_->currentText();
     inputs.startValue = startValue();
     inputs.mode = intervalMode() ? DisplayMode::Interval : DisplayMode::Sequential;
     return inputs;
 }
 
 QList<QWidget*> SettingsTab::focusChain() const {
-    return {Edit_name,    Button_in,    Edit_x,       Edit_a,       Edit_b,       Edit_c,      RadioButton1,
-            RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6, RadioButton7};
+    return {nameCombo_,     dataEntryButton_, xCombo_,        aCombo_,           bCombo_,
+            cCombo_,        fromZeroButton_,  fromOneButton_, sequentialButton_, intervalButton_,
+            depth30Button_, depth60Button_,   depth100Button_};
 }
 
 } // namespace dravik

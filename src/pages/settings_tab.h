@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -19,38 +20,41 @@ class ItemList;
 } // namespace ui
 
 // The settings tab: the archive name and its analysis settings, which live in these controls alone.
-// The enabled state of the header's save button is the flag of unsaved changes.
+// Every change marks the settings unsaved, until they are saved or the change is undone.
 class SettingsTab : public QWidget {
     Q_OBJECT
 public:
     // What the tab needs of the window around it.
     struct Host {
-        QAbstractButton* saveButton = nullptr;         // Button_save
-        QString* savedName = nullptr;                  // SavedName
-        std::function<void(const QString&)> runAction; // runs a named action
-        std::function<void()> selectSettingsTab;       // selects this tab in the tab bar
+        std::function<void(bool)> setUnsaved;                     // the flag of unsaved settings
+        std::function<void(const QString&)> runAction;            // runs a named action
+        std::function<void()> selectSettingsTab;                  // selects this tab in the tab bar
+        std::function<void()> openDataEntry;                      // the data-entry page, for this archive
+        std::function<void(const QStringList&)> setNumberChoices; // the data-entry page's numbers
         QWidget* dialogOwner = nullptr;
-        ui::ChoiceCombo* numberCombo = nullptr; // the data-entry page's Edit_hm, filled with the choices
     };
 
     explicit SettingsTab(Host host, QWidget* parent = nullptr);
 
     // The archive list and the choice lists; run once, at start-up.
-    void act_seteditExecute();
-    // Loads the stored settings of the archive named in Edit_name; no settings file, no change.
-    void act_datsetExecute();
-    // Every change of a bound control: holds X at 36 for the built-in archive, marks the settings changed.
-    void Edit_nameChange();
+    void fillChoiceLists();
+    // Loads the stored settings of the archive named in the name field; no settings file, no change.
+    void loadStoredSettings();
     // Checks, writes both settings files, marks the settings saved and analyses again.
-    void act_savesetExecute();
+    void saveSettings();
     // Asks whether to save changed settings and carries out the answer before returning.
-    void act_savechangeExecute();
+    void askToSaveChangedSettings();
+    // The settings as they stand are the saved ones (the end of start-up).
+    void markSaved();
 
-    // Picks the entry of Edit_name's list equal to the name (start-up on a first run).
+    // Picks the entry of the archive list equal to the name (start-up on a first run).
     void selectArchiveEntry(const QString& name);
+    void setArchiveName(const QString& name);
 
     // Inputs of an analysis run, read as they stand.
     QString archiveName() const;
+    // The archive whose settings were saved last: a "No" to saving goes back to it.
+    QString savedArchiveName() const { return savedName_; }
     int depth() const;      // 30, 60 or 100
     int startValue() const; // 0 or 1
     bool intervalMode() const;
@@ -60,26 +64,30 @@ public:
     // The tab's controls in reading order, for the window's Tab chain.
     QList<QWidget*> focusChain() const;
 
-    ui::ItemList* ListBox2;
-    ui::ChoiceCombo* Edit_name;
-    ui::ImageButton* Button_in;
-    ui::ChoiceCombo* Edit_x;
-    ui::ChoiceCombo* Edit_a;
-    ui::ChoiceCombo* Edit_b;
-    ui::ChoiceCombo* Edit_c;
-    QRadioButton* RadioButton1;
-    QRadioButton* RadioButton2;
-    QRadioButton* RadioButton3;
-    QRadioButton* RadioButton4;
-    QRadioButton* RadioButton5;
-    QRadioButton* RadioButton6;
-    QRadioButton* RadioButton7;
-
 private:
     QRadioButton* addRadioRow(const QString& caption, const QString& name, QButtonGroup* group);
     ui::ChoiceCombo* addValueRow(const QString& caption, const QString& name);
+    // Every change of a bound control: holds X at 36 for the built-in archive, marks the settings
+    // unsaved.
+    void onSettingChanged();
 
     Host host_;
+    QString savedName_;
+    ui::ItemList* list_;
+    ui::ChoiceCombo* nameCombo_;
+    ui::ImageButton* dataEntryButton_;
+    // The division X ÷ A = B remainder C: X numbers, A per group, B groups, C left over.
+    ui::ChoiceCombo* xCombo_;
+    ui::ChoiceCombo* aCombo_;
+    ui::ChoiceCombo* bCombo_;
+    ui::ChoiceCombo* cCombo_;
+    QRadioButton* fromZeroButton_;
+    QRadioButton* fromOneButton_;
+    QRadioButton* sequentialButton_;
+    QRadioButton* intervalButton_;
+    QRadioButton* depth30Button_;
+    QRadioButton* depth60Button_;
+    QRadioButton* depth100Button_;
 };
 
 } // namespace dravik

@@ -17,10 +17,14 @@ class SplashPage : public QWidget {
 public:
     explicit SplashPage(QWidget* parent = nullptr);
 
-    ui::PictureBox* Image2;
-    ui::ActivityIndicator* AniIndicator1;
-    QLabel* Label2;
-    QLabel* Label3;
+    // The download is over: the activity indicator stops and goes.
+    void stopActivity();
+
+private:
+    ui::PictureBox* picture_;
+    ui::ActivityIndicator* indicator_;
+    QLabel* statusLabel_;
+    QLabel* noticeLabel_;
 };
 
 } // namespace dravik

@@ -65,36 +65,36 @@ TrendTab::TrendTab(Host host, QWidget* parent)
 
     auto* caption = ui::makeLabel(QStringLiteral("统计期数"), ui::uiFont(11), this);
     caption->setGeometry(kMargin, 8, 70, kControlHeight);
-    Combo_span = new ui::ChoiceCombo(ui::ChoiceCombo::Typing::ReadOnly, this);
-    Combo_span->setObjectName(QStringLiteral("Combo_span"));
-    Combo_span->setAccessibleName(QStringLiteral("统计期数"));
+    spanCombo_ = new ui::ChoiceCombo(ui::ChoiceCombo::Typing::ReadOnly, this);
+    spanCombo_->setObjectName(QStringLiteral("Combo_span"));
+    spanCombo_->setAccessibleName(QStringLiteral("统计期数"));
     for (const Span& span : kSpans)
-        Combo_span->addItem(QString::fromUtf16(span.caption));
-    Combo_span->setGeometry(kMargin + 70, 8, 100, kControlHeight);
-    caption->setBuddy(Combo_span);
-    connect(Combo_span, QOverload<int>::of(&QComboBox::activated), this,
-            ui::guarded([this] { Combo_spanChange(); }));
+        spanCombo_->addItem(QString::fromUtf16(span.caption));
+    spanCombo_->setGeometry(kMargin + 70, 8, 100, kControlHeight);
+    caption->setBuddy(spanCombo_);
+    connect(spanCombo_, QOverload<int>::of(&QComboBox::activated), this,
+            ui::guarded([this] { onSpanPicked(); }));
 
     const int buttonsTop = kTabPageHeight - 8 - kControlHeight;
     const int checkTop = buttonsTop - 4 - kCheckHeight;
     const int footerTop = checkTop - 4 - kFooterHeight;
     const int gridTop = 8 + kControlHeight + 6;
 
-    Grid_trend = new TrendGrid(model_, this);
-    Grid_trend->setObjectName(QStringLiteral("Grid_trend"));
-    Grid_trend->setAccessibleName(QStringLiteral("走势表"));
-    Grid_trend->setGeometry(kMargin, gridTop, width, footerTop - gridTop);
+    chartGrid_ = new TrendGrid(model_, this);
+    chartGrid_->setObjectName(QStringLiteral("Grid_trend"));
+    chartGrid_->setAccessibleName(QStringLiteral("走势表"));
+    chartGrid_->setGeometry(kMargin, gridTop, width, footerTop - gridTop);
 
-    Grid_footer = new ui::FrozenColumnsTable(TrendModel::kFixedColumns, this);
-    Grid_footer->setObjectName(QStringLiteral("Grid_footer"));
-    Grid_footer->setAccessibleName(QStringLiteral("走势统计"));
-    Grid_footer->horizontalHeader()->hide();
-    Grid_footer->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid_footer->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Grid_footer->setModel(footerModel_);
-    Grid_footer->setGeometry(kMargin, footerTop, width, kFooterHeight);
+    footerGrid_ = new ui::FrozenColumnsTable(TrendModel::kFixedColumns, this);
+    footerGrid_->setObjectName(QStringLiteral("Grid_footer"));
+    footerGrid_->setAccessibleName(QStringLiteral("走势统计"));
+    footerGrid_->horizontalHeader()->hide();
+    footerGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    footerGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    footerGrid_->setModel(footerModel_);
+    footerGrid_->setGeometry(kMargin, footerTop, width, kFooterHeight);
 
-    for (QTableView* table : {static_cast<QTableView*>(Grid_trend), static_cast<QTableView*>(Grid_footer)}) {
+    for (QTableView* table : {static_cast<QTableView*>(chartGrid_), static_cast<QTableView*>(footerGrid_)}) {
         ui::styleTable(table, kTrendRowHeight);
         table->setFont(trendFont());
         table->horizontalHeader()->setFixedHeight(kTrendHeaderHeight);
@@ -103,23 +103,23 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     }
     // A table just filled learns its scroll range only when laid out: until the user scrolls, each new
     // range keeps the newest row in view.
-    QScrollBar* rows = Grid_trend->verticalScrollBar();
+    QScrollBar* rows = chartGrid_->verticalScrollBar();
     connect(rows, &QScrollBar::rangeChanged, this, [this, rows](int, int maximum) {
         if (showNewest_)
             rows->setValue(maximum);
     });
     connect(rows, &QScrollBar::actionTriggered, this, [this] { showNewest_ = false; });
-    Grid_footer->scrollSidewaysWith(Grid_trend);
+    footerGrid_->scrollSidewaysWith(chartGrid_);
 
-    Label_check = ui::makeLabel(QString(), ui::uiFont(10), this);
-    Label_check->setObjectName(QStringLiteral("Label_check"));
+    checkLabel_ = ui::makeLabel(QString(), ui::uiFont(10), this);
+    checkLabel_->setObjectName(QStringLiteral("Label_check"));
     // Its text is what a screen reader must say; the caption only describes it.
-    Label_check->setAccessibleDescription(QStringLiteral("荐号回测"));
-    Label_check->setGeometry(kMargin, checkTop, width, kCheckHeight);
-    Label_check->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    checkLabel_->setAccessibleDescription(QStringLiteral("荐号回测"));
+    checkLabel_->setGeometry(kMargin, checkTop, width, kCheckHeight);
+    checkLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Read out and selectable from the keyboard, like the help text.
-    Label_check->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Label_check->setFocusPolicy(Qt::StrongFocus);
+    checkLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    checkLabel_->setFocusPolicy(Qt::StrongFocus);
 
     const auto makeButton = [this, buttonsTop](const char* name, const QString& text, int left) {
         auto* button = new QPushButton(text, this);
@@ -129,27 +129,27 @@ TrendTab::TrendTab(Host host, QWidget* parent)
         button->setGeometry(left, buttonsTop, 100, kControlHeight);
         return button;
     };
-    Button_csv = makeButton("Button_csv", QStringLiteral("导出CSV"), kMargin);
-    Button_png = makeButton("Button_png", QStringLiteral("导出图片"), kMargin + 110);
-    Label_status = ui::makeLabel(QString(), ui::uiFont(9), this);
-    Label_status->setObjectName(QStringLiteral("Label_status"));
-    Label_status->setAccessibleDescription(QStringLiteral("导出状态"));
-    Label_status->setGeometry(kMargin + 220, buttonsTop, width - 220, kControlHeight);
-    Label_status->setWordWrap(true);
-    connect(Button_csv, &QAbstractButton::clicked, this, ui::guarded([this] { Button_csvClick(); }));
-    connect(Button_png, &QAbstractButton::clicked, this, ui::guarded([this] { Button_pngClick(); }));
+    csvButton_ = makeButton("Button_csv", QStringLiteral("导出CSV"), kMargin);
+    pngButton_ = makeButton("Button_png", QStringLiteral("导出图片"), kMargin + 110);
+    statusLabel_ = ui::makeLabel(QString(), ui::uiFont(9), this);
+    statusLabel_->setObjectName(QStringLiteral("Label_status"));
+    statusLabel_->setAccessibleDescription(QStringLiteral("导出状态"));
+    statusLabel_->setGeometry(kMargin + 220, buttonsTop, width - 220, kControlHeight);
+    statusLabel_->setWordWrap(true);
+    connect(csvButton_, &QAbstractButton::clicked, this, ui::guarded([this] { exportCsv(); }));
+    connect(pngButton_, &QAbstractButton::clicked, this, ui::guarded([this] { exportPicture(); }));
 }
 
 QList<QWidget*> TrendTab::focusChain() const {
-    return {Combo_span, Grid_trend, Grid_footer, Label_check, Button_csv, Button_png};
+    return {spanCombo_, chartGrid_, footerGrid_, checkLabel_, csvButton_, pngButton_};
 }
 
 void TrendTab::refresh() {
     TrendInputs inputs;
     inputs.settings = host_.settings();
     if (!spanPicked_)
-        Combo_span->setCurrentIndex(spanIndexOf(inputs.settings.depth));
-    inputs.window = kSpans[std::max(Combo_span->currentIndex(), 0)].draws;
+        spanCombo_->setCurrentIndex(spanIndexOf(inputs.settings.depth));
+    inputs.window = kSpans[std::max(spanCombo_->currentIndex(), 0)].draws;
 
     TrendOutcome outcome = runTrend(inputs);
     archive_ = inputs.settings.archive;
@@ -157,13 +157,13 @@ void TrendTab::refresh() {
     model_->setChart(chart_);
     footerModel_->setChart(chart_);
     const TrendColumns widths = trendColumns(*chart_);
-    setColumnWidths(Grid_trend, widths, model_->columnCount());
-    setColumnWidths(Grid_footer, widths, model_->columnCount());
-    Label_check->setText(outcome.check);
+    setColumnWidths(chartGrid_, widths, model_->columnCount());
+    setColumnWidths(footerGrid_, widths, model_->columnCount());
+    checkLabel_->setText(outcome.check);
     showNewest_ = true;
-    if (Grid_trend->isVisible())
-        Grid_trend->doItemsLayout(); // the new scroll range, now
-    Grid_trend->scrollToBottom();
+    if (chartGrid_->isVisible())
+        chartGrid_->doItemsLayout(); // the new scroll range, now
+    chartGrid_->scrollToBottom();
 }
 
 void TrendTab::analysisRebuilt() {
@@ -171,22 +171,22 @@ void TrendTab::analysisRebuilt() {
         refresh();
 }
 
-void TrendTab::Combo_spanChange() {
+void TrendTab::onSpanPicked() {
     spanPicked_ = true;
     refresh();
 }
 
-void TrendTab::Button_csvClick() {
+void TrendTab::exportCsv() {
     exportFiles(QStringLiteral("导出CSV"), QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"),
                 [this](QString*) {
-                    return std::optional<QList<QByteArray>>({trendCsv(*chart_, Label_check->text())});
+                    return std::optional<QList<QByteArray>>({trendCsv(*chart_, checkLabel_->text())});
                 });
 }
 
-void TrendTab::Button_pngClick() {
+void TrendTab::exportPicture() {
     exportFiles(QStringLiteral("导出图片"), QStringLiteral("png"), QStringLiteral("PNG (*.png)"),
                 [this](QString* reason) -> std::optional<QList<QByteArray>> {
-                    std::optional<TrendPictures> pictures = trendPngs(*chart_, Label_check->text(), reason);
+                    std::optional<TrendPictures> pictures = trendPngs(*chart_, checkLabel_->text(), reason);
                     if (!pictures)
                         return std::nullopt;
                     return pictures->pages;
@@ -201,7 +201,7 @@ void TrendTab::exportFiles(const QString& caption, const QString& suffix, const 
     const QString path = dialogs::askSaveFileName(host_.dialogOwner, caption, proposed, filter, suffix);
     if (path.isEmpty())
         return;
-    Label_status->clear();
+    statusLabel_->clear();
     QString reason;
     const std::optional<QList<QByteArray>> contents = files(&reason);
     if (!contents) {
@@ -216,7 +216,7 @@ void TrendTab::exportFiles(const QString& caption, const QString& suffix, const 
         }
     }
     const QString first = QFileInfo(paths.first()).fileName();
-    Label_status->setText(paths.size() == 1 ? QStringLiteral("已导出：%1").arg(first)
+    statusLabel_->setText(paths.size() == 1 ? QStringLiteral("已导出：%1").arg(first)
                                             : QStringLiteral("图片较长，已分为%1个文件：%2 … %3")
                                                   .arg(paths.size())
                                                   .arg(first, QFileInfo(paths.last()).fileName()));

@@ -41,22 +41,13 @@ public:
     void analysisRebuilt();
     bool isBuilt() const { return chart_ != nullptr; }
 
-    void Combo_spanChange();
-    void Button_csvClick();
-    void Button_pngClick();
-
     // The tab's controls in page order, for the window's Tab order.
     QList<QWidget*> focusChain() const;
 
-    ui::ChoiceCombo* Combo_span;
-    TrendGrid* Grid_trend;
-    ui::FrozenColumnsTable* Grid_footer;
-    QLabel* Label_check;
-    QPushButton* Button_csv;
-    QPushButton* Button_png;
-    QLabel* Label_status; // what the last export wrote
-
 private:
+    void onSpanPicked();
+    void exportCsv();
+    void exportPicture();
     // Asks for a file name and writes the files there, each whole (one, or the numbered pages of a
     // picture too tall for one); a failure goes to the message box, what was written to the status.
     void exportFiles(const QString& caption, const QString& suffix, const QString& filter,
@@ -69,6 +60,13 @@ private:
     QString archive_;         // the archive of the chart shown
     bool spanPicked_ = false; // until the user picks a span, W follows the analysis depth
     bool showNewest_ = false; // the chart just built keeps its newest row in view as it is laid out
+    ui::ChoiceCombo* spanCombo_;
+    TrendGrid* chartGrid_;
+    ui::FrozenColumnsTable* footerGrid_;
+    QLabel* checkLabel_;
+    QPushButton* csvButton_;
+    QPushButton* pngButton_;
+    QLabel* statusLabel_; // what the last export wrote
 };
 
 } // namespace dravik

@@ -58,7 +58,7 @@ public:
                const QModelIndex& index) const override;
 };
 
-// Grid_trend: the chart with its first two columns held in place, and the trend line and the balls
+// The chart table: the chart with its first two columns held in place, and the trend line and the balls
 // painted over the cells.
 class TrendGrid : public ui::FrozenColumnsTable {
     Q_OBJECT

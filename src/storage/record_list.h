@@ -8,7 +8,7 @@
 
 namespace dravik {
 
-// The draw records of the archive open on the data-entry page (`DataList` and `DataFile`): the latest
+// The draw records of the archive open on the data-entry page: the latest
 // 100 lines of its record file, the record window. Lines of a longer file that lie before the window
 // are held aside and written back first, unchanged, by every save, so editing never loses history.
 class RecordList {

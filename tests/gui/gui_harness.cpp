@@ -2,13 +2,17 @@
 
 #include "history_server.h"
 #include "storage/data_folder.h"
+#include "ui/image_button.h"
+#include "ui/tab_control.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QStackedWidget>
 #include <QTableWidget>
 #include <QTcpServer>
+#include <QTimer>
 
 namespace dravik::test {
 
@@ -80,18 +84,21 @@ QString closedSiteRoot() {
     return QStringLiteral("http://127.0.0.1:%1").arg(port);
 }
 
-std::unique_ptr<TDravik_Main> startWindow(const QString& siteRoot) {
-    auto window = std::make_unique<TDravik_Main>(WindowOptions{siteRoot});
-    window->FormCreate();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        qWarning("window not exposed");
+void showAndWaitForStart(MainWindow& window) {
+    window.show();
+    // Past the download's time limit, should a test's server not answer.
+    QTRY_VERIFY_WITH_TIMEOUT(window.hasStarted(), 15000);
+}
+
+std::unique_ptr<MainWindow> startWindow(const QString& siteRoot) {
+    auto window = std::make_unique<MainWindow>(WindowOptions{siteRoot});
+    showAndWaitForStart(*window);
     return window;
 }
 
-std::unique_ptr<TDravik_Main> startOnMainPage(const QString& siteRoot) {
-    std::unique_ptr<TDravik_Main> window = startWindow(siteRoot);
-    window->Timer1Timer();
+std::unique_ptr<MainWindow> startOnMainPage(const QString& siteRoot) {
+    std::unique_ptr<MainWindow> window = startWindow(siteRoot);
+    window->onTick();
     return window;
 }
 
@@ -108,8 +115,45 @@ void pickFromList(QComboBox* combo, const QString& text) {
     QTRY_VERIFY(!view->isVisible());
 }
 
-QStringList gridRows(const TDravik_Main& window) {
-    return gridRows(*window.analysisTab->StringGrid1);
+QStringList gridRows(MainWindow& window) {
+    return gridRows(*control<QTableWidget>(&window, "StringGrid1"));
+}
+
+QWidget* shownPage(MainWindow& window) {
+    return control<QStackedWidget>(&window, "Tab_back")->currentWidget();
+}
+QWidget* splashPage(MainWindow& window) {
+    return control<SplashPage>(&window, "Tab1");
+}
+QWidget* mainPage(MainWindow& window) {
+    return control<QWidget>(&window, "Tab2");
+}
+DataEntryPage* entryPage(MainWindow& window) {
+    return control<DataEntryPage>(&window, "Tab3");
+}
+MainHeader* header(MainWindow& window) {
+    return control<MainHeader>(&window, "Layout_top");
+}
+ui::TabControl* tabBar(MainWindow& window) {
+    return control<ui::TabControl>(&window, "TabControl1");
+}
+ui::ImageButton* saveButton(MainWindow& window) {
+    return control<ui::ImageButton>(&window, "Button_save");
+}
+QTimer* splashTimer(MainWindow& window) {
+    return control<QTimer>(&window, "Timer1");
+}
+AnalysisTab* analysisTab(MainWindow& window) {
+    return window.findChild<AnalysisTab*>();
+}
+TrendTab* trendTab(MainWindow& window) {
+    return window.findChild<TrendTab*>();
+}
+SettingsTab* settingsTab(MainWindow& window) {
+    return window.findChild<SettingsTab*>();
+}
+HelpTab* helpTab(MainWindow& window) {
+    return window.findChild<HelpTab*>();
 }
 
 QStringList gridRows(const QTableWidget& grid) {
@@ -139,13 +183,13 @@ void writeBuiltInArchive(const DataHome& home) {
 
 } // namespace
 
-std::unique_ptr<TDravik_Main> startOffline(const DataHome& home) {
+std::unique_ptr<MainWindow> startOffline(const DataHome& home) {
     writeBuiltInArchive(home);
     return startOnMainPage(closedSiteRoot());
 }
 
-std::unique_ptr<TDravik_Main> startOnArchive(const DataHome& home, const QString& archive,
-                                             const std::optional<QByteArray>& records) {
+std::unique_ptr<MainWindow> startOnArchive(const DataHome& home, const QString& archive,
+                                           const std::optional<QByteArray>& records) {
     writeBuiltInArchive(home);
     // Written after the built-in archive's, which it may be.
     if (records)

@@ -3,9 +3,21 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "pages/analysis_tab.h"
+#include "pages/data_entry_page.h"
 #include "pages/help_tab.h"
+#include "pages/main_header.h"
+#include "pages/settings_tab.h"
 #include "pages/splash_page.h"
+#include "pages/trend_tab.h"
+#include "pages/trend_table.h"
+#include "ui/activity_indicator.h"
+#include "ui/choice_combo.h"
 #include "ui/dialogs.h"
+#include "ui/frozen_table.h"
+#include "ui/image_button.h"
+#include "ui/item_list.h"
+#include "ui/picture_box.h"
+#include "ui/tab_control.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -18,6 +30,7 @@
 
 class QComboBox;
 class QTableWidget;
+class QTimer;
 
 namespace dravik::test {
 
@@ -41,7 +54,7 @@ class WindowTestCase : public QObject {
 protected:
     std::unique_ptr<DataHome> home;
     std::unique_ptr<dialogs::Script> script;
-    std::unique_ptr<TDravik_Main> window;
+    std::unique_ptr<MainWindow> window;
 
 private slots:
     void init();
@@ -60,10 +73,10 @@ void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 
 // A start without network whose built-in archive already holds the worked example, on the main page.
-std::unique_ptr<TDravik_Main> startOffline(const DataHome& home);
+std::unique_ptr<MainWindow> startOffline(const DataHome& home);
 // The same with `archive` as the archive last used, its record file holding `records` (none: no file).
-std::unique_ptr<TDravik_Main> startOnArchive(const DataHome& home, const QString& archive,
-                                             const std::optional<QByteArray>& records);
+std::unique_ptr<MainWindow> startOnArchive(const DataHome& home, const QString& archive,
+                                           const std::optional<QByteArray>& records);
 
 // Settings files as the program writes them; `xabc` is "X A B C".
 QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3);
@@ -78,24 +91,46 @@ void serveWorkedExample(HistoryServer& server);
 // A site root on 127.0.0.1 where nothing listens: every fetch fails at once.
 QString closedSiteRoot();
 
-// Creates the window and runs the start-up sequence, then shows it as the program entry does.
-std::unique_ptr<TDravik_Main> startWindow(const QString& siteRoot);
-// The same, then one tick of Timer1 at once instead of up to three seconds later: the main page.
-std::unique_ptr<TDravik_Main> startOnMainPage(const QString& siteRoot);
+// Shows the window as the program entry does and waits until its start-up sequence, which follows
+// the splash's first frame, has run.
+void showAndWaitForStart(MainWindow& window);
+// Creates the window and starts it so.
+std::unique_ptr<MainWindow> startWindow(const QString& siteRoot);
+// The same, then one tick of the splash timer at once instead of up to three seconds later: the main
+// page.
+std::unique_ptr<MainWindow> startOnMainPage(const QString& siteRoot);
 
 // Picks an entry from a combo's drop-down list with the mouse.
 void pickFromList(QComboBox* combo, const QString& text);
 
-// The rows of StringGrid1, each as its four cell texts joined by "|".
-QStringList gridRows(const TDravik_Main& window);
+// The rows of the analysis table, each as its four cell texts joined by "|".
+QStringList gridRows(MainWindow& window);
 // The rows of any table, each as its cell texts joined by "|".
 QStringList gridRows(const QTableWidget& grid);
 // The entries of a combo's drop-down list.
 QStringList comboItems(const QComboBox& combo);
 
+// A control of the window by its objectName; a test fails at once on a name that is not there.
 template <typename T> T* control(QWidget* window, const char* name) {
-    return window->findChild<T*>(QString::fromLatin1(name));
+    T* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
 }
+
+// The parts of the window the tests reach most.
+QWidget* shownPage(MainWindow& window); // the page in view: the splash, the main or the data-entry page
+QWidget* splashPage(MainWindow& window);
+QWidget* mainPage(MainWindow& window);
+DataEntryPage* entryPage(MainWindow& window);
+MainHeader* header(MainWindow& window);
+ui::TabControl* tabBar(MainWindow& window);
+ui::ImageButton* saveButton(MainWindow& window);
+QTimer* splashTimer(MainWindow& window);
+AnalysisTab* analysisTab(MainWindow& window);
+TrendTab* trendTab(MainWindow& window);
+SettingsTab* settingsTab(MainWindow& window);
+HelpTab* helpTab(MainWindow& window);
 
 } // namespace dravik::test
 

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
               recordFileBytes(workedExampleLines()));
     dialogs::Script script; // the offline start's download message is not shown
 
-    std::unique_ptr<TDravik_Main> window = startWindow(closedSiteRoot());
+    std::unique_ptr<MainWindow> window = startWindow(closedSiteRoot());
     const auto save = [&](const char* name) {
         QCoreApplication::processEvents();
         const QString file = out + QLatin1Char('/') + QString::fromLatin1(name);
@@ -44,16 +44,17 @@ int main(int argc, char** argv) {
             qFatal("cannot write %s", qPrintable(file));
     };
     save("splash.png");
-    window->Timer1Timer();
+    window->onTick();
     save("analysis.png");
-    window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+    tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
     save("settings.png");
-    window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
+    tabBar(*window)->setCurrentIndex(MainWindow::kHelpTab);
     save("help.png");
-    window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-    window->Tab3->Button_inClick();
-    window->Tab3->StringGrid2->selectRow(0);
-    window->Tab3->StringGrid2Click();
+    tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+    entryPage(*window)->openForArchive();
+    QTableWidget* records = control<QTableWidget>(entryPage(*window), "StringGrid2");
+    records->selectRow(0);
+    emit records->activated(records->model()->index(0, 0)); // copied into the fields, as Enter does
     save("entry.png");
 
     // 70 draws of a fixed pseudo-random walk before the worked example: 100 in all, the 100期 span.
@@ -64,29 +65,29 @@ int main(int argc, char** argv) {
             QStringLiteral("%1.%2").arg(23931 + i).arg(int(random.bounded(36)) + 1, 2, 10, QLatin1Char('0')));
     writeFile(home.dataFolder() + kBuiltInArchive + QStringLiteral(".dat"),
               recordFileBytes(lines + workedExampleLines()));
-    window->Tab_back->setCurrentWidget(window->Tab2);
-    window->TabControl1->setCurrentIndex(TDravik_Main::kTrendTab);
-    window->trendTab->Combo_span->setCurrentIndex(
-        window->trendTab->Combo_span->findText(QStringLiteral("100期")));
-    window->trendTab->Combo_spanChange();
+    control<QStackedWidget>(window.get(), "Tab_back")->setCurrentWidget(mainPage(*window));
+    tabBar(*window)->setCurrentIndex(MainWindow::kTrendTab);
+    ui::ChoiceCombo* span = control<ui::ChoiceCombo>(trendTab(*window), "Combo_span");
+    span->setCurrentIndex(span->findText(QStringLiteral("100期")));
+    emit span->activated(span->currentIndex());
     save("trend.png");
 
     // The import dialog on an archive of 双色球 blue balls, a results page's table pasted.
     const QString blueBalls = QStringLiteral("双色球");
     writeFile(home.dataFolder() + blueBalls + QStringLiteral(".dat"),
               recordFileBytes({"2024001.16", "2024002.05"}));
-    window->settingsTab->Edit_name->lineEdit()->setText(blueBalls);
-    window->Tab3->Button_inClick();
+    control<ui::ChoiceCombo>(settingsTab(*window), "Edit_name")->lineEdit()->setText(blueBalls);
+    entryPage(*window)->openForArchive();
     QGuiApplication::clipboard()->setText(QStringLiteral("期号\t开奖日期\t红球\t蓝球\n"
                                                          "2024004\t2024-01-09\t04 10 13 22 28 32\t03\n"
                                                          "2024003\t2024-01-07\t02 09 15 21 27 33\t08\n"
                                                          "2024002\t2024-01-04\t01 05 11 18 24 30\t12\n"
                                                          "2024001\t2024-01-02\t03 07 12 19 25 31\t16\n"));
-    window->Tab3->Button_importClick();
+    control<ui::ImageButton>(entryPage(*window), "Button_import")->click();
     auto* dialog = window->findChild<ImportDialog*>();
     if (!dialog || !QTest::qWaitForWindowExposed(dialog))
         qFatal("no import dialog");
-    dialog->Memo_import->moveCursor(QTextCursor::Start);
+    control<QPlainTextEdit>(dialog, "Memo_import")->moveCursor(QTextCursor::Start);
     QCoreApplication::processEvents();
     const QString file = out + QStringLiteral("/import.png");
     if (!dialog->grab().save(file))

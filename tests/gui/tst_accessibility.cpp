@@ -165,7 +165,7 @@ private slots:
         if (role == QAccessible::PageTab) {
             QAccessibleInterface* list = iface->parent();
             QCOMPARE(list->role(), QAccessible::PageTabList);
-            QCOMPARE(list->childCount(), window->TabControl1->count());
+            QCOMPARE(list->childCount(), tabBar(*window)->count());
         }
     }
 
@@ -224,7 +224,7 @@ private slots:
         if (page != "TabItem2Page")
             return;
         // The list's own children: group headers, and each row's caption before its control.
-        const QAccessibleInterface* list = reached(window->settingsTab->ListBox2);
+        const QAccessibleInterface* list = reached(control<ui::ItemList>(settingsTab(*window), "ListBox2"));
         QVERIFY(list);
         QStringList spoken;
         for (int i = 0; i < 9 && i < list->childCount(); ++i)
@@ -240,16 +240,16 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("to");
         QTest::addColumn<int>("selected");
-        const int analysis = TDravik_Main::kAnalysisTab;
-        const int settings = TDravik_Main::kSettingsTab;
-        const int help = TDravik_Main::kHelpTab;
+        const int analysis = MainWindow::kAnalysisTab;
+        const int settings = MainWindow::kSettingsTab;
+        const int help = MainWindow::kHelpTab;
         QTest::newRow("analysis to settings") << analysis << false << 0 << settings << settings;
         QTest::newRow("settings to help") << settings << false << 0 << help << help;
         QTest::newRow("help to analysis") << help << false << 0 << analysis << analysis;
         QTest::newRow("the selected tab") << settings << false << 0 << settings << settings;
         QTest::newRow("unsaved settings, No") << settings << true << dialogs::kNo << help << settings;
         QTest::newRow("unsaved settings, Yes") << settings << true << dialogs::kYes << analysis << settings;
-        const int trend = TDravik_Main::kTrendTab;
+        const int trend = MainWindow::kTrendTab;
         QTest::newRow("analysis to trend") << analysis << false << 0 << trend << trend;
         QTest::newRow("unsaved settings to trend, Yes")
             << settings << true << dialogs::kYes << trend << settings;
@@ -264,13 +264,15 @@ private slots:
         QFETCH(int, to);
         QFETCH(int, selected);
         start();
-        ui::TabControl* tabs = window->TabControl1;
+        ui::TabControl* tabs = tabBar(*window);
         tabs->setCurrentIndex(from);
         if (unsaved) {
-            SettingsTab* settings = window->settingsTab;
-            (settings->RadioButton3->isChecked() ? settings->RadioButton4 : settings->RadioButton3)
+            SettingsTab* settings = settingsTab(*window);
+            (control<QRadioButton>(settings, "RadioButton3")->isChecked()
+                 ? control<QRadioButton>(settings, "RadioButton4")
+                 : control<QRadioButton>(settings, "RadioButton3"))
                 ->setChecked(true);
-            QVERIFY(window->Button_save->isEnabled());
+            QVERIFY(saveButton(*window)->isEnabled());
             script->queueAnswer(answer);
         }
         QAccessibleInterface* tab = reached(tabs->tabButton(to));
@@ -282,10 +284,10 @@ private slots:
 
         QCOMPARE(tabs->currentIndex(), selected);
         QVERIFY(tabs->page(selected)->isVisible());
-        QCOMPARE(window->Button_save->isVisible(), selected == TDravik_Main::kSettingsTab);
+        QCOMPARE(saveButton(*window)->isVisible(), selected == MainWindow::kSettingsTab);
         QCOMPARE(script->texts(), unsaved ? QStringList{kQuestion} : QStringList());
         if (unsaved)
-            QVERIFY(!window->Button_save->isEnabled());
+            QVERIFY(!saveButton(*window)->isEnabled());
         for (int i = 0; i < tabs->count(); ++i) {
             const QAccessible::State state = reached(tabs->tabButton(i))->state();
             QCOMPARE(bool(state.selected), i == selected);

@@ -48,25 +48,27 @@ class EntryTest : public WindowTestCase {
             lines.removeLast();
         return lines;
     }
-    QStringList rows() const { return gridRows(*page->StringGrid2); }
+    QStringList rows() const { return gridRows(*control<QTableWidget>(page, "StringGrid2")); }
 
     // An offline start with 测试 as the last-used archive, its record file holding the bytes (none: no
     // file), on the settings tab.
     void start(const std::optional<QByteArray>& records) {
         window = startOnArchive(*home, kArchive, records);
-        page = window->Tab3;
-        QCOMPARE(window->settingsTab->archiveName(), kArchive);
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        page = entryPage(*window);
+        QCOMPARE(settingsTab(*window)->archiveName(), kArchive);
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
         script->clear();
     }
 
-    void clickIn() { QTest::mouseClick(window->settingsTab->Button_in, Qt::LeftButton); }
+    void clickIn() {
+        QTest::mouseClick(control<ui::ImageButton>(settingsTab(*window), "Button_in"), Qt::LeftButton);
+    }
 
     // Starts with the lines as the record file and opens the page on it.
     void open(const QStringList& lines) {
         start(recordFileBytes(lines));
         clickIn();
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab3);
+        QCOMPARE(shownPage(*window), entryPage(*window));
         QCOMPARE(script->texts(), QStringList());
     }
 
@@ -79,16 +81,16 @@ class EntryTest : public WindowTestCase {
     }
 
     void typeName(const QString& name) {
-        QLineEdit* edit = window->settingsTab->Edit_name->lineEdit();
+        QLineEdit* edit = control<ui::ChoiceCombo>(settingsTab(*window), "Edit_name")->lineEdit();
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, name);
-        QCOMPARE(window->settingsTab->archiveName(), name);
+        QCOMPARE(settingsTab(*window)->archiveName(), name);
     }
 
     void enter(const QString& period, const QString& number) {
-        typeInto(page->Edit_qs, period);
-        typeInto(page->Edit_hm, number);
+        typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), period);
+        typeInto(control<ui::ChoiceCombo>(page, "Edit_hm"), number);
     }
 
 private slots:
@@ -120,9 +122,9 @@ private slots:
 
     void controls() {
         open(kThree);
-        QCOMPARE(page->Label4->text(), QStringLiteral("数据录入"));
-        QCOMPARE(page->Label4->font().pointSize(), 20);
-        QTableWidget* grid = page->StringGrid2;
+        QCOMPARE(control<QLabel>(page, "Label4")->text(), QStringLiteral("数据录入"));
+        QCOMPARE(control<QLabel>(page, "Label4")->font().pointSize(), 20);
+        QTableWidget* grid = control<QTableWidget>(page, "StringGrid2");
         QStringList headers;
         for (int c = 0; c < grid->columnCount(); ++c)
             headers.append(grid->horizontalHeaderItem(c)->text());
@@ -135,33 +137,34 @@ private slots:
         QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
         QCOMPARE(grid->item(0, 1)->textAlignment(), int(Qt::AlignCenter));
         QCOMPARE(grid->item(0, 1)->foreground().color(), QColor(0x1E, 0x90, 0xFF));
-        for (QWidget* button :
-             {static_cast<QWidget*>(page->Button_back), static_cast<QWidget*>(page->Button_add),
-              static_cast<QWidget*>(page->Button_import), static_cast<QWidget*>(page->Button_del)})
+        for (QWidget* button : {static_cast<QWidget*>(control<ui::ImageButton>(page, "Button_back")),
+                                static_cast<QWidget*>(control<ui::ImageButton>(page, "Button_add")),
+                                static_cast<QWidget*>(control<ui::ImageButton>(page, "Button_import")),
+                                static_cast<QWidget*>(control<ui::ImageButton>(page, "Button_del"))})
             QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
         // act_setedit filled the number choices once.
         QStringList numbers;
         for (int n = 0; n <= 60; ++n)
             numbers.append(QString::number(n));
-        QCOMPARE(comboItems(*page->Edit_hm), numbers);
+        QCOMPARE(comboItems(*control<ui::ChoiceCombo>(page, "Edit_hm")), numbers);
     }
 
     void opensNewestFirst() {
         open(kThree);
         QCOMPARE(rows(), (QStringList{"3|103|33", "2|102|17", "1|101|05"}));
-        QCOMPARE(comboItems(*page->Edit_qs), (QStringList{"103", "102", "101"}));
-        QCOMPARE(page->Edit_qs->currentText(), QString());
-        QCOMPARE(page->Edit_hm->currentText(), QString());
-        QCOMPARE(window->DataList->file(), recordPath());
+        QCOMPARE(comboItems(*control<ui::ChoiceCombo>(page, "Edit_qs")), (QStringList{"103", "102", "101"}));
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_qs")->currentText(), QString());
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_hm")->currentText(), QString());
+        QCOMPARE(entryPage(*window)->records().file(), recordPath());
     }
 
     void opensClearingTheFields() {
         open(kThree);
         enter(QStringLiteral("999"), QStringLiteral("9"));
-        QTest::mouseClick(page->Button_back, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
         clickIn();
-        QCOMPARE(page->Edit_qs->currentText(), QString());
-        QCOMPARE(page->Edit_hm->currentText(), QString());
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_qs")->currentText(), QString());
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_hm")->currentText(), QString());
     }
 
     // Adding or replacing a record by the button or by Enter in the number field.
@@ -226,15 +229,16 @@ private slots:
         open(before);
         const QByteArray bytes = readFile(recordPath());
         if (!period.isEmpty())
-            typeInto(page->Edit_qs, period);
+            typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), period);
         if (!number.isEmpty())
-            typeInto(page->Edit_hm, number);
+            typeInto(control<ui::ChoiceCombo>(page, "Edit_hm"), number);
         if (answer)
             script->queueAnswer(answer);
         if (byEnter)
-            QTest::keyClick(page->Edit_hm, Qt::Key_Return); // the combo has the focus, not its text field
+            QTest::keyClick(control<ui::ChoiceCombo>(page, "Edit_hm"),
+                            Qt::Key_Return); // the combo has the focus, not its text field
         else
-            QTest::mouseClick(page->Button_add, Qt::LeftButton);
+            QTest::mouseClick(control<ui::ImageButton>(page, "Button_add"), Qt::LeftButton);
         QCOMPARE(script->texts(), shown);
         QCOMPARE(script->pendingAnswers(), 0);
         if (after.isEmpty())
@@ -243,15 +247,15 @@ private slots:
             QCOMPARE(fileLines(), after);
         QCOMPARE(rows().value(0), topRow);
         // The fields keep what was typed; the period list follows the table.
-        QCOMPARE(page->Edit_qs->currentText(), period);
-        QCOMPARE(page->Edit_hm->currentText(), number);
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_qs")->currentText(), period);
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_hm")->currentText(), number);
         QStringList periods;
         for (const QString& row : rows()) {
             const QString rowPeriod = row.section(QLatin1Char('|'), 1, 1);
             if (!periods.contains(rowPeriod))
                 periods.append(rowPeriod);
         }
-        QCOMPARE(comboItems(*page->Edit_qs), periods);
+        QCOMPARE(comboItems(*control<ui::ChoiceCombo>(page, "Edit_qs")), periods);
     }
 
     void remove_data() {
@@ -285,50 +289,50 @@ private slots:
         open(before);
         const QByteArray bytes = readFile(recordPath());
         if (!period.isEmpty())
-            typeInto(page->Edit_qs, period);
-        typeInto(page->Edit_hm, QStringLiteral("17"));
-        QTest::mouseClick(page->Button_del, Qt::LeftButton);
+            typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), period);
+        typeInto(control<ui::ChoiceCombo>(page, "Edit_hm"), QStringLiteral("17"));
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_del"), Qt::LeftButton);
         QCOMPARE(script->texts(), shown);
         QCOMPARE(rows(), table);
         if (after.isEmpty()) {
             QCOMPARE(readFile(recordPath()), bytes);
-            QCOMPARE(page->Edit_qs->currentText(), period);
-            QCOMPARE(page->Edit_hm->currentText(), QStringLiteral("17"));
+            QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_qs")->currentText(), period);
+            QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_hm")->currentText(), QStringLiteral("17"));
         } else {
             QCOMPARE(fileLines(), after);
-            QCOMPARE(page->Edit_qs->currentText(), QString());
-            QCOMPARE(page->Edit_hm->currentText(), QString());
+            QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_qs")->currentText(), QString());
+            QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_hm")->currentText(), QString());
         }
     }
 
     void removeTwice() {
         open(kThree);
-        typeInto(page->Edit_qs, QStringLiteral("102"));
-        QTest::mouseClick(page->Button_del, Qt::LeftButton);
+        typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), QStringLiteral("102"));
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_del"), Qt::LeftButton);
         QCOMPARE(script->texts(), QStringList());
-        typeInto(page->Edit_qs, QStringLiteral("102"));
-        QTest::mouseClick(page->Button_del, Qt::LeftButton);
+        typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), QStringLiteral("102"));
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_del"), Qt::LeftButton);
         QCOMPARE(script->texts(), QStringList{kNoSuchRecord});
         QCOMPARE(fileLines(), (QStringList{"101.05", "103.33"}));
     }
 
     void clickCopiesRow() {
         open(kThree);
-        QTableWidget* grid = page->StringGrid2;
+        QTableWidget* grid = control<QTableWidget>(page, "StringGrid2");
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                           grid->visualItemRect(grid->item(1, 1)).center());
-        QCOMPARE(page->Edit_qs->currentText(), QStringLiteral("102"));
-        QCOMPARE(page->Edit_hm->currentText(), QStringLiteral("17"));
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_qs")->currentText(), QStringLiteral("102"));
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_hm")->currentText(), QStringLiteral("17"));
         // Below the last row there is nothing to copy.
-        typeInto(page->Edit_qs, QStringLiteral("7"));
+        typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), QStringLiteral("7"));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(100, grid->viewport()->height() - 5));
-        QCOMPARE(page->Edit_qs->currentText(), QStringLiteral("7"));
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_qs")->currentText(), QStringLiteral("7"));
     }
 
     void backWritesSorted() {
         open({"103.33", "101.05", "102.17"});
-        QTest::mouseClick(page->Button_back, Qt::LeftButton);
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
+        QCOMPARE(shownPage(*window), mainPage(*window));
         QCOMPARE(fileLines(), (QStringList{"101.05", "102.17", "103.33"}));
         QCOMPARE(script->texts(), QStringList());
     }
@@ -338,12 +342,12 @@ private slots:
         const QStringList history = longHistory();
         const QStringList older = history.first(30);
         open(history);
-        QCOMPARE(page->StringGrid2->rowCount(), 100);
+        QCOMPARE(control<QTableWidget>(page, "StringGrid2")->rowCount(), 100);
         QCOMPARE(rows().first(), QStringLiteral("100|10130|") + history.last().mid(6));
         QCOMPARE(rows().last(), QStringLiteral("1|10031|") + history.at(30).mid(6));
 
         enter(QStringLiteral("10131"), QStringLiteral("7"));
-        QTest::mouseClick(page->Button_add, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_add"), Qt::LeftButton);
         QCOMPARE(fileLines().size(), 131);
         QCOMPARE(fileLines().first(30), older);
         QCOMPARE(fileLines().last(), QStringLiteral("10131.7"));
@@ -351,16 +355,16 @@ private slots:
 
         script->queueAnswer(dialogs::kYes);
         enter(QStringLiteral("10100"), QStringLiteral("9"));
-        QTest::mouseClick(page->Button_add, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_add"), Qt::LeftButton);
         QCOMPARE(fileLines().first(30), older);
         QVERIFY(fileLines().contains(QStringLiteral("10100.9")));
 
-        typeInto(page->Edit_qs, QStringLiteral("10131"));
-        QTest::mouseClick(page->Button_del, Qt::LeftButton);
+        typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), QStringLiteral("10131"));
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_del"), Qt::LeftButton);
         QCOMPARE(fileLines().size(), 130);
         QCOMPARE(fileLines().first(30), older);
 
-        QTest::mouseClick(page->Button_back, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
         QStringList expected = history;
         expected[99] = QStringLiteral("10100.9");
         QCOMPARE(fileLines(), expected);
@@ -372,24 +376,24 @@ private slots:
         start(std::nullopt);
         typeName(QStringLiteral("fresh"));
         clickIn();
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab3);
+        QCOMPARE(shownPage(*window), entryPage(*window));
         QCOMPARE(script->texts(), QStringList{kMissingFile});
-        QCOMPARE(page->StringGrid2->rowCount(), 0);
-        QCOMPARE(page->Edit_qs->count(), 0);
-        QCOMPARE(window->DataList->file(), recordPath(QStringLiteral("fresh")));
+        QCOMPARE(control<QTableWidget>(page, "StringGrid2")->rowCount(), 0);
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_qs")->count(), 0);
+        QCOMPARE(entryPage(*window)->records().file(), recordPath(QStringLiteral("fresh")));
 
-        typeInto(page->Edit_qs, QStringLiteral("1"));
-        QTest::mouseClick(page->Button_del, Qt::LeftButton);
+        typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), QStringLiteral("1"));
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_del"), Qt::LeftButton);
         QCOMPARE(script->texts().last(), kNothingToDelete);
-        QTest::mouseClick(page->Button_back, Qt::LeftButton);
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
+        QCOMPARE(shownPage(*window), mainPage(*window));
         QVERIFY(!QFile::exists(recordPath(QStringLiteral("fresh"))));
 
         script->clear();
         clickIn();
         QCOMPARE(script->texts(), QStringList{kMissingFile});
         enter(QStringLiteral("1"), QStringLiteral("5"));
-        QTest::mouseClick(page->Button_add, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_add"), Qt::LeftButton);
         QCOMPARE(readFile(recordPath(QStringLiteral("fresh"))), QByteArray("1.5\r\n"));
         QCOMPARE(rows(), QStringList{"1|1|5"});
         QCOMPARE(script->texts(), QStringList{kMissingFile});
@@ -413,24 +417,24 @@ private slots:
         QFETCH(QString, message);
         start(recordFileBytes(kThree));
         if (name.isEmpty()) {
-            QLineEdit* edit = window->settingsTab->Edit_name->lineEdit();
+            QLineEdit* edit = control<ui::ChoiceCombo>(settingsTab(*window), "Edit_name")->lineEdit();
             edit->selectAll();
             QTest::keyClick(edit, Qt::Key_Backspace);
-            QCOMPARE(window->settingsTab->archiveName(), QString());
+            QCOMPARE(settingsTab(*window)->archiveName(), QString());
         } else {
             typeName(name);
         }
         clickIn();
         QCOMPARE(script->texts(), QStringList{message});
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
-        QVERIFY(window->DataList->file().isEmpty());
+        QCOMPARE(shownPage(*window), mainPage(*window));
+        QVERIFY(entryPage(*window)->records().file().isEmpty());
     }
 
     // A record file that cannot be read: the error is shown and the table no longer holds the archive
     // shown before, so going back writes nothing and leaves the page.
     void unreadableFile() {
         open(kThree);
-        QTest::mouseClick(page->Button_back, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
         const QByteArray bad = QByteArray("\xEF\xBB\xBF") + "101.05\r\n\xFF\xFE\r\n";
         writeFile(recordPath(QStringLiteral("bad")), bad);
         typeName(QStringLiteral("bad"));
@@ -438,10 +442,10 @@ private slots:
         clickIn();
         QCOMPARE(script->shown().size(), 1);
         QCOMPARE(script->shown().first().title, QStringLiteral("错误"));
-        QCOMPARE(page->StringGrid2->rowCount(), 0);
-        QCOMPARE(page->Edit_qs->count(), 0);
-        QTest::mouseClick(page->Button_back, Qt::LeftButton);
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+        QCOMPARE(control<QTableWidget>(page, "StringGrid2")->rowCount(), 0);
+        QCOMPARE(control<ui::ChoiceCombo>(page, "Edit_qs")->count(), 0);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
+        QCOMPARE(shownPage(*window), mainPage(*window));
         QCOMPARE(readFile(recordPath(QStringLiteral("bad"))), bad);
         QCOMPARE(fileLines(), kThree);
     }
@@ -451,9 +455,9 @@ private slots:
         start(mark + recordFileBytes({"103.33", "101.05"}));
         clickIn();
         enter(QStringLiteral("104"), QStringLiteral("12"));
-        QTest::mouseClick(page->Button_add, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_add"), Qt::LeftButton);
         QCOMPARE(readFile(recordPath()), mark + recordFileBytes({"101.05", "103.33", "104.12"}));
-        QTest::mouseClick(page->Button_back, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
         QCOMPARE(readFile(recordPath()), mark + recordFileBytes({"101.05", "103.33", "104.12"}));
     }
 
@@ -469,7 +473,8 @@ private slots:
     void fieldsStayOneLine() {
         QFETCH(QString, pasted);
         open(kThree);
-        for (ui::ChoiceCombo* field : {page->Edit_qs, page->Edit_hm}) {
+        for (ui::ChoiceCombo* field :
+             {control<ui::ChoiceCombo>(page, "Edit_qs"), control<ui::ChoiceCombo>(page, "Edit_hm")}) {
             typeInto(field, QStringLiteral("1"));
             field->lineEdit()->insert(pasted);
             QCOMPARE(field->currentText(), QStringLiteral("1"));
@@ -482,18 +487,19 @@ private slots:
         open(kThree);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        page->Edit_qs->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), page->Edit_qs);
-        const QList<QWidget*> order = {page->Edit_hm, page->Button_add, page->Button_import,
-                                       page->Button_del};
+        control<ui::ChoiceCombo>(page, "Edit_qs")->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), control<ui::ChoiceCombo>(page, "Edit_qs"));
+        const QList<QWidget*> order = {
+            control<ui::ChoiceCombo>(page, "Edit_hm"), control<ui::ImageButton>(page, "Button_add"),
+            control<ui::ImageButton>(page, "Button_import"), control<ui::ImageButton>(page, "Button_del")};
         for (QWidget* next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
         // Space on the focused add button adds, as a click does.
         enter(QStringLiteral("104"), QStringLiteral("12"));
-        page->Button_add->setFocus();
-        QTest::keyClick(page->Button_add, Qt::Key_Space);
+        control<ui::ImageButton>(page, "Button_add")->setFocus();
+        QTest::keyClick(control<ui::ImageButton>(page, "Button_add"), Qt::Key_Space);
         QCOMPARE(fileLines().last(), QStringLiteral("104.12"));
     }
 };

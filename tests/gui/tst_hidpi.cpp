@@ -90,11 +90,11 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QRect, rect);
         startOffline();
-        window->TabControl1->setCurrentIndex(page == "help"       ? TDravik_Main::kHelpTab
-                                             : page == "analysis" ? TDravik_Main::kAnalysisTab
-                                                                  : TDravik_Main::kSettingsTab);
+        tabBar(*window)->setCurrentIndex(page == "help"       ? MainWindow::kHelpTab
+                                         : page == "analysis" ? MainWindow::kAnalysisTab
+                                                              : MainWindow::kSettingsTab);
         if (page == "entry")
-            window->Tab3->Button_inClick();
+            entryPage(*window)->openForArchive();
         QWidget* control = widget(name);
         QVERIFY2(control && control->isVisible(), qPrintable(name));
         QCOMPARE(QRect(control->mapTo(window.get(), QPoint(0, 0)), control->size()), rect);
@@ -146,7 +146,7 @@ private slots:
         QFETCH(QRect, picture);
         startOffline();
         if (page == "settings")
-            window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+            tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
         QWidget* control = widget(name);
         control->setAttribute(Qt::WA_UnderMouse, false);
         const QImage shown = control->grab().toImage();
@@ -165,9 +165,9 @@ private slots:
 
     void qrCodeOnWholePixels() {
         startOffline();
-        window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
-        window->helpTab->Button8->setAttribute(Qt::WA_UnderMouse, false);
-        const QImage shown = window->helpTab->Button8->grab().toImage();
+        tabBar(*window)->setCurrentIndex(MainWindow::kHelpTab);
+        control<ui::ImageButton>(helpTab(*window), "Button8")->setAttribute(Qt::WA_UnderMouse, false);
+        const QImage shown = control<ui::ImageButton>(helpTab(*window), "Button8")->grab().toImage();
         const ui::QrCode code = ui::encodeQrCode(downloadPageUrl().toUtf8());
         // 140 device pixels of height for the picture: 4 a module, twice the 2 of a ratio of 1.
         const QString fault = symbolFault(shown, QRect(10, 10, 864, 140), code, 140 / code.size);

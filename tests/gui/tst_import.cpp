@@ -57,53 +57,58 @@ class ImportTest : public WindowTestCase {
     // data-entry page opened on it.
     void open(const QStringList& lines, const QString& archive = kArchive) {
         window = startOnArchive(*home, archive, recordFileBytes(lines));
-        page = window->Tab3;
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-        QCOMPARE(window->settingsTab->archiveName(), archive);
+        page = entryPage(*window);
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        QCOMPARE(settingsTab(*window)->archiveName(), archive);
         script->clear();
-        QTest::mouseClick(window->settingsTab->Button_in, Qt::LeftButton);
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab3);
+        QTest::mouseClick(control<ui::ImageButton>(settingsTab(*window), "Button_in"), Qt::LeftButton);
+        QCOMPARE(shownPage(*window), entryPage(*window));
         QCOMPARE(script->texts(), QStringList());
     }
 
-    // Clicks Button_import with the text on the clipboard; the dialog it opens.
+    // Clicks the import button with the text on the clipboard; the dialog it opens.
     ImportDialog* openDialog(const QString& clipboard) {
         QGuiApplication::clipboard()->setText(clipboard);
-        QTest::mouseClick(page->Button_import, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_import"), Qt::LeftButton);
         auto* dialog = window->findChild<ImportDialog*>();
         if (dialog && !QTest::qWaitForWindowExposed(dialog))
             qWarning("dialog not exposed");
         return dialog;
     }
 
-    QStringList rows() const { return gridRows(*page->StringGrid2); }
+    QStringList rows() const { return gridRows(*control<QTableWidget>(page, "StringGrid2")); }
 
 private slots:
     void dialog() {
         open({"2024001.16"});
-        QCOMPARE(page->Button_import->accessibleName(), QStringLiteral("导入记录"));
-        QVERIFY(!page->Button_import->icon().isNull());
-        QCOMPARE(page->Button_import->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(control<ui::ImageButton>(page, "Button_import")->accessibleName(),
+                 QStringLiteral("导入记录"));
+        QVERIFY(!control<ui::ImageButton>(page, "Button_import")->icon().isNull());
+        QCOMPARE(control<ui::ImageButton>(page, "Button_import")->cursor().shape(), Qt::PointingHandCursor);
         ImportDialog* dialog = openDialog(QString());
         QVERIFY(dialog);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("导入记录"));
-        QCOMPARE(dialog->Memo_import->accessibleName(), QStringLiteral("导入文本"));
-        QCOMPARE(dialog->Button_open->text(), QStringLiteral("打开文件…"));
-        QCOMPARE(dialog->Combo_column->accessibleName(), QStringLiteral("号码取"));
-        QCOMPARE(comboItems(*dialog->Combo_column),
+        QCOMPARE(control<QPlainTextEdit>(dialog, "Memo_import")->accessibleName(),
+                 QStringLiteral("导入文本"));
+        QCOMPARE(control<QPushButton>(dialog, "Button_open")->text(), QStringLiteral("打开文件…"));
+        QCOMPARE(control<QComboBox>(dialog, "Combo_column")->accessibleName(), QStringLiteral("号码取"));
+        QCOMPARE(comboItems(*control<QComboBox>(dialog, "Combo_column")),
                  (QStringList{"最后一列", "第2列", "第3列", "第4列", "第5列", "第6列", "第7列", "第8列",
                               "第2列起各列之和"}));
-        QCOMPARE(dialog->Combo_column->currentText(), QStringLiteral("最后一列"));
+        QCOMPARE(control<QComboBox>(dialog, "Combo_column")->currentText(), QStringLiteral("最后一列"));
         // A screen reader says the summary itself; its caption describes it.
-        QCOMPARE(dialog->Label_summary->accessibleDescription(), QStringLiteral("导入摘要"));
-        QCOMPARE(dialog->Label_summary->text(), QStringLiteral("新增0条，替换0条，相同0条，无法识别0行"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(dialog->Label_summary)->text(QAccessible::Name),
-                 dialog->Label_summary->text());
-        QCOMPARE(dialog->Button_ok->text(), QStringLiteral("导入"));
-        QCOMPARE(dialog->Button_cancel->text(), QStringLiteral("取消"));
+        QCOMPARE(control<QLabel>(dialog, "Label_summary")->accessibleDescription(),
+                 QStringLiteral("导入摘要"));
+        QCOMPARE(control<QLabel>(dialog, "Label_summary")->text(),
+                 QStringLiteral("新增0条，替换0条，相同0条，无法识别0行"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(control<QLabel>(dialog, "Label_summary"))
+                     ->text(QAccessible::Name),
+                 control<QLabel>(dialog, "Label_summary")->text());
+        QCOMPARE(control<QPushButton>(dialog, "Button_ok")->text(), QStringLiteral("导入"));
+        QCOMPARE(control<QPushButton>(dialog, "Button_cancel")->text(), QStringLiteral("取消"));
         // Said only for the built-in archive.
-        QVERIFY(!dialog->Label_builtIn->isVisible());
+        QVERIFY(!control<QLabel>(dialog, "Label_builtIn")->isVisible());
         for (QWidget* control : dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             if (control->focusPolicy() & Qt::TabFocus)
                 QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
@@ -155,22 +160,24 @@ private slots:
         open(archive);
         ImportDialog* dialog = openDialog(paste);
         QVERIFY(dialog);
-        QCOMPARE(dialog->Memo_import->toPlainText(), QString(paste).replace("\r\n", "\n"));
+        QCOMPARE(control<QPlainTextEdit>(dialog, "Memo_import")->toPlainText(),
+                 QString(paste).replace("\r\n", "\n"));
         if (choice != 0)
-            pickFromList(dialog->Combo_column, dialog->Combo_column->itemText(choice));
-        QTRY_COMPARE(dialog->Label_summary->text(), summary);
-        QCOMPARE(dialog->Label_records->text(), preview);
-        QCOMPARE(dialog->Label_rejected->text(), rejected);
+            pickFromList(control<QComboBox>(dialog, "Combo_column"),
+                         control<QComboBox>(dialog, "Combo_column")->itemText(choice));
+        QTRY_COMPARE(control<QLabel>(dialog, "Label_summary")->text(), summary);
+        QCOMPARE(control<QLabel>(dialog, "Label_records")->text(), preview);
+        QCOMPARE(control<QLabel>(dialog, "Label_rejected")->text(), rejected);
         QCOMPARE(readFile(recordPath()), recordFileBytes(archive));
 
         QPointer<ImportDialog> open = dialog;
-        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
         QTRY_VERIFY(!open);
         QCOMPARE(script->texts(), QStringList());
         QCOMPARE(readFile(recordPath()), recordFileBytes(file));
         // The page shows the latest draws, newest first.
         const QStringList latest = file.mid(std::max<qsizetype>(file.size() - RecordList::kWindow, 0));
-        QCOMPARE(window->DataList->lines(), latest);
+        QCOMPARE(entryPage(*window)->records().lines(), latest);
         QCOMPARE(rows().first(),
                  QStringLiteral("%1|%2").arg(latest.size()).arg(QString(latest.last()).replace('.', '|')));
         QCOMPARE(rows().size(), latest.size());
@@ -179,17 +186,19 @@ private slots:
     // A new archive: the import makes its record file.
     void importIntoANewArchive() {
         window = startOffline(*home);
-        page = window->Tab3;
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-        window->settingsTab->Edit_name->lineEdit()->setText(QStringLiteral("双色球"));
-        QCOMPARE(window->settingsTab->archiveName(), QStringLiteral("双色球"));
+        page = entryPage(*window);
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        control<ui::ChoiceCombo>(settingsTab(*window), "Edit_name")
+            ->lineEdit()
+            ->setText(QStringLiteral("双色球"));
+        QCOMPARE(settingsTab(*window)->archiveName(), QStringLiteral("双色球"));
         script->clear();
-        QTest::mouseClick(window->settingsTab->Button_in, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(settingsTab(*window), "Button_in"), Qt::LeftButton);
         QCOMPARE(script->texts(), QStringList{"Dravik不存在，请录入！"});
         script->clear();
         ImportDialog* dialog = openDialog(kDoubleColour);
         QVERIFY(dialog);
-        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
         QCOMPARE(script->texts(), QStringList());
         QCOMPARE(readFile(recordPath(QStringLiteral("双色球"))),
                  recordFileBytes({"2024001.16", "2024002.12", "2024003.08"}));
@@ -202,13 +211,14 @@ private slots:
         const QStringList table = rows();
         ImportDialog* dialog = openDialog(kDoubleColour);
         QVERIFY(dialog);
-        QTRY_COMPARE(dialog->Label_summary->text(), QStringLiteral("新增1条，替换1条，相同1条，无法识别1行"));
+        QTRY_COMPARE(control<QLabel>(dialog, "Label_summary")->text(),
+                     QStringLiteral("新增1条，替换1条，相同1条，无法识别1行"));
         QPointer<ImportDialog> open = dialog;
-        QTest::mouseClick(dialog->Button_cancel, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(dialog, "Button_cancel"), Qt::LeftButton);
         QTRY_VERIFY(!open);
         QCOMPARE(readFile(recordPath()), before);
         QCOMPARE(rows(), table);
-        QCOMPARE(window->DataList->lines(), (QStringList{"2024001.16", "2024002.05"}));
+        QCOMPARE(entryPage(*window)->records().lines(), (QStringList{"2024001.16", "2024002.05"}));
         QCOMPARE(script->texts(), QStringList());
     }
 
@@ -218,8 +228,9 @@ private slots:
         const QByteArray before = readFile(recordPath());
         ImportDialog* dialog = openDialog(QStringLiteral("期号 蓝球\n第一期 16"));
         QVERIFY(dialog);
-        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
-        QCOMPARE(dialog->Label_summary->text(), QStringLiteral("新增0条，替换0条，相同0条，无法识别2行"));
+        QTest::mouseClick(control<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
+        QCOMPARE(control<QLabel>(dialog, "Label_summary")->text(),
+                 QStringLiteral("新增0条，替换0条，相同0条，无法识别2行"));
         QVERIFY(dialog->isVisible());
         QCOMPARE(readFile(recordPath()), before);
     }
@@ -234,8 +245,9 @@ private slots:
         writeFile(path, gb18030(QStringLiteral("期号,蓝球\r\n2024001,16\r\n2024002,12\r\n")));
         dialog->openFile(path);
         const QString text = QStringLiteral("期号,蓝球\n2024001,16\n2024002,12\n");
-        QCOMPARE(dialog->Memo_import->toPlainText(), text);
-        QCOMPARE(dialog->Label_summary->text(), QStringLiteral("新增1条，替换0条，相同1条，无法识别1行"));
+        QCOMPARE(control<QPlainTextEdit>(dialog, "Memo_import")->toPlainText(), text);
+        QCOMPARE(control<QLabel>(dialog, "Label_summary")->text(),
+                 QStringLiteral("新增1条，替换0条，相同1条，无法识别1行"));
 
         // A file that is gone: its read error, and the field keeps its text.
         try {
@@ -246,16 +258,16 @@ private slots:
                      QStringLiteral("Cannot open file \"%1gone.txt\". No such file or directory")
                          .arg(home->dataFolder()));
         }
-        QCOMPARE(dialog->Memo_import->toPlainText(), text);
+        QCOMPARE(control<QPlainTextEdit>(dialog, "Memo_import")->toPlainText(), text);
     }
 
     void builtInArchive() {
         open(workedExampleLines(), kBuiltInArchive);
         ImportDialog* dialog = openDialog(QStringLiteral("24031 05"));
         QVERIFY(dialog);
-        QVERIFY(dialog->Label_builtIn->isVisible());
-        QVERIFY(dialog->Label_builtIn->text().contains(QStringLiteral("下次启动")));
-        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QVERIFY(control<QLabel>(dialog, "Label_builtIn")->isVisible());
+        QVERIFY(control<QLabel>(dialog, "Label_builtIn")->text().contains(QStringLiteral("下次启动")));
+        QTest::mouseClick(control<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
         QCOMPARE(readFile(recordPath(kBuiltInArchive)),
                  recordFileBytes(workedExampleLines() + QStringList{"24031.05"}));
     }
@@ -275,24 +287,24 @@ private slots:
         QVERIFY(dialog);
         dialog->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dialog));
-        dialog->Memo_import->setFocus();
+        control<QPlainTextEdit>(dialog, "Memo_import")->setFocus();
         QGuiApplication::clipboard()->setText(text);
 
         int ticks = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
         ticker.start(10);
-        QTest::keyClick(dialog->Memo_import, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(dialog->Memo_import->document()->blockCount(), lines.size() + 1);
+        QTest::keyClick(control<QPlainTextEdit>(dialog, "Memo_import"), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(control<QPlainTextEdit>(dialog, "Memo_import")->document()->blockCount(), lines.size() + 1);
         const QString summary =
             QStringLiteral("新增%1条，替换1条，相同0条，无法识别0行").arg(lines.size() - 1);
-        QTRY_COMPARE_WITH_TIMEOUT(dialog->Label_summary->text(), summary, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(dialog, "Label_summary")->text(), summary, 60000);
         QVERIFY(ticks > 0);
 
-        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
         QCOMPARE(script->texts(), QStringList());
         QCOMPARE(readFile(recordPath()), recordFileBytes(lines));
-        QCOMPARE(window->DataList->lines(), lines.mid(lines.size() - RecordList::kWindow));
+        QCOMPARE(entryPage(*window)->records().lines(), lines.mid(lines.size() - RecordList::kWindow));
     }
 
     // Tab goes from the field through every control of the dialog in reading order; Escape cancels.
@@ -300,36 +312,40 @@ private slots:
         open({"2024001.16"});
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        page->Button_add->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(page->Button_add, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), page->Button_import);
+        control<ui::ImageButton>(page, "Button_add")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control<ui::ImageButton>(page, "Button_add"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control<ui::ImageButton>(page, "Button_import"));
         QGuiApplication::clipboard()->setText(kThreeD);
-        QTest::keyClick(page->Button_import, Qt::Key_Space);
+        QTest::keyClick(control<ui::ImageButton>(page, "Button_import"), Qt::Key_Space);
         auto* dialog = window->findChild<ImportDialog*>();
         QVERIFY(dialog);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
-        QTRY_COMPARE(QApplication::focusWidget(), dialog->Memo_import);
-        const QList<QWidget*> order = {dialog->Button_open, dialog->Combo_column, dialog->Button_ok,
-                                       dialog->Button_cancel, dialog->Memo_import};
+        QTRY_COMPARE(QApplication::focusWidget(), control<QPlainTextEdit>(dialog, "Memo_import"));
+        const QList<QWidget*> order = {
+            control<QPushButton>(dialog, "Button_open"), control<QComboBox>(dialog, "Combo_column"),
+            control<QPushButton>(dialog, "Button_ok"), control<QPushButton>(dialog, "Button_cancel"),
+            control<QPlainTextEdit>(dialog, "Memo_import")};
         for (QWidget* next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
         // The column by the keyboard, then 导入 by Space.
-        dialog->Combo_column->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(dialog->Combo_column, Qt::Key_End);
-        QCOMPARE(dialog->Combo_column->currentText(), QStringLiteral("第2列起各列之和"));
-        QCOMPARE(dialog->Label_summary->text(), QStringLiteral("新增1条，替换1条，相同0条，无法识别1行"));
+        control<QComboBox>(dialog, "Combo_column")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control<QComboBox>(dialog, "Combo_column"), Qt::Key_End);
+        QCOMPARE(control<QComboBox>(dialog, "Combo_column")->currentText(),
+                 QStringLiteral("第2列起各列之和"));
+        QCOMPARE(control<QLabel>(dialog, "Label_summary")->text(),
+                 QStringLiteral("新增1条，替换1条，相同0条，无法识别1行"));
         QPointer<ImportDialog> open = dialog;
-        dialog->Button_ok->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(dialog->Button_ok, Qt::Key_Space);
+        control<QPushButton>(dialog, "Button_ok")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control<QPushButton>(dialog, "Button_ok"), Qt::Key_Space);
         QTRY_VERIFY(!open);
         QCOMPARE(readFile(recordPath()), recordFileBytes({"2024001.6", "2024002.27"}));
 
         // Escape closes the dialog and writes nothing.
         QGuiApplication::clipboard()->setText(QStringLiteral("2024003 1 1 1"));
-        page->Button_import->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(page->Button_import, Qt::Key_Space);
+        control<ui::ImageButton>(page, "Button_import")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control<ui::ImageButton>(page, "Button_import"), Qt::Key_Space);
         dialog = window->findChild<ImportDialog*>();
         QVERIFY(dialog);
         open = dialog;

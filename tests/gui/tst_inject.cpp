@@ -167,18 +167,23 @@ class InjectTest : public WindowTestCase {
         QCOMPARE(shown().value(0), "提示|" + kDownloadFailed);
         QVERIFY2(!shown().join('\n').contains(QStringLiteral("错误|")), qPrintable(shown().join('\n')));
         script->clear();
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kSettingsTab), Qt::LeftButton);
-        QCOMPARE(window->settingsTab->archiveName(), kArchive);
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kSettingsTab), Qt::LeftButton);
+        QCOMPARE(settingsTab(*window)->archiveName(), kArchive);
     }
 
-    // Runs the start-up sequence with the fault in place only while it runs, then shows the window.
-    void startWith(const QString& siteRoot, const std::function<void()>& duringStart) {
-        window = std::make_unique<TDravik_Main>(WindowOptions{siteRoot});
-        duringStart();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->Timer1Timer();
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+    // Starts the window as the program does, `around` putting a fault in place only while the start
+    // that it runs lasts, then moves on to the main page.
+    void startWith(const QString& siteRoot,
+                   const std::function<void(const std::function<void()>& start)>& around) {
+        window = std::make_unique<MainWindow>(WindowOptions{siteRoot});
+        around([this] { showAndWaitForStart(*window); });
+        QVERIFY(window->hasStarted());
+        window->onTick();
+        QCOMPARE(shownPage(*window), mainPage(*window));
+    }
+
+    void startWithoutFault(const QString& siteRoot) {
+        startWith(siteRoot, [](const std::function<void()>& start) { start(); });
     }
 
     void typeInto(ui::ChoiceCombo* combo, const QString& text) {
@@ -190,8 +195,8 @@ class InjectTest : public WindowTestCase {
     }
 
     void openEntryPage() {
-        QTest::mouseClick(window->settingsTab->Button_in, Qt::LeftButton);
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab3);
+        QTest::mouseClick(control<ui::ImageButton>(settingsTab(*window), "Button_in"), Qt::LeftButton);
+        QCOMPARE(shownPage(*window), entryPage(*window));
     }
 
 private slots:
@@ -224,18 +229,18 @@ private slots:
         storeArchives(kUnsorted);
         startOffline();
         openEntryPage();
-        DataEntryPage* page = window->Tab3;
-        const QStringList table = gridRows(*page->StringGrid2);
+        DataEntryPage* page = entryPage(*window);
+        const QStringList table = gridRows(*control<QTableWidget>(page, "StringGrid2"));
         const auto act = [&] {
             if (step == QLatin1String("add")) {
-                typeInto(page->Edit_qs, QStringLiteral("104"));
-                typeInto(page->Edit_hm, QStringLiteral("12"));
-                QTest::mouseClick(page->Button_add, Qt::LeftButton);
+                typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), QStringLiteral("104"));
+                typeInto(control<ui::ChoiceCombo>(page, "Edit_hm"), QStringLiteral("12"));
+                QTest::mouseClick(control<ui::ImageButton>(page, "Button_add"), Qt::LeftButton);
             } else if (step == QLatin1String("delete")) {
-                typeInto(page->Edit_qs, QStringLiteral("102"));
-                QTest::mouseClick(page->Button_del, Qt::LeftButton);
+                typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), QStringLiteral("102"));
+                QTest::mouseClick(control<ui::ImageButton>(page, "Button_del"), Qt::LeftButton);
             } else {
-                QTest::mouseClick(page->Button_back, Qt::LeftButton);
+                QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
             }
         };
         const Files before = snapshot(folder());
@@ -249,8 +254,8 @@ private slots:
             // Nothing on disk changed, no temporary file was left; the page still shows the old table.
             QCOMPARE(snapshot(folder()), during);
             QVERIFY(window->isVisible());
-            QCOMPARE(window->Tab_back->currentWidget(), window->Tab3);
-            QCOMPARE(gridRows(*page->StringGrid2), table);
+            QCOMPARE(shownPage(*window), entryPage(*window));
+            QCOMPARE(gridRows(*control<QTableWidget>(page, "StringGrid2")), table);
         }
         if (failure != QLatin1String("removed"))
             QCOMPARE(snapshot(folder()), before);
@@ -261,20 +266,20 @@ private slots:
         QStringList after;
         if (step == QLatin1String("add")) {
             script->queueAnswer(dialogs::kYes);
-            QTest::mouseClick(page->Button_add, Qt::LeftButton);
+            QTest::mouseClick(control<ui::ImageButton>(page, "Button_add"), Qt::LeftButton);
             QCOMPARE(shown(), QStringList{"确认|" + kQuestion});
             after = {"101.05", "102.17", "103.33", "104.12"};
         } else if (step == QLatin1String("delete")) {
-            QTest::mouseClick(page->Button_back, Qt::LeftButton);
+            QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
             openEntryPage();
-            typeInto(page->Edit_qs, QStringLiteral("102"));
-            QTest::mouseClick(page->Button_del, Qt::LeftButton);
+            typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), QStringLiteral("102"));
+            QTest::mouseClick(control<ui::ImageButton>(page, "Button_del"), Qt::LeftButton);
             QCOMPARE(shown(), QStringList());
             after = {"101.05", "103.33"};
         } else {
-            QTest::mouseClick(page->Button_back, Qt::LeftButton);
+            QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
             QCOMPARE(shown(), QStringList());
-            QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+            QCOMPARE(shownPage(*window), mainPage(*window));
             after = {"101.05", "102.17", "103.33"};
         }
         QCOMPARE(readFile(recordPath()), recordFileBytes(after));
@@ -299,10 +304,10 @@ private slots:
         storeArchives(kUnsorted);
         startOffline();
         openEntryPage();
-        DataEntryPage* page = window->Tab3;
-        const QStringList table = gridRows(*page->StringGrid2);
+        DataEntryPage* page = entryPage(*window);
+        const QStringList table = gridRows(*control<QTableWidget>(page, "StringGrid2"));
         QGuiApplication::clipboard()->setText(QStringLiteral("104 12\n101 06"));
-        QTest::mouseClick(page->Button_import, Qt::LeftButton);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_import"), Qt::LeftButton);
         auto* dialog = window->findChild<ImportDialog*>();
         QVERIFY(dialog);
         const Files before = snapshot(folder());
@@ -310,20 +315,21 @@ private slots:
             Fault fault(failure, recordPath(), folder(), 8);
             QVERIFY(fault.applied());
             const Files during = snapshot(folder());
-            QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
             QCOMPARE(shown(), QStringList{QStringLiteral("错误|Cannot create file \"{dir}%1.dat\". %2.")
                                               .arg(kArchive, reasonOf(failure))});
             QCOMPARE(snapshot(folder()), during);
             QVERIFY(dialog->isVisible());
-            QCOMPARE(dialog->Memo_import->toPlainText(), QStringLiteral("104 12\n101 06"));
-            QCOMPARE(gridRows(*page->StringGrid2), table);
+            QCOMPARE(control<QPlainTextEdit>(dialog, "Memo_import")->toPlainText(),
+                     QStringLiteral("104 12\n101 06"));
+            QCOMPARE(gridRows(*control<QTableWidget>(page, "StringGrid2")), table);
         }
         if (failure != QLatin1String("removed"))
             QCOMPARE(snapshot(folder()), before);
         script->clear();
 
         QPointer<ImportDialog> open = dialog;
-        QTest::mouseClick(dialog->Button_ok, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
         QTRY_VERIFY(!open);
         QCOMPARE(shown(), QStringList());
         // In a folder put back empty the imported draws are all there is.
@@ -331,7 +337,7 @@ private slots:
                                       ? QStringList{"101.06", "104.12"}
                                       : QStringList{"101.06", "102.17", "103.33", "104.12"};
         QCOMPARE(readFile(recordPath()), recordFileBytes(after));
-        QCOMPARE(window->DataList->lines(), after);
+        QCOMPARE(entryPage(*window)->records().lines(), after);
     }
 
     // The download's write of the built-in archive's record file at start-up. The window still opens
@@ -360,7 +366,7 @@ private slots:
         serveWorkedExample(server);
         const Files before = snapshot(folder());
 
-        startWith(server.root(), [&] {
+        startWith(server.root(), [&](const std::function<void()>& start) {
             if (failure == QLatin1String("removed")) {
                 // Removed while the pages are fetched, once the first has been asked for.
                 QTimer watch;
@@ -369,14 +375,14 @@ private slots:
                         watch.stop();
                 });
                 watch.start(0);
-                window->FormCreate();
+                start();
                 QVERIFY(!watch.isActive());
                 return;
             }
             // Room for set.ini's start counter, not for the 30 draws.
             Fault fault(failure, builtInRecordPath(), folder(), 200);
             QVERIFY(fault.applied());
-            window->FormCreate();
+            start();
         });
         QCOMPARE(server.requestedPaths().size(), 4);
         // Later steps can fail on the same fault (an archive named by a set.ini that could not be
@@ -399,7 +405,7 @@ private slots:
         QFile::setPermissions(builtInRecordPath(), kReadOnlyFile | QFileDevice::WriteOwner);
         QDir().mkpath(folder());
         script->clear();
-        startWith(server.root(), [&] { window->FormCreate(); });
+        startWithoutFault(server.root());
         QCOMPARE(readFile(builtInRecordPath()), recordFileBytes(workedExampleLines()));
     }
 
@@ -425,19 +431,19 @@ private slots:
         QFETCH(QString, box);
         storeArchives();
         startOffline();
-        SettingsTab* tab = window->settingsTab;
-        pickFromList(tab->Edit_x, QStringLiteral("26"));
-        pickFromList(tab->Edit_a, QStringLiteral("8"));
-        pickFromList(tab->Edit_b, QStringLiteral("3"));
-        pickFromList(tab->Edit_c, QStringLiteral("2"));
-        QVERIFY(window->Button_save->isEnabled());
+        SettingsTab* tab = settingsTab(*window);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_x"), QStringLiteral("26"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("8"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_b"), QStringLiteral("3"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_c"), QStringLiteral("2"));
+        QVERIFY(saveButton(*window)->isEnabled());
         const QByteArray newSettings = settingsBytes(kArchive, "26 8 3 2", 1, 0, 0);
         const Files before = snapshot(folder());
         {
             Fault fault(failure, path(target), folder(), 16);
             QVERIFY(fault.applied());
             const Files during = snapshot(folder());
-            QTest::mouseClick(window->Button_save, Qt::LeftButton);
+            QTest::mouseClick(saveButton(*window), Qt::LeftButton);
             QCOMPARE(shown(), QStringList{box});
             Files expected = during;
             if (target == QLatin1String("set.ini"))
@@ -445,15 +451,15 @@ private slots:
             QCOMPARE(snapshot(folder()), expected);
             // Still unsaved as far as the window knows: the save can be tried again.
             QVERIFY(window->isVisible());
-            QVERIFY(window->Button_save->isEnabled());
+            QVERIFY(saveButton(*window)->isEnabled());
         }
         script->clear();
-        QTest::mouseClick(window->Button_save, Qt::LeftButton);
+        QTest::mouseClick(saveButton(*window), Qt::LeftButton);
         // The analysis that follows the save finds no draws in a folder that was put back empty.
         QCOMPARE(shown(), failure == QLatin1String("removed")
                               ? QStringList{QStringLiteral("提示|Dravik[%1]丢失，请重录").arg(kArchive)}
                               : QStringList());
-        QVERIFY(!window->Button_save->isEnabled());
+        QVERIFY(!saveButton(*window)->isEnabled());
         QCOMPARE(readFile(settingsPath()), newSettings);
         // In a folder put back empty set.ini starts afresh.
         QCOMPARE(readFile(globalPath()),
@@ -480,10 +486,10 @@ private slots:
         QFETCH(QString, failure);
         storeArchives();
         const Files before = snapshot(folder());
-        startWith(closedSiteRoot(), [&] {
+        startWith(closedSiteRoot(), [&](const std::function<void()>& start) {
             Fault fault(failure, globalPath(), folder(), 20);
             QVERIFY(fault.applied());
-            window->FormCreate();
+            start();
         });
         QVERIFY2(shown().mid(0, 2) == (QStringList{"提示|" + kDownloadFailed,
                                                    QStringLiteral("错误|Unable to write to {dir}set.ini.")}),
@@ -493,7 +499,7 @@ private slots:
 
         window.reset();
         script->clear();
-        startWith(closedSiteRoot(), [&] { window->FormCreate(); });
+        startWithoutFault(closedSiteRoot());
         QCOMPARE(shown(), QStringList{"提示|" + kDownloadFailed});
         QCOMPARE(readFile(globalPath()), globalBytes(4, kArchive));
     }
@@ -557,26 +563,26 @@ private slots:
 
         // The next start: only the archives there are, and each file reads and saves again.
         startOffline();
-        const QStringList archives = comboItems(*window->settingsTab->Edit_name);
+        const QStringList archives = comboItems(*control<ui::ChoiceCombo>(settingsTab(*window), "Edit_name"));
         QCOMPARE(QSet<QString>(archives.cbegin(), archives.cend()),
                  (QSet<QString>{kArchive, kBuiltInArchive}));
         if (file == QLatin1String("set.ini"))
             QVERIFY(readFile(target).startsWith(globalBytes(4, kArchive)));
         openEntryPage();
-        DataEntryPage* page = window->Tab3;
+        DataEntryPage* page = entryPage(*window);
         QCOMPARE(shown(), QStringList());
-        typeInto(page->Edit_qs, QStringLiteral("9"));
-        typeInto(page->Edit_hm, QStringLiteral("1"));
-        QTest::mouseClick(page->Button_add, Qt::LeftButton);
+        typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), QStringLiteral("9"));
+        typeInto(control<ui::ChoiceCombo>(page, "Edit_hm"), QStringLiteral("1"));
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_add"), Qt::LeftButton);
         QCOMPARE(shown(), QStringList());
-        QCOMPARE(window->DataList->lines().last(), QStringLiteral("9.1"));
-        QTest::mouseClick(page->Button_back, Qt::LeftButton);
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kSettingsTab), Qt::LeftButton);
-        pickFromList(window->settingsTab->Edit_x, QStringLiteral("26"));
-        pickFromList(window->settingsTab->Edit_a, QStringLiteral("8"));
-        pickFromList(window->settingsTab->Edit_b, QStringLiteral("3"));
-        pickFromList(window->settingsTab->Edit_c, QStringLiteral("2"));
-        QTest::mouseClick(window->Button_save, Qt::LeftButton);
+        QCOMPARE(entryPage(*window)->records().lines().last(), QStringLiteral("9.1"));
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kSettingsTab), Qt::LeftButton);
+        pickFromList(control<ui::ChoiceCombo>(settingsTab(*window), "Edit_x"), QStringLiteral("26"));
+        pickFromList(control<ui::ChoiceCombo>(settingsTab(*window), "Edit_a"), QStringLiteral("8"));
+        pickFromList(control<ui::ChoiceCombo>(settingsTab(*window), "Edit_b"), QStringLiteral("3"));
+        pickFromList(control<ui::ChoiceCombo>(settingsTab(*window), "Edit_c"), QStringLiteral("2"));
+        QTest::mouseClick(saveButton(*window), Qt::LeftButton);
         QCOMPARE(shown(), QStringList());
         QCOMPARE(SettingsFile(settingsPath()).readText("math", "X", QString()), QStringLiteral("26"));
         QCOMPARE(SettingsFile(globalPath()).readInteger("runtime", "count", 0), 4);

@@ -87,20 +87,20 @@ private slots:
         QFETCH(QStringList, order);
         startOffline();
         if (page == "settings" || page == "unsaved" || page == "entry")
-            window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+            tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
         if (page == "unsaved") {
-            QRadioButton* other = window->settingsTab->RadioButton1->isChecked()
-                                      ? window->settingsTab->RadioButton2
-                                      : window->settingsTab->RadioButton1;
+            QRadioButton* other = control<QRadioButton>(settingsTab(*window), "RadioButton1")->isChecked()
+                                      ? control<QRadioButton>(settingsTab(*window), "RadioButton2")
+                                      : control<QRadioButton>(settingsTab(*window), "RadioButton1");
             other->setChecked(true);
-            QVERIFY(window->Button_save->isEnabled());
+            QVERIFY(saveButton(*window)->isEnabled());
         }
         if (page == "help")
-            window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
+            tabBar(*window)->setCurrentIndex(MainWindow::kHelpTab);
         if (page == "trend")
-            window->TabControl1->setCurrentIndex(TDravik_Main::kTrendTab);
+            tabBar(*window)->setCurrentIndex(MainWindow::kTrendTab);
         if (page == "entry")
-            window->Tab3->Button_inClick();
+            entryPage(*window)->openForArchive();
 
         for (QString& name : order)
             if (auto* group = window->findChild<QButtonGroup*>(name))
@@ -124,65 +124,65 @@ private slots:
     // Within a group the arrow keys move the focus and the choice; the settings then count as changed.
     void arrowsChooseInAGroup() {
         startOffline();
-        SettingsTab* settings = window->settingsTab;
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-        settings->RadioButton5->setChecked(true);
-        window->Button_save->setEnabled(false);
-        settings->RadioButton5->setFocus(Qt::TabFocusReason);
+        SettingsTab* settings = settingsTab(*window);
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        control<QRadioButton>(settings, "RadioButton5")->setChecked(true);
+        saveButton(*window)->setEnabled(false);
+        control<QRadioButton>(settings, "RadioButton5")->setFocus(Qt::TabFocusReason);
         press(Qt::Key_Down);
         QCOMPARE(focusName(), QStringLiteral("RadioButton6"));
-        QVERIFY(settings->RadioButton6->isChecked());
+        QVERIFY(control<QRadioButton>(settings, "RadioButton6")->isChecked());
         press(Qt::Key_Down);
-        QVERIFY(settings->RadioButton7->isChecked());
+        QVERIFY(control<QRadioButton>(settings, "RadioButton7")->isChecked());
         QCOMPARE(settings->depth(), 100);
-        QVERIFY(window->Button_save->isEnabled());
+        QVERIFY(saveButton(*window)->isEnabled());
     }
 
     // From the analysis tab to a new draw and back, and the help button, with keys alone.
     void keysAlone() {
         startOffline();
-        DataEntryPage* entry = window->Tab3;
-        window->TabControl1->tabButton(TDravik_Main::kSettingsTab)->setFocus(Qt::TabFocusReason);
+        DataEntryPage* entry = entryPage(*window);
+        tabBar(*window)->tabButton(MainWindow::kSettingsTab)->setFocus(Qt::TabFocusReason);
         press(Qt::Key_Space);
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kSettingsTab));
 
-        window->settingsTab->Button_in->setFocus(Qt::TabFocusReason);
+        control<ui::ImageButton>(settingsTab(*window), "Button_in")->setFocus(Qt::TabFocusReason);
         press(Qt::Key_Space);
-        QCOMPARE(window->Tab_back->currentWidget(), entry);
+        QCOMPARE(shownPage(*window), entry);
         QVERIFY(entry->isAncestorOf(QApplication::focusWidget()));
 
         // Enter on a row of the table copies it into the fields.
-        entry->StringGrid2->setFocus(Qt::TabFocusReason);
+        control<QTableWidget>(entry, "StringGrid2")->setFocus(Qt::TabFocusReason);
         press(Qt::Key_Down);
         press(Qt::Key_Return);
-        QCOMPARE(entry->Edit_qs->currentText(), QStringLiteral("24029"));
-        QCOMPARE(entry->Edit_hm->currentText(), QStringLiteral("05"));
+        QCOMPARE(control<ui::ChoiceCombo>(entry, "Edit_qs")->currentText(), QStringLiteral("24029"));
+        QCOMPARE(control<ui::ChoiceCombo>(entry, "Edit_hm")->currentText(), QStringLiteral("05"));
 
-        entry->Edit_qs->setFocus(Qt::TabFocusReason);
-        entry->Edit_qs->lineEdit()->selectAll();
+        control<ui::ChoiceCombo>(entry, "Edit_qs")->setFocus(Qt::TabFocusReason);
+        control<ui::ChoiceCombo>(entry, "Edit_qs")->lineEdit()->selectAll();
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("24031"));
         press(Qt::Key_Tab);
-        entry->Edit_hm->lineEdit()->selectAll();
+        control<ui::ChoiceCombo>(entry, "Edit_hm")->lineEdit()->selectAll();
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("17"));
         press(Qt::Key_Tab);
         QCOMPARE(focusName(), QStringLiteral("Button_add"));
         press(Qt::Key_Space);
-        QCOMPARE(entry->StringGrid2->item(0, 1)->text(), QStringLiteral("24031"));
+        QCOMPARE(control<QTableWidget>(entry, "StringGrid2")->item(0, 1)->text(), QStringLiteral("24031"));
 
-        entry->Button_back->setFocus(Qt::TabFocusReason);
+        control<ui::ImageButton>(entry, "Button_back")->setFocus(Qt::TabFocusReason);
         press(Qt::Key_Space);
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+        QCOMPARE(shownPage(*window), mainPage(*window));
         QCOMPARE(focusName(), QStringLiteral("Button_in"));
         const QByteArray file = readFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"));
         QVERIFY(file.endsWith("24031.17\r\n"));
 
-        window->TabControl1->tabButton(TDravik_Main::kHelpTab)->setFocus(Qt::TabFocusReason);
+        tabBar(*window)->tabButton(MainWindow::kHelpTab)->setFocus(Qt::TabFocusReason);
         press(Qt::Key_Space);
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kHelpTab));
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kHelpTab));
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
-        window->helpTab->Button8->setFocus(Qt::TabFocusReason);
+        control<ui::ImageButton>(helpTab(*window), "Button8")->setFocus(Qt::TabFocusReason);
         press(Qt::Key_Space);
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
@@ -193,10 +193,10 @@ private slots:
     // A click on a picture button or a tab leaves the focus where it was.
     void clicksKeepTheFocus() {
         startOffline();
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-        window->settingsTab->Edit_x->setFocus(Qt::TabFocusReason);
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kHelpTab), Qt::LeftButton);
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kSettingsTab), Qt::LeftButton);
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        control<ui::ChoiceCombo>(settingsTab(*window), "Edit_x")->setFocus(Qt::TabFocusReason);
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kHelpTab), Qt::LeftButton);
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kSettingsTab), Qt::LeftButton);
         QCOMPARE(focusName(), QStringLiteral("Edit_x"));
     }
 
@@ -262,7 +262,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, value);
         startOffline();
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
         auto* box = qobject_cast<ui::ChoiceCombo*>(widget(combo));
         QVERIFY(box);
         const QString before = box->currentText();
@@ -280,11 +280,11 @@ private slots:
         QTRY_VERIFY(!box->view()->isVisible());
         QCOMPARE(box->currentText(), before);
 
-        window->Button_save->setEnabled(false);
+        saveButton(*window)->setEnabled(false);
         box->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(QApplication::focusWidget(), typed);
         QCOMPARE(box->currentText(), value);
-        QCOMPARE(window->Button_save->isEnabled(), value != before);
+        QCOMPARE(saveButton(*window)->isEnabled(), value != before);
     }
 
     void spokenNames_data() {

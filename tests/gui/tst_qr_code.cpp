@@ -1,4 +1,4 @@
-// The help tab's QR code: Button8 shows the symbol of the download page module for module, on whole
+// The help tab's QR code: the download button shows the symbol of the download page module for module, on whole
 // pixels.
 #include "app/download_page.h"
 #include "gui_harness.h"
@@ -18,14 +18,16 @@ private slots:
     void buttonShowsTheSymbol() {
         DataHome home;
         dialogs::Script script;
-        std::unique_ptr<TDravik_Main> window = dravik::test::startOffline(home);
-        window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
-        QCOMPARE(window->helpTab->Button8->text(), QStringLiteral("点击检查更新或扫码下载安卓版本"));
-        window->helpTab->Button8->setAttribute(Qt::WA_UnderMouse,
-                                               false); // the pointer's hover fades the picture
+        std::unique_ptr<MainWindow> window = dravik::test::startOffline(home);
+        tabBar(*window)->setCurrentIndex(MainWindow::kHelpTab);
+        QCOMPARE(control<ui::ImageButton>(helpTab(*window), "Button8")->text(),
+                 QStringLiteral("点击检查更新或扫码下载安卓版本"));
+        control<ui::ImageButton>(helpTab(*window), "Button8")
+            ->setAttribute(Qt::WA_UnderMouse,
+                           false); // the pointer's hover fades the picture
 
         const qreal ratio = window->devicePixelRatio();
-        const QImage picture = window->helpTab->Button8->grab().toImage();
+        const QImage picture = control<ui::ImageButton>(helpTab(*window), "Button8")->grab().toImage();
         QCOMPARE(picture.size(), QSize(qRound(442 * ratio), qRound(100 * ratio)));
         // The picture fills the button above the caption row, 5 from the edges.
         const QRect pictureArea = QRectF(5 * ratio, 5 * ratio, 432 * ratio, 70 * ratio).toRect();

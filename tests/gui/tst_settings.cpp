@@ -58,28 +58,28 @@ class SettingsTest : public WindowTestCase {
         writeFile(path(kArchive + QStringLiteral(".ini")), kStoredTest);
         writeFile(path(QStringLiteral("set.ini")), globalBytes(3, lastUsed));
         window = startOnMainPage(closedSiteRoot());
-        tab = window->settingsTab;
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+        tab = settingsTab(*window);
+        QCOMPARE(shownPage(*window), mainPage(*window));
         QCOMPARE(script->texts(), QStringList{QStringLiteral("更新好彩1数据失败")});
         script->clear();
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kSettingsTab), Qt::LeftButton);
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
-        QVERIFY(!window->Button_save->isHidden());
-        QVERIFY(!window->Button_save->isEnabled());
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kSettingsTab), Qt::LeftButton);
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kSettingsTab));
+        QVERIFY(!saveButton(*window)->isHidden());
+        QVERIFY(!saveButton(*window)->isEnabled());
     }
 
     void pickValues(const QString& x, const QString& a, const QString& b, const QString& c) {
-        pickFromList(tab->Edit_x, x);
-        pickFromList(tab->Edit_a, a);
-        pickFromList(tab->Edit_b, b);
-        pickFromList(tab->Edit_c, c);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_x"), x);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), a);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_b"), b);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_c"), c);
     }
 
-    void clickSave() { QTest::mouseClick(window->Button_save, Qt::LeftButton); }
+    void clickSave() { QTest::mouseClick(saveButton(*window), Qt::LeftButton); }
 
     // Typed as the user would: Latin text key by key, Chinese text committed by the input method.
     void typeName(const QString& name) {
-        QLineEdit* edit = tab->Edit_name->lineEdit();
+        QLineEdit* edit = control<ui::ChoiceCombo>(tab, "Edit_name")->lineEdit();
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(edit, Qt::Key_Backspace);
         bool latin = true;
@@ -96,8 +96,10 @@ class SettingsTest : public WindowTestCase {
     }
 
     QStringList values() const {
-        return {tab->Edit_x->currentText(), tab->Edit_a->currentText(), tab->Edit_b->currentText(),
-                tab->Edit_c->currentText()};
+        return {control<ui::ChoiceCombo>(tab, "Edit_x")->currentText(),
+                control<ui::ChoiceCombo>(tab, "Edit_a")->currentText(),
+                control<ui::ChoiceCombo>(tab, "Edit_b")->currentText(),
+                control<ui::ChoiceCombo>(tab, "Edit_c")->currentText()};
     }
 
     // After A and B of the stored 20 3 6 2 were swapped and the save question answered: Yes stores and
@@ -157,24 +159,24 @@ private slots:
 
     void choiceLists() {
         start();
-        QCOMPARE(tab->Edit_x->count(), 51);
-        QCOMPARE(tab->Edit_x->itemText(0), QStringLiteral("10"));
-        QCOMPARE(tab->Edit_a->count(), 60);
-        QCOMPARE(tab->Edit_b->count(), 60);
-        QCOMPARE(tab->Edit_c->count(), 61);
-        QCOMPARE(tab->Edit_c->itemText(60), QStringLiteral("60"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_x")->count(), 51);
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_x")->itemText(0), QStringLiteral("10"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_a")->count(), 60);
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_b")->count(), 60);
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_c")->count(), 61);
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_c")->itemText(60), QStringLiteral("60"));
         QStringList names;
-        for (int i = 0; i < tab->Edit_name->count(); ++i)
-            names.append(tab->Edit_name->itemText(i));
+        for (int i = 0; i < control<ui::ChoiceCombo>(tab, "Edit_name")->count(); ++i)
+            names.append(control<ui::ChoiceCombo>(tab, "Edit_name")->itemText(i));
         QStringList expected{kArchive, kBuiltInArchive};
         names.sort();
         expected.sort();
         QCOMPARE(names, expected);
-        QCOMPARE(tab->ListBox2->count(), 18);
+        QCOMPARE(control<ui::ItemList>(tab, "ListBox2")->count(), 18);
         QCOMPARE(values(), (QStringList{"20", "3", "6", "2"}));
-        QVERIFY(tab->RadioButton2->isChecked());
-        QVERIFY(tab->RadioButton3->isChecked());
-        QVERIFY(tab->RadioButton5->isChecked());
+        QVERIFY(control<QRadioButton>(tab, "RadioButton2")->isChecked());
+        QVERIFY(control<QRadioButton>(tab, "RadioButton3")->isChecked());
+        QVERIFY(control<QRadioButton>(tab, "RadioButton5")->isChecked());
     }
 
     void save_data() {
@@ -195,15 +197,15 @@ private slots:
         start();
         const QStringList gridBefore = gridRows(*window);
         pickValues(xabc[0], xabc[1], xabc[2], xabc[3]);
-        QTest::mouseClick(tab->RadioButton4, Qt::LeftButton);
-        QVERIFY(tab->RadioButton4->isChecked());
-        QVERIFY(window->Button_save->isEnabled());
+        QTest::mouseClick(control<QRadioButton>(tab, "RadioButton4"), Qt::LeftButton);
+        QVERIFY(control<QRadioButton>(tab, "RadioButton4")->isChecked());
+        QVERIFY(saveButton(*window)->isEnabled());
         clickSave();
         if (!saved) {
             QCOMPARE(script->texts(), QStringList{kBadValues});
             QCOMPARE(script->shown().first().title, QStringLiteral("提示"));
             QCOMPARE(testIni(), kStoredTest);
-            QVERIFY(window->Button_save->isEnabled());
+            QVERIFY(saveButton(*window)->isEnabled());
             QCOMPARE(gridRows(*window), gridBefore);
             return;
         }
@@ -211,10 +213,10 @@ private slots:
         QCOMPARE(testIni(), settingsBytes(kArchive, xabc[0].toInt(), xabc[1].toInt(), xabc[2].toInt(),
                                           xabc[3].toInt(), 1, 1, 0));
         QCOMPARE(readFile(path(QStringLiteral("set.ini"))), globalBytes(4, kArchive));
-        QVERIFY(!window->Button_save->isEnabled());
-        QCOMPARE(window->SavedName, kArchive);
+        QVERIFY(!saveButton(*window)->isEnabled());
+        QCOMPARE(settingsTab(*window)->savedArchiveName(), kArchive);
         // The analysis ran again: interval grouping gives one row per group.
-        QCOMPARE(window->analysisTab->StringGrid1->rowCount(), xabc[1].toInt());
+        QCOMPARE(control<QTableWidget>(analysisTab(*window), "StringGrid1")->rowCount(), xabc[1].toInt());
     }
 
     // Values that fit X = A·B + C, C < A, C < B but that the analysis would replace, as a
@@ -231,16 +233,18 @@ private slots:
         QFETCH(QStringList, xabc);
         start();
         const QStringList gridBefore = gridRows(*window);
-        ui::ChoiceCombo* combos[] = {tab->Edit_x, tab->Edit_a, tab->Edit_b, tab->Edit_c};
+        ui::ChoiceCombo* combos[] = {
+            control<ui::ChoiceCombo>(tab, "Edit_x"), control<ui::ChoiceCombo>(tab, "Edit_a"),
+            control<ui::ChoiceCombo>(tab, "Edit_b"), control<ui::ChoiceCombo>(tab, "Edit_c")};
         for (int i = 0; i < 4; ++i)
             combos[i]->setText(xabc[i]);
-        QVERIFY(window->Button_save->isEnabled());
+        QVERIFY(saveButton(*window)->isEnabled());
         clickSave();
         QCOMPARE(script->texts(), QStringList{kBadValues});
         QCOMPARE(script->shown().first().title, QStringLiteral("提示"));
         QCOMPARE(testIni(), kStoredTest);
         QCOMPARE(readFile(path(QStringLiteral("set.ini"))), globalBytes(4, kArchive));
-        QVERIFY(window->Button_save->isEnabled());
+        QVERIFY(saveButton(*window)->isEnabled());
         QCOMPARE(gridRows(*window), gridBefore);
     }
 
@@ -256,16 +260,18 @@ private slots:
         QFETCH(int, field);
         QFETCH(QString, text);
         start();
-        ui::ChoiceCombo* combos[] = {tab->Edit_x, tab->Edit_a, tab->Edit_b, tab->Edit_c};
+        ui::ChoiceCombo* combos[] = {
+            control<ui::ChoiceCombo>(tab, "Edit_x"), control<ui::ChoiceCombo>(tab, "Edit_a"),
+            control<ui::ChoiceCombo>(tab, "Edit_b"), control<ui::ChoiceCombo>(tab, "Edit_c")};
         combos[field]->setText(text); // as a hand-edited settings file could have put it there
-        QVERIFY(window->Button_save->isEnabled());
+        QVERIFY(saveButton(*window)->isEnabled());
         clickSave();
         QCOMPARE(script->shown().size(), 1);
         QCOMPARE(script->shown().first().title, QStringLiteral("错误"));
         QCOMPARE(script->shown().first().text,
                  QStringLiteral("'%1' is not a valid integer value.").arg(text));
         QCOMPARE(testIni(), kStoredTest);
-        QVERIFY(window->Button_save->isEnabled());
+        QVERIFY(saveButton(*window)->isEnabled());
         QVERIFY(window->isVisible());
     }
 
@@ -287,7 +293,7 @@ private slots:
         QCOMPARE(script->texts(), QStringList{QStringLiteral("档案名无效，请重新输入")});
         QCOMPARE(QDir(home->dataFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
         QCOMPARE(readFile(path(QStringLiteral("set.ini"))), globalBytes(4, kArchive));
-        QVERIFY(window->Button_save->isEnabled());
+        QVERIFY(saveButton(*window)->isEnabled());
     }
 
     void saveUnderNewName() {
@@ -297,7 +303,7 @@ private slots:
         QCOMPARE(readFile(path(QStringLiteral("新档案.ini"))),
                  settingsBytes(QStringLiteral("新档案"), 20, 3, 6, 2, 1, 0, 0));
         QCOMPARE(readFile(path(QStringLiteral("set.ini"))), globalBytes(4, QStringLiteral("新档案")));
-        QCOMPARE(window->SavedName, QStringLiteral("新档案"));
+        QCOMPARE(settingsTab(*window)->savedArchiveName(), QStringLiteral("新档案"));
         // It has no draws yet: the analysis says so.
         QCOMPARE(script->texts(), QStringList{QStringLiteral("Dravik[新档案]丢失，请重录")});
     }
@@ -305,32 +311,32 @@ private slots:
     void leaveTabWithChanges_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("target");
-        QTest::newRow("yes, to analysis") << dialogs::kYes << int(TDravik_Main::kAnalysisTab);
-        QTest::newRow("yes, to help") << dialogs::kYes << int(TDravik_Main::kHelpTab);
-        QTest::newRow("no, to analysis") << dialogs::kNo << int(TDravik_Main::kAnalysisTab);
-        QTest::newRow("no, to help") << dialogs::kNo << int(TDravik_Main::kHelpTab);
+        QTest::newRow("yes, to analysis") << dialogs::kYes << int(MainWindow::kAnalysisTab);
+        QTest::newRow("yes, to help") << dialogs::kYes << int(MainWindow::kHelpTab);
+        QTest::newRow("no, to analysis") << dialogs::kNo << int(MainWindow::kAnalysisTab);
+        QTest::newRow("no, to help") << dialogs::kNo << int(MainWindow::kHelpTab);
     }
 
     void leaveTabWithChanges() {
         QFETCH(int, answer);
         QFETCH(int, target);
         start();
-        pickFromList(tab->Edit_a, QStringLiteral("6"));
-        pickFromList(tab->Edit_b, QStringLiteral("3"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("6"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_b"), QStringLiteral("3"));
         script->queueAnswer(answer);
-        QTest::mouseClick(window->TabControl1->tabButton(target), Qt::LeftButton);
+        QTest::mouseClick(tabBar(*window)->tabButton(target), Qt::LeftButton);
         QCOMPARE(script->shown().size(), 1);
         QCOMPARE(script->shown().first().title, QStringLiteral("确认"));
         QCOMPARE(script->shown().first().text, kQuestion);
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
-        QVERIFY(!window->Button_save->isHidden());
-        QVERIFY(!window->Button_save->isEnabled());
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kSettingsTab));
+        QVERIFY(!saveButton(*window)->isHidden());
+        QVERIFY(!saveButton(*window)->isEnabled());
         checkAnswered(answer);
         if (QTest::currentTestFailed())
             return;
         // Clean again: the tab can now be left without a question.
-        QTest::mouseClick(window->TabControl1->tabButton(target), Qt::LeftButton);
-        QCOMPARE(window->TabControl1->currentIndex(), target);
+        QTest::mouseClick(tabBar(*window)->tabButton(target), Qt::LeftButton);
+        QCOMPARE(tabBar(*window)->currentIndex(), target);
         QCOMPARE(script->shown().size(), 1);
     }
 
@@ -349,8 +355,8 @@ private slots:
         QFETCH(QString, dismissal);
         QFETCH(int, answer);
         start();
-        pickFromList(tab->Edit_a, QStringLiteral("6"));
-        pickFromList(tab->Edit_b, QStringLiteral("3"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("6"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_b"), QStringLiteral("3"));
         script.reset();
 
         QString asked;
@@ -379,44 +385,44 @@ private slots:
                 box->button(answer == dialogs::kYes ? QMessageBox::Yes : QMessageBox::No)->click();
         });
         user.start();
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kAnalysisTab), Qt::LeftButton);
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kAnalysisTab), Qt::LeftButton);
         user.stop();
 
         QCOMPARE(asked, kQuestion);
         QVERIFY(stayed);
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
-        QVERIFY(!window->Button_save->isEnabled());
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kSettingsTab));
+        QVERIFY(!saveButton(*window)->isEnabled());
         checkAnswered(answer);
     }
 
     void leaveTabAnsweringNoWithoutStoredSettings() {
         start();
         typeName(QStringLiteral("新档案"));
-        clickSave(); // 新档案 becomes SavedName, but its file is then removed
+        clickSave(); // 新档案 becomes the saved archive, but its file is then removed
         QVERIFY(QFile::remove(path(QStringLiteral("新档案.ini"))));
         script->clear();
-        pickFromList(tab->Edit_a, QStringLiteral("5"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("5"));
         script->queueAnswer(dialogs::kNo);
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kHelpTab), Qt::LeftButton);
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kHelpTab), Qt::LeftButton);
         QCOMPARE(tab->archiveName(), QStringLiteral("新档案"));
-        QCOMPARE(tab->Edit_a->currentText(), QStringLiteral("5"));
-        QVERIFY(!window->Button_save->isEnabled());
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_a")->currentText(), QStringLiteral("5"));
+        QVERIFY(!saveButton(*window)->isEnabled());
     }
 
     void yesWithBadValuesKeepsTheChanges() {
         start();
-        pickFromList(tab->Edit_a, QStringLiteral("5"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("5"));
         script->queueAnswer(dialogs::kYes);
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kAnalysisTab), Qt::LeftButton);
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kAnalysisTab), Qt::LeftButton);
         QCOMPARE(script->texts(), (QStringList{kQuestion, kBadValues}));
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
-        QVERIFY(window->Button_save->isEnabled());
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kSettingsTab));
+        QVERIFY(saveButton(*window)->isEnabled());
         QCOMPARE(testIni(), kStoredTest);
         // Leaving again asks again.
         script->queueAnswer(dialogs::kNo);
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kAnalysisTab), Qt::LeftButton);
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kAnalysisTab), Qt::LeftButton);
         QCOMPARE(script->texts(), (QStringList{kQuestion, kBadValues, kQuestion}));
-        QCOMPARE(tab->Edit_a->currentText(), QStringLiteral("3"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_a")->currentText(), QStringLiteral("3"));
     }
 
     void closeWithChanges_data() {
@@ -437,12 +443,12 @@ private slots:
         QFETCH(QStringList, shown);
         QFETCH(QByteArray, stored);
         start();
-        pickFromList(tab->Edit_a, a);
-        pickFromList(tab->Edit_b, QStringLiteral("3"));
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kHelpTab), Qt::LeftButton);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), a);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_b"), QStringLiteral("3"));
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kHelpTab), Qt::LeftButton);
         script->clear(); // leaving the tab asked (and No restored); change again, stay on the tab
-        pickFromList(tab->Edit_a, a);
-        pickFromList(tab->Edit_b, QStringLiteral("3"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), a);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_b"), QStringLiteral("3"));
         script->queueAnswer(answer);
         QVERIFY(window->close());
         QVERIFY(!window->isVisible());
@@ -452,16 +458,16 @@ private slots:
 
     void closeAnsweringYesWithNonIntegerTextStaysOpen() {
         start();
-        tab->Edit_c->setText(QString());
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
+        control<ui::ChoiceCombo>(tab, "Edit_c")->setText(QString());
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
         script->queueAnswer(dialogs::kYes);
         QVERIFY(!window->close());
         QVERIFY(window->isVisible());
         QCOMPARE(script->shown().size(), 2);
         QCOMPARE(script->shown().at(1).title, QStringLiteral("错误"));
         QCOMPARE(script->shown().at(1).text, QStringLiteral("'' is not a valid integer value."));
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
-        QVERIFY(window->Button_save->isEnabled());
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kSettingsTab));
+        QVERIFY(saveButton(*window)->isEnabled());
         QCOMPARE(testIni(), kStoredTest);
     }
 
@@ -474,38 +480,38 @@ private slots:
     void builtInArchiveHoldsXAt36() {
         start(kBuiltInArchive);
         QCOMPARE(tab->archiveName(), kBuiltInArchive);
-        QCOMPARE(tab->Edit_x->currentText(), QStringLiteral("36"));
-        pickFromList(tab->Edit_x, QStringLiteral("40"));
-        QCOMPARE(tab->Edit_x->currentText(), QStringLiteral("36"));
-        QVERIFY(window->Button_save->isEnabled());
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_x")->currentText(), QStringLiteral("36"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_x"), QStringLiteral("40"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_x")->currentText(), QStringLiteral("36"));
+        QVERIFY(saveButton(*window)->isEnabled());
         // Any other bound control puts it back as well.
-        tab->Edit_x->setText(QStringLiteral("12"));
-        QCOMPARE(tab->Edit_x->currentText(), QStringLiteral("36"));
+        control<ui::ChoiceCombo>(tab, "Edit_x")->setText(QStringLiteral("12"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_x")->currentText(), QStringLiteral("36"));
     }
 
     void closingTheArchiveListReloads() {
         start();
-        pickFromList(tab->Edit_a, QStringLiteral("6"));
-        QTest::mouseClick(tab->RadioButton7, Qt::LeftButton);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("6"));
+        QTest::mouseClick(control<QRadioButton>(tab, "RadioButton7"), Qt::LeftButton);
         // The same archive picked again: its stored settings replace the unsaved ones.
-        pickFromList(tab->Edit_name, kArchive);
-        QTRY_COMPARE(tab->Edit_a->currentText(), QStringLiteral("3"));
-        QVERIFY(tab->RadioButton5->isChecked());
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_name"), kArchive);
+        QTRY_COMPARE(control<ui::ChoiceCombo>(tab, "Edit_a")->currentText(), QStringLiteral("3"));
+        QVERIFY(control<QRadioButton>(tab, "RadioButton5")->isChecked());
         // Another archive picked: its settings come in.
-        pickFromList(tab->Edit_name, kBuiltInArchive);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_name"), kBuiltInArchive);
         QTRY_COMPARE(values(), (QStringList{"36", "6", "6", "0"}));
-        QVERIFY(tab->RadioButton2->isChecked());
-        QVERIFY(window->Button_save->isEnabled());
+        QVERIFY(control<QRadioButton>(tab, "RadioButton2")->isChecked());
+        QVERIFY(saveButton(*window)->isEnabled());
         QVERIFY(script->shown().isEmpty());
     }
 
     void closingTheArchiveListWithoutPicking() {
         start();
-        pickFromList(tab->Edit_b, QStringLiteral("9"));
-        tab->Edit_name->showPopup();
-        QTRY_VERIFY(tab->Edit_name->view()->isVisible());
-        QTest::keyClick(tab->Edit_name->view(), Qt::Key_Escape);
-        QTRY_COMPARE(tab->Edit_b->currentText(), QStringLiteral("6"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_b"), QStringLiteral("9"));
+        control<ui::ChoiceCombo>(tab, "Edit_name")->showPopup();
+        QTRY_VERIFY(control<ui::ChoiceCombo>(tab, "Edit_name")->view()->isVisible());
+        QTest::keyClick(control<ui::ChoiceCombo>(tab, "Edit_name")->view(), Qt::Key_Escape);
+        QTRY_COMPARE(control<ui::ChoiceCombo>(tab, "Edit_b")->currentText(), QStringLiteral("6"));
         QCOMPARE(tab->archiveName(), kArchive);
     }
 };

@@ -35,7 +35,7 @@ struct Model {
 
     QStringList file;  // the record file's lines
     QStringList older; // lines before the window, written back first by every save
-    QStringList list;  // DataList
+    QStringList list;  // the data-entry page's record list
     QStringList shown; // the lines of the table's rows, top row first
     QString period, number;
     bool onPage = false;
@@ -184,11 +184,11 @@ private slots:
         model.file[125] = QStringLiteral("24005.09");
         const QString recordPath = home->dataFolder() + kArchive + QStringLiteral(".dat");
         window = startOnArchive(*home, kArchive, model.bytes());
-        page = window->Tab3;
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-        QCOMPARE(window->settingsTab->archiveName(), kArchive);
+        page = entryPage(*window);
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        QCOMPARE(settingsTab(*window)->archiveName(), kArchive);
 
-        QTableWidget* grid = page->StringGrid2;
+        QTableWidget* grid = control<QTableWidget>(page, "StringGrid2");
         QString last;
         for (int step = 0; step < actions; ++step) {
             script->clear();
@@ -196,7 +196,7 @@ private slots:
             QString action;
             if (!model.onPage) {
                 action = QStringLiteral("open");
-                click(window->settingsTab->Button_in);
+                click(control<ui::ImageButton>(settingsTab(*window), "Button_in"));
                 model.onPage = true;
                 model.period.clear();
                 model.number.clear();
@@ -209,8 +209,8 @@ private slots:
                     const bool yes = texts.chance(50);
                     action =
                         QStringLiteral("add '%1' '%2' (%3)").arg(p.left(20), n.left(20), yes ? "Yes" : "No");
-                    enter(page->Edit_qs, p);
-                    enter(page->Edit_hm, n);
+                    enter(control<ui::ChoiceCombo>(page, "Edit_qs"), p);
+                    enter(control<ui::ChoiceCombo>(page, "Edit_hm"), n);
                     model.period = p;
                     model.number = n;
                     const QString line = p + QLatin1Char('.') + n;
@@ -233,7 +233,7 @@ private slots:
                         model.save();
                         model.load();
                     }
-                    click(page->Button_add);
+                    click(control<ui::ImageButton>(page, "Button_add"));
                 } else if (pick < 60) {
                     // Mostly a period the table shows, so that deletes find something.
                     const QString p =
@@ -241,7 +241,7 @@ private slots:
                             ? Model::periodOf(model.shown.at(texts.below(int(model.shown.size()))))
                             : texts.period();
                     action = QStringLiteral("delete '%1'").arg(p.left(20));
-                    enter(page->Edit_qs, p);
+                    enter(control<ui::ChoiceCombo>(page, "Edit_qs"), p);
                     model.period = p;
                     if (p.isEmpty() || model.shown.isEmpty()) {
                         boxes = {kNothingToDelete};
@@ -257,7 +257,7 @@ private slots:
                             model.load();
                         }
                     }
-                    click(page->Button_del);
+                    click(control<ui::ImageButton>(page, "Button_del"));
                 } else if (pick < 90) {
                     if (model.shown.isEmpty()) {
                         action = QStringLiteral("click the empty table");
@@ -282,7 +282,7 @@ private slots:
                         model.sort();
                         model.save();
                     }
-                    click(page->Button_back);
+                    click(control<ui::ImageButton>(page, "Button_back"));
                     model.onPage = false;
                 }
             }
@@ -293,13 +293,16 @@ private slots:
             QVERIFY2(readFile(recordPath) == model.bytes(), qPrintable(where));
             QVERIFY2(script->texts() == boxes, qPrintable(where + " shown: " + script->texts().join(',')));
             QVERIFY2(script->pendingAnswers() == 0, qPrintable(where));
-            QVERIFY2((window->Tab_back->currentWidget() == page) == model.onPage, qPrintable(where));
+            QVERIFY2((shownPage(*window) == page) == model.onPage, qPrintable(where));
             if (!model.onPage)
                 continue;
             QVERIFY2(gridRows(*grid) == model.rows(), qPrintable(where));
-            QVERIFY2(comboItems(*page->Edit_qs) == model.periodChoices(), qPrintable(where));
-            QVERIFY2(page->Edit_qs->currentText() == model.period, qPrintable(where));
-            QVERIFY2(page->Edit_hm->currentText() == model.number, qPrintable(where));
+            QVERIFY2(comboItems(*control<ui::ChoiceCombo>(page, "Edit_qs")) == model.periodChoices(),
+                     qPrintable(where));
+            QVERIFY2(control<ui::ChoiceCombo>(page, "Edit_qs")->currentText() == model.period,
+                     qPrintable(where));
+            QVERIFY2(control<ui::ChoiceCombo>(page, "Edit_hm")->currentText() == model.number,
+                     qPrintable(where));
         }
     }
 };

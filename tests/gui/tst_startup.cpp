@@ -41,17 +41,16 @@ class StartupTest : public WindowTestCase {
     QString path(const QString& file) const { return home->dataFolder() + file; }
 
     void checkCleanMainPage() {
-        QTRY_VERIFY_WITH_TIMEOUT(window->Tab_back->currentWidget() == window->Tab2, 10000);
-        QVERIFY(window->Tab1->AniIndicator1->isHidden());
-        QVERIFY(!window->Tab1->AniIndicator1->isAnimating());
-        QVERIFY(!window->Timer1->isActive());
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kAnalysisTab));
-        QVERIFY(window->Button_save->isHidden());
-        QVERIFY(!window->Button_save->isEnabled());
-        QVERIFY(window->DataList);
-        QVERIFY(window->DataList->lines().isEmpty());
-        QVERIFY(window->DataList->file().isEmpty());
-        QVERIFY(window->DownloadDone);
+        QTRY_VERIFY_WITH_TIMEOUT(shownPage(*window) == mainPage(*window), 10000);
+        QVERIFY(control<ui::ActivityIndicator>(window.get(), "AniIndicator1")->isHidden());
+        QVERIFY(!control<ui::ActivityIndicator>(window.get(), "AniIndicator1")->isAnimating());
+        QVERIFY(!splashTimer(*window)->isActive());
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kAnalysisTab));
+        QVERIFY(saveButton(*window)->isHidden());
+        QVERIFY(!saveButton(*window)->isEnabled());
+        QVERIFY(entryPage(*window)->records().lines().isEmpty());
+        QVERIFY(entryPage(*window)->records().file().isEmpty());
+        QVERIFY(window->isDownloadDone());
     }
 
 private slots:
@@ -60,16 +59,20 @@ private slots:
         QVERIFY(server.start());
         serveWorkedExample(server);
 
-        window = std::make_unique<TDravik_Main>(WindowOptions{server.root()});
-        window->FormCreate();
-        // Start-up is over before the window shows: the download has finished, the splash is up.
-        QVERIFY(window->DownloadDone);
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab1);
-        QVERIFY(window->Timer1->isActive());
-        QCOMPARE(window->Timer1->interval(), 3000);
-        QVERIFY(window->Tab1->AniIndicator1->isAnimating());
+        window = std::make_unique<MainWindow>(WindowOptions{server.root()});
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // The window opens on its splash alone; the other pages and the start-up sequence follow its
+        // first frame.
+        QVERIFY(!window->hasStarted());
+        QCOMPARE(shownPage(*window), splashPage(*window));
+        QVERIFY(!window->findChild<SettingsTab*>());
+        QTRY_VERIFY(window->hasStarted());
+        // Start-up is over: the download has finished, the splash is still up.
+        QVERIFY(window->isDownloadDone());
+        QCOMPARE(shownPage(*window), splashPage(*window));
+        QVERIFY(splashTimer(*window)->isActive());
+        QCOMPARE(splashTimer(*window)->interval(), 3000);
+        QVERIFY(control<ui::ActivityIndicator>(window.get(), "AniIndicator1")->isAnimating());
         checkCleanMainPage();
 
         QVERIFY2(script->shown().isEmpty(), qPrintable(script->texts().join(',')));
@@ -81,18 +84,18 @@ private slots:
         QCOMPARE(readFile(path("set.ini")), globalBytes(1, kBuiltInArchive));
         QCOMPARE(readFile(path(kBuiltInArchive + ".dat")), recordFileBytes(workedExampleLines()));
 
-        SettingsTab* tab = window->settingsTab;
+        SettingsTab* tab = settingsTab(*window);
         QCOMPARE(tab->archiveName(), kBuiltInArchive);
-        QCOMPARE(window->SavedName, kBuiltInArchive);
-        QCOMPARE(tab->Edit_x->currentText(), QStringLiteral("36"));
-        QCOMPARE(tab->Edit_a->currentText(), QStringLiteral("6"));
-        QCOMPARE(tab->Edit_b->currentText(), QStringLiteral("6"));
-        QCOMPARE(tab->Edit_c->currentText(), QStringLiteral("0"));
-        QVERIFY(tab->RadioButton2->isChecked());
-        QVERIFY(tab->RadioButton3->isChecked());
-        QVERIFY(tab->RadioButton5->isChecked());
+        QCOMPARE(settingsTab(*window)->savedArchiveName(), kBuiltInArchive);
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_x")->currentText(), QStringLiteral("36"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_a")->currentText(), QStringLiteral("6"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_b")->currentText(), QStringLiteral("6"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_c")->currentText(), QStringLiteral("0"));
+        QVERIFY(control<QRadioButton>(tab, "RadioButton2")->isChecked());
+        QVERIFY(control<QRadioButton>(tab, "RadioButton3")->isChecked());
+        QVERIFY(control<QRadioButton>(tab, "RadioButton5")->isChecked());
         QCOMPARE(gridRows(*window), kSequentialExample);
-        QCOMPARE(window->analysisTab->StringGrid1->columnWidth(0), 286);
+        QCOMPARE(control<QTableWidget>(analysisTab(*window), "StringGrid1")->columnWidth(0), 286);
 
         // The next start counts itself and leaves the built-in archive's settings alone.
         window.reset();
@@ -117,10 +120,10 @@ private slots:
         checkCleanMainPage();
         QVERIFY(script->shown().isEmpty());
         QCOMPARE(readFile(path("set.ini")), globalBytes(8, archive));
-        SettingsTab* tab = window->settingsTab;
+        SettingsTab* tab = settingsTab(*window);
         QCOMPARE(tab->archiveName(), archive);
-        QCOMPARE(window->SavedName, archive);
-        QVERIFY(tab->RadioButton4->isChecked());
+        QCOMPARE(settingsTab(*window)->savedArchiveName(), archive);
+        QVERIFY(control<QRadioButton>(tab, "RadioButton4")->isChecked());
         QCOMPARE(gridRows(*window), kIntervalExample);
     }
 
@@ -142,7 +145,7 @@ private slots:
         checkCleanMainPage();
         QVERIFY(!QFile::exists(path(kBuiltInArchive + ".dat")));
         QCOMPARE(readFile(path("set.ini")), globalBytes(1, kBuiltInArchive));
-        QCOMPARE(window->analysisTab->StringGrid1->rowCount(), 10);
+        QCOMPARE(control<QTableWidget>(analysisTab(*window), "StringGrid1")->rowCount(), 10);
     }
 
     void downloadThatCannotWriteStillHandsOver() {
@@ -154,7 +157,7 @@ private slots:
         QVERIFY(QFile::setPermissions(home->dataFolder(), QFile::ReadOwner | QFile::ExeOwner));
         window = startWindow(server.root());
         QFile::setPermissions(home->dataFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(window->DownloadDone);
+        QVERIFY(window->isDownloadDone());
         int downloadErrors = 0;
         for (const dialogs::Shown& box : script->shown())
             if (box.title == QStringLiteral("错误") && box.text.contains(kBuiltInArchive + ".dat"))
@@ -177,8 +180,8 @@ private slots:
         QCOMPARE(script->shown().first().title, QStringLiteral("错误"));
         QCOMPARE(script->shown().first().text, QStringLiteral("'abc' is not a valid integer value."));
         checkCleanMainPage();
-        QCOMPARE(window->SavedName, archive);
-        QCOMPARE(window->analysisTab->StringGrid1->rowCount(), 10);
+        QCOMPARE(settingsTab(*window)->savedArchiveName(), archive);
+        QCOMPARE(control<QTableWidget>(analysisTab(*window), "StringGrid1")->rowCount(), 10);
     }
 };
 

@@ -51,18 +51,20 @@ class TrendTabTest : public WindowTestCase {
 
     void start() {
         window = startOffline(*home);
-        tab = window->trendTab;
+        tab = trendTab(*window);
         script->clear();
     }
 
     void selectTrendTab() {
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kTrendTab), Qt::LeftButton);
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kTrendTab), Qt::LeftButton);
     }
 
     QString recordPath() const { return home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"); }
 
-    const QAbstractItemModel* chart() const { return tab->Grid_trend->model(); }
-    const QAbstractItemModel* footers() const { return tab->Grid_footer->model(); }
+    const QAbstractItemModel* chart() const { return control<TrendGrid>(tab, "Grid_trend")->model(); }
+    const QAbstractItemModel* footers() const {
+        return control<ui::FrozenColumnsTable>(tab, "Grid_footer")->model();
+    }
 
 private slots:
     // Start-up leaves the chart alone; selecting the tab shows the current settings' chart over the
@@ -71,12 +73,12 @@ private slots:
         start();
         QVERIFY(!tab->isBuilt());
         QCOMPARE(chart()->rowCount(), 0);
-        QCOMPARE(window->TabControl1->tabButton(TDravik_Main::kTrendTab)->text(), QStringLiteral("走势"));
+        QCOMPARE(tabBar(*window)->tabButton(MainWindow::kTrendTab)->text(), QStringLiteral("走势"));
 
         selectTrendTab();
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kTrendTab));
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kTrendTab));
         QVERIFY(tab->isBuilt());
-        QCOMPARE(tab->Combo_span->currentText(), QStringLiteral("30期"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Combo_span")->currentText(), QStringLiteral("30期"));
         QCOMPARE(chart()->rowCount(), 30);
         QCOMPARE(rowTexts(chart(), 0), (QStringList{"24001", "08", "1", "08", "1", "1", "1", "1"}));
         QCOMPARE(chart()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("1"));
@@ -85,10 +87,12 @@ private slots:
         QCOMPARE(chart()->index(0, 3).data(Qt::AccessibleTextRole).toString(), QStringLiteral("08"));
         QCOMPARE(rowTexts(footers(), 0), (QStringList{"出现次数", "", "2", "8", "9", "7", "4", "0"}));
         QCOMPARE(rowTexts(footers(), 5), (QStringList{"当前遗漏", "", "0", "6", "12", "2", "7", "30"}));
-        QCOMPARE(tab->Label_check->text(), QStringLiteral("数据量不足，无法回测"));
-        QTRY_VERIFY(tab->Grid_trend->isVisible());
-        QTRY_VERIFY(
-            tab->Grid_trend->viewport()->rect().contains(tab->Grid_trend->visualRect(chart()->index(29, 0))));
+        QCOMPARE(control<QLabel>(tab, "Label_check")->text(), QStringLiteral("数据量不足，无法回测"));
+        QTRY_VERIFY(control<TrendGrid>(tab, "Grid_trend")->isVisible());
+        QTRY_VERIFY(control<TrendGrid>(tab, "Grid_trend")
+                        ->viewport()
+                        ->rect()
+                        .contains(control<TrendGrid>(tab, "Grid_trend")->visualRect(chart()->index(29, 0))));
         QVERIFY(script->shown().isEmpty());
     }
 
@@ -99,9 +103,9 @@ private slots:
         writeFile(home->dataFolder() + QStringLiteral("宽.dat"), recordFileBytes(longArchive(40)));
         writeFile(home->dataFolder() + QStringLiteral("宽.ini"),
                   settingsBytes(QStringLiteral("宽"), QStringLiteral("60 60 1 0"), 1, 0, 0));
-        window->settingsTab->Edit_name->setText(QStringLiteral("宽"));
+        control<ui::ChoiceCombo>(settingsTab(*window), "Edit_name")->setText(QStringLiteral("宽"));
         window->runAction(QStringLiteral("act_datset"));
-        window->Button_save->setEnabled(false);
+        saveButton(*window)->setEnabled(false);
         selectTrendTab();
     }
 
@@ -109,15 +113,17 @@ private slots:
     void manyGroupsScrollSideways() {
         showManyGroups();
         QCOMPARE(chart()->columnCount(), 62);
-        QScrollBar* sideways = tab->Grid_trend->horizontalScrollBar();
+        QScrollBar* sideways = control<TrendGrid>(tab, "Grid_trend")->horizontalScrollBar();
         QVERIFY(sideways->maximum() > 0);
         sideways->setValue(sideways->maximum());
-        QCOMPARE(tab->Grid_footer->horizontalScrollBar()->value(), sideways->value());
+        QCOMPARE(control<ui::FrozenColumnsTable>(tab, "Grid_footer")->horizontalScrollBar()->value(),
+                 sideways->value());
         // The frozen columns stay where they were.
-        QCOMPARE(tab->Grid_trend->frozenView()->columnViewportPosition(0), 0);
-        QCOMPARE(tab->Grid_trend->frozenView()->geometry().width(), tab->Grid_trend->frozenWidth());
+        QCOMPARE(control<TrendGrid>(tab, "Grid_trend")->frozenView()->columnViewportPosition(0), 0);
+        QCOMPARE(control<TrendGrid>(tab, "Grid_trend")->frozenView()->geometry().width(),
+                 control<TrendGrid>(tab, "Grid_trend")->frozenWidth());
         // A click with Ctrl in the frozen columns selects as in the rest: one cell.
-        QTableView* frozen = tab->Grid_trend->frozenView();
+        QTableView* frozen = control<TrendGrid>(tab, "Grid_trend")->frozenView();
         const QModelIndex first = frozen->indexAt(QPoint(5, 5));
         const QModelIndex second = frozen->indexAt(
             QPoint(frozen->columnViewportPosition(1) + 5, 5 + frozen->rowHeight(first.row())));
@@ -125,7 +131,7 @@ private slots:
         QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, frozen->visualRect(first).center());
         QTest::mouseClick(frozen->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           frozen->visualRect(second).center());
-        QCOMPARE(tab->Grid_trend->selectionModel()->selectedIndexes().size(), 1);
+        QCOMPARE(control<TrendGrid>(tab, "Grid_trend")->selectionModel()->selectedIndexes().size(), 1);
     }
 
     void span() {
@@ -133,31 +139,33 @@ private slots:
         writeFile(recordPath(), recordFileBytes(longArchive(130)));
         selectTrendTab();
         QCOMPARE(chart()->rowCount(), 30);
-        QCOMPARE(tab->Combo_span->accessibleName(), QStringLiteral("统计期数"));
-        QCOMPARE(comboItems(*tab->Combo_span),
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Combo_span")->accessibleName(), QStringLiteral("统计期数"));
+        QCOMPARE(comboItems(*control<ui::ChoiceCombo>(tab, "Combo_span")),
                  (QStringList{"30期", "60期", "100期", "200期", "500期", "全部"}));
 
-        pickFromList(tab->Combo_span, QStringLiteral("100期"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Combo_span"), QStringLiteral("100期"));
         QCOMPARE(chart()->rowCount(), 100);
         QCOMPARE(chart()->index(0, 0).data().toString(), QStringLiteral("23031"));
         // The frozen 期数 and 号码 columns show the same rows as the rest.
-        QTRY_COMPARE(tab->Grid_trend->frozenView()->verticalScrollBar()->value(),
-                     tab->Grid_trend->verticalScrollBar()->value());
-        QVERIFY(tab->Grid_trend->verticalScrollBar()->value() > 0);
-        QVERIFY(tab->Label_check->text().startsWith(QStringLiteral("荐号回测：近100期命中")));
-        pickFromList(tab->Combo_span, QStringLiteral("全部"));
+        QTRY_COMPARE(control<TrendGrid>(tab, "Grid_trend")->frozenView()->verticalScrollBar()->value(),
+                     control<TrendGrid>(tab, "Grid_trend")->verticalScrollBar()->value());
+        QVERIFY(control<TrendGrid>(tab, "Grid_trend")->verticalScrollBar()->value() > 0);
+        QVERIFY(
+            control<QLabel>(tab, "Label_check")->text().startsWith(QStringLiteral("荐号回测：近100期命中")));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Combo_span"), QStringLiteral("全部"));
         QCOMPARE(chart()->rowCount(), 130);
-        QVERIFY(tab->Label_check->text().startsWith(QStringLiteral("荐号回测：近100期命中")));
-        pickFromList(tab->Combo_span, QStringLiteral("500期"));
+        QVERIFY(
+            control<QLabel>(tab, "Label_check")->text().startsWith(QStringLiteral("荐号回测：近100期命中")));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Combo_span"), QStringLiteral("500期"));
         QCOMPARE(chart()->rowCount(), 130);
 
         // The pick stays for the run, also when the analysis depth changes.
-        QTest::mouseClick(window->TabControl1->tabButton(TDravik_Main::kAnalysisTab), Qt::LeftButton);
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-        window->settingsTab->RadioButton6->setChecked(true);
-        window->Button_save->click();
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kAnalysisTab), Qt::LeftButton);
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        control<QRadioButton>(settingsTab(*window), "RadioButton6")->setChecked(true);
+        saveButton(*window)->click();
         selectTrendTab();
-        QCOMPARE(tab->Combo_span->currentText(), QStringLiteral("500期"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Combo_span")->currentText(), QStringLiteral("500期"));
         QCOMPARE(chart()->rowCount(), 130);
     }
 
@@ -174,18 +182,18 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QString, firstGroup);
         start();
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-        QVERIFY(window->settingsTab->RadioButton3->isChecked());
-        window->settingsTab->RadioButton4->setChecked(true);
-        QVERIFY(window->Button_save->isEnabled());
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        QVERIFY(control<QRadioButton>(settingsTab(*window), "RadioButton3")->isChecked());
+        control<QRadioButton>(settingsTab(*window), "RadioButton4")->setChecked(true);
+        QVERIFY(saveButton(*window)->isEnabled());
         script->queueAnswer(answer);
         selectTrendTab();
         QCOMPARE(script->texts(), QStringList{kQuestion});
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kSettingsTab));
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kSettingsTab));
         QVERIFY(!tab->isBuilt());
 
         selectTrendTab();
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kTrendTab));
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kTrendTab));
         QCOMPARE(chart()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), firstGroup);
         QCOMPARE(script->texts(), QStringList{kQuestion});
     }
@@ -194,9 +202,9 @@ private slots:
     void followsTheAnalysis() {
         start();
         selectTrendTab();
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-        window->settingsTab->RadioButton4->setChecked(true);
-        window->Button_save->click();
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        control<QRadioButton>(settingsTab(*window), "RadioButton4")->setChecked(true);
+        saveButton(*window)->click();
         QCOMPARE(chart()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(),
                  QStringLiteral("01.07.13.19.25.31"));
     }
@@ -207,16 +215,17 @@ private slots:
         QVERIFY(QFile::remove(recordPath()));
         selectTrendTab();
         QCOMPARE(chart()->rowCount(), 0);
-        QCOMPARE(tab->Label_check->text(), QStringLiteral("Dravik[%1]丢失，请重录").arg(kBuiltInArchive));
+        QCOMPARE(control<QLabel>(tab, "Label_check")->text(),
+                 QStringLiteral("Dravik[%1]丢失，请重录").arg(kBuiltInArchive));
 
         writeFile(recordPath(), recordFileBytes(workedExampleLines()));
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-        window->settingsTab->Edit_a->setText(QStringLiteral("x"));
-        window->Button_save->setEnabled(false);
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        control<ui::ChoiceCombo>(settingsTab(*window), "Edit_a")->setText(QStringLiteral("x"));
+        saveButton(*window)->setEnabled(false);
         selectTrendTab();
         QCOMPARE(chart()->rowCount(), 0);
         QCOMPARE(chart()->columnCount(), 2);
-        QCOMPARE(tab->Label_check->text(), QStringLiteral("设置错，无法显示走势"));
+        QCOMPARE(control<QLabel>(tab, "Label_check")->text(), QStringLiteral("设置错，无法显示走势"));
         QVERIFY(script->shown().isEmpty());
     }
 
@@ -226,7 +235,7 @@ private slots:
         QTemporaryDir out;
         const QString file = out.filePath(QStringLiteral("走势.csv"));
         script->queueFileName(file);
-        QTest::mouseClick(tab->Button_csv, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(tab, "Button_csv"), Qt::LeftButton);
         QCOMPARE(script->shown().size(), 1);
         QCOMPARE(script->shown().first().title, QStringLiteral("导出CSV"));
         QVERIFY(script->shown().first().text.endsWith(QLatin1Char('/') + kBuiltInArchive +
@@ -251,7 +260,7 @@ private slots:
 
         // Cancelled: nothing written, nothing shown.
         script->clear();
-        QTest::mouseClick(tab->Button_csv, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(tab, "Button_csv"), Qt::LeftButton);
         QCOMPARE(script->shown().size(), 1);
         QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("走势.csv")});
     }
@@ -260,17 +269,17 @@ private slots:
         start();
         writeFile(recordPath(), recordFileBytes(longArchive(600)));
         selectTrendTab();
-        pickFromList(tab->Combo_span, QStringLiteral("500期"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Combo_span"), QStringLiteral("500期"));
         QTemporaryDir out;
         const QString file = out.filePath(QStringLiteral("走势.png"));
         script->queueFileName(file);
-        QTest::mouseClick(tab->Button_png, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(tab, "Button_png"), Qt::LeftButton);
         QCOMPARE(script->texts().size(), 1);
         QVERIFY(script->texts().first().endsWith(kBuiltInArchive + QStringLiteral("-走势.png")));
         QImage image;
         QVERIFY(image.load(file, "PNG"));
         auto* model = static_cast<const TrendModel*>(chart());
-        const QSize logical = trendPictureSize(model->chart(), tab->Label_check->text());
+        const QSize logical = trendPictureSize(model->chart(), control<QLabel>(tab, "Label_check")->text());
         QCOMPARE(image.size(), logical * 2);
         QVERIFY(logical.height() > 500 * kTrendRowHeight);
         // The newest row's ball, red beside its number, where the chart's columns put it.
@@ -289,19 +298,20 @@ private slots:
     // own beside the chart's, scroll over the same range and do not pull the chart back.
     void chartScrollsToItsRightEnd() {
         showManyGroups();
-        QScrollBar* sideways = tab->Grid_trend->horizontalScrollBar();
-        QScrollBar* footers = tab->Grid_footer->horizontalScrollBar();
-        QTRY_VERIFY(tab->Grid_trend->verticalScrollBar()->isVisible());
+        QScrollBar* sideways = control<TrendGrid>(tab, "Grid_trend")->horizontalScrollBar();
+        QScrollBar* footers = control<ui::FrozenColumnsTable>(tab, "Grid_footer")->horizontalScrollBar();
+        QTRY_VERIFY(control<TrendGrid>(tab, "Grid_trend")->verticalScrollBar()->isVisible());
         QTRY_COMPARE(footers->maximum(), sideways->maximum());
         sideways->setValue(sideways->maximum());
         QCOMPARE(sideways->value(), sideways->maximum());
         QCOMPARE(footers->value(), footers->maximum());
         // The last group's column ends where both views end.
         const int last = chart()->columnCount() - 1;
-        QCOMPARE(tab->Grid_trend->columnViewportPosition(last) + tab->Grid_trend->columnWidth(last),
-                 tab->Grid_trend->viewport()->width());
-        QCOMPARE(tab->Grid_footer->columnViewportPosition(last),
-                 tab->Grid_trend->columnViewportPosition(last));
+        QCOMPARE(control<TrendGrid>(tab, "Grid_trend")->columnViewportPosition(last) +
+                     control<TrendGrid>(tab, "Grid_trend")->columnWidth(last),
+                 control<TrendGrid>(tab, "Grid_trend")->viewport()->width());
+        QCOMPARE(control<ui::FrozenColumnsTable>(tab, "Grid_footer")->columnViewportPosition(last),
+                 control<TrendGrid>(tab, "Grid_trend")->columnViewportPosition(last));
     }
 
     // A picture too tall for twice its size is drawn at its size; too tall for that, it is cut into
@@ -319,13 +329,13 @@ private slots:
         start();
         writeFile(recordPath(), recordFileBytes(longArchive(draws)));
         selectTrendTab();
-        pickFromList(tab->Combo_span, QStringLiteral("全部"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Combo_span"), QStringLiteral("全部"));
         QTemporaryDir out;
         script->queueFileName(out.filePath(QStringLiteral("走势.png")));
-        QTest::mouseClick(tab->Button_png, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(tab, "Button_png"), Qt::LeftButton);
         QCOMPARE(script->texts().size(), 1);
-        const QSize logical =
-            trendPictureSize(static_cast<const TrendModel*>(chart())->chart(), tab->Label_check->text());
+        const QSize logical = trendPictureSize(static_cast<const TrendModel*>(chart())->chart(),
+                                               control<QLabel>(tab, "Label_check")->text());
         QStringList names;
         for (int page = 1; page <= files; ++page)
             names.append(files == 1 ? QStringLiteral("走势.png") : QStringLiteral("走势-%1.png").arg(page));
@@ -342,7 +352,8 @@ private slots:
             height += image.height();
         }
         QCOMPARE(height, logical.height());
-        QVERIFY2(tab->Label_status->text().contains(names.last()), qPrintable(tab->Label_status->text()));
+        QVERIFY2(control<QLabel>(tab, "Label_status")->text().contains(names.last()),
+                 qPrintable(control<QLabel>(tab, "Label_status")->text()));
     }
 
     // A name typed without a suffix gets the export's own.
@@ -371,7 +382,7 @@ private slots:
         script->queueFileName(out.filePath(typed));
         QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton);
         QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{written});
-        QCOMPARE(tab->Label_status->text(), QStringLiteral("已导出：") + written);
+        QCOMPARE(control<QLabel>(tab, "Label_status")->text(), QStringLiteral("已导出：") + written);
     }
 
     // An export into a folder that cannot be written says so and leaves nothing there; an old file

@@ -53,7 +53,7 @@ class WindowTest : public WindowTestCase {
     // A start without network: the built-in archive already holds the worked example.
     void startOffline() {
         window = dravik::test::startOffline(*home);
-        QCOMPARE(window->Tab_back->currentWidget(), window->Tab2);
+        QCOMPARE(shownPage(*window), mainPage(*window));
         script->clear();
     }
 
@@ -102,8 +102,8 @@ private slots:
         QFETCH(QRect, rect);
         startOffline();
         // Every tab is shown once so that its pages are laid out as the user sees them.
-        for (int tab : {TDravik_Main::kHelpTab, TDravik_Main::kSettingsTab, TDravik_Main::kAnalysisTab})
-            window->TabControl1->setCurrentIndex(tab);
+        for (int tab : {MainWindow::kHelpTab, MainWindow::kSettingsTab, MainWindow::kAnalysisTab})
+            tabBar(*window)->setCurrentIndex(tab);
         auto* widget = window->findChild<QWidget*>(name);
         QVERIFY2(widget, qPrintable(name));
         QCOMPARE(QRect(widget->mapTo(window.get(), QPoint(0, 0)), widget->size()), rect);
@@ -155,7 +155,8 @@ private slots:
 
     void helpText() {
         startOffline();
-        const QStringList lines = window->helpTab->Memo1->toPlainText().split(QLatin1Char('\n'));
+        const QStringList lines =
+            control<QPlainTextEdit>(helpTab(*window), "Memo1")->toPlainText().split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 16);
         QCOMPARE(lines, helpTextLines());
         for (int blank : {1, 2, 4, 5, 6, 8, 9, 10, 12, 15, 16})
@@ -166,18 +167,17 @@ private slots:
             QVERIFY(lines.at(empty - 1).isEmpty());
         QCOMPARE(lines.at(13),
                  QStringLiteral("②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"));
-        QVERIFY(window->helpTab->Memo1->isReadOnly());
+        QVERIFY(control<QPlainTextEdit>(helpTab(*window), "Memo1")->isReadOnly());
     }
 
     void gridLayout() {
-        auto fresh = std::make_unique<TDravik_Main>();
-        QTableWidget* grid = fresh->analysisTab->StringGrid1;
-        QCOMPARE(grid->rowCount(), 10);
-        QCOMPARE(grid->columnWidth(0), 100);
+        startOffline();
+        QTableWidget* grid = control<QTableWidget>(analysisTab(*window), "StringGrid1");
         QStringList headers;
         for (int c = 0; c < grid->columnCount(); ++c)
             headers.append(grid->horizontalHeaderItem(c)->text());
         QCOMPARE(headers, (QStringList{"号码", "出现值", "遗漏值", "荐"}));
+        QCOMPARE(grid->columnWidth(0), 286);
         QCOMPARE(grid->columnWidth(1), 50);
         QCOMPARE(grid->columnWidth(2), 50);
         QCOMPARE(grid->columnWidth(3), 30);
@@ -186,10 +186,7 @@ private slots:
         QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
         QCOMPARE(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-
-        startOffline();
-        QCOMPARE(window->analysisTab->StringGrid1->columnWidth(0), 286);
-        const QTableWidgetItem* cell = window->analysisTab->StringGrid1->item(0, 0);
+        const QTableWidgetItem* cell = grid->item(0, 0);
         QVERIFY(cell);
         QCOMPARE(cell->foreground().color(), QColor(0x1E, 0x90, 0xFF));
         QCOMPARE(Qt::Alignment(cell->textAlignment()), Qt::AlignCenter);
@@ -199,14 +196,14 @@ private slots:
 
     void tabsWithoutChangesAskNothing() {
         startOffline();
-        QVERIFY(window->Button_save->isHidden());
-        const int order[] = {TDravik_Main::kSettingsTab, TDravik_Main::kHelpTab, TDravik_Main::kSettingsTab,
-                             TDravik_Main::kAnalysisTab, TDravik_Main::kHelpTab, TDravik_Main::kAnalysisTab};
+        QVERIFY(saveButton(*window)->isHidden());
+        const int order[] = {MainWindow::kSettingsTab, MainWindow::kHelpTab, MainWindow::kSettingsTab,
+                             MainWindow::kAnalysisTab, MainWindow::kHelpTab, MainWindow::kAnalysisTab};
         for (int tab : order) {
-            QTest::mouseClick(window->TabControl1->tabButton(tab), Qt::LeftButton);
-            QCOMPARE(window->TabControl1->currentIndex(), tab);
-            QCOMPARE(window->Button_save->isHidden(), tab != TDravik_Main::kSettingsTab);
-            QVERIFY(!window->Button_save->isEnabled());
+            QTest::mouseClick(tabBar(*window)->tabButton(tab), Qt::LeftButton);
+            QCOMPARE(tabBar(*window)->currentIndex(), tab);
+            QCOMPARE(saveButton(*window)->isHidden(), tab != MainWindow::kSettingsTab);
+            QVERIFY(!saveButton(*window)->isEnabled());
         }
         QVERIFY(script->shown().isEmpty());
     }
@@ -229,9 +226,9 @@ private slots:
 
     void logoDoubleClickCloses() {
         startOffline();
-        QTest::mouseClick(window->Layout_top->Image_logo, Qt::LeftButton);
+        QTest::mouseClick(control<ui::PictureBox>(header(*window), "Image_logo"), Qt::LeftButton);
         QVERIFY(window->isVisible());
-        QTest::mouseDClick(window->Layout_top->Image_logo, Qt::LeftButton);
+        QTest::mouseDClick(control<ui::PictureBox>(header(*window), "Image_logo"), Qt::LeftButton);
         QTRY_VERIFY(!window->isVisible());
         QVERIFY(script->shown().isEmpty());
     }
@@ -240,15 +237,15 @@ private slots:
         startOffline();
         const QPoint before = window->pos();
         const QPoint local(200, 25);
-        const QPoint global = window->Layout_top->mapToGlobal(local);
+        const QPoint global = header(*window)->mapToGlobal(local);
         QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, {});
-        QApplication::sendEvent(window->Layout_top, &press);
+        QApplication::sendEvent(header(*window), &press);
         QMouseEvent move(QEvent::MouseMove, local + QPoint(30, 20), global + QPoint(30, 20), Qt::NoButton,
                          Qt::LeftButton, {});
-        QApplication::sendEvent(window->Layout_top, &move);
+        QApplication::sendEvent(header(*window), &move);
         QMouseEvent release(QEvent::MouseButtonRelease, local + QPoint(30, 20), global + QPoint(30, 20),
                             Qt::LeftButton, Qt::NoButton, {});
-        QApplication::sendEvent(window->Layout_top, &release);
+        QApplication::sendEvent(header(*window), &release);
         QCOMPARE(window->pos(), before + QPoint(30, 20));
     }
 
@@ -257,14 +254,14 @@ private slots:
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
-        window->TabControl1->setCurrentIndex(TDravik_Main::kHelpTab);
-        QTest::mouseClick(window->helpTab->Button8, Qt::LeftButton);
+        tabBar(*window)->setCurrentIndex(MainWindow::kHelpTab);
+        QTest::mouseClick(control<ui::ImageButton>(helpTab(*window), "Button8"), Qt::LeftButton);
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QCOMPARE(catcher.urls.size(), 1);
         QVERIFY(catcher.urls.first().isValid());
         QVERIFY(!catcher.urls.first().host().isEmpty());
-        QCOMPARE(window->TabControl1->currentIndex(), int(TDravik_Main::kHelpTab));
+        QCOMPARE(tabBar(*window)->currentIndex(), int(MainWindow::kHelpTab));
         QVERIFY(script->shown().isEmpty());
     }
 
@@ -314,14 +311,14 @@ private slots:
 
     void actionErrorReachesWhoRanIt() {
         startOffline();
-        window->TabControl1->setCurrentIndex(TDravik_Main::kSettingsTab);
-        window->settingsTab->Edit_a->setText(QStringLiteral("abc"));
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        control<ui::ChoiceCombo>(settingsTab(*window), "Edit_a")->setText(QStringLiteral("abc"));
         // Carried past QAction's frames and raised again in the caller's: nothing is shown yet.
         QVERIFY_THROWS_EXCEPTION(Error, window->runAction(QStringLiteral("act_saveset")));
         QVERIFY(script->shown().isEmpty());
         // A handler that runs it shows it once, and runs again afterwards.
         for (int click = 1; click <= 2; ++click) {
-            QTest::mouseClick(window->Button_save, Qt::LeftButton);
+            QTest::mouseClick(saveButton(*window), Qt::LeftButton);
             QCOMPARE(script->shown().size(), click);
             QCOMPARE(script->shown().last().text, QStringLiteral("'abc' is not a valid integer value."));
         }

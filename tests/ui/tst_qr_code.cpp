@@ -85,7 +85,7 @@ private slots:
         QTest::addColumn<int>("modules");
         QTest::addColumn<int>("moduleSize");
         QTest::addColumn<QPoint>("origin");
-        // Button8's picture area at ratios 1, 1.5 and 2.
+        // The download button's picture area at ratios 1, 1.5 and 2.
         QTest::newRow("ratio 1") << QRectF(5, 5, 432, 70) << 29 << 2 << QPoint(192, 11);
         QTest::newRow("ratio 1.5") << QRectF(7.5, 7.5, 648, 105) << 29 << 3 << QPoint(288, 17);
         QTest::newRow("ratio 2") << QRectF(10, 10, 864, 140) << 29 << 4 << QPoint(384, 22);
