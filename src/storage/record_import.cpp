@@ -257,94 +257,6 @@ Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, I
     return mergeInRecordOrder(std::move(kept), std::move(added));
 }
 
-// Lines of digits and "." with a "." in them, the form of nearly every record: in byte order they come
-// by period, and within a period by number, which is also their record order.
-bool isPlainRecord(std::string_view line) {
-    bool dotted = false;
-    for (const char c : line) {
-        if (c == '.')
-            dotted = true;
-        else if (!isDigit(c))
-            return false;
-    }
-    return dotted;
-}
-
-// A record file kept in order and a history in date order, either way round, is the usual import: it
-// merges in one walk that writes the file's bytes. Nothing when the lines are not like that; the
-// rule is the same as mergeLines'.
-std::optional<QByteArray> mergeInOneWalk(const Lines<char>& archive, const ImportedRecords& records,
-                                         ImportCounts& counts) {
-    if (!records.isPlain())
-        return std::nullopt;
-    size_t archiveBytes = 0;
-    for (size_t i = 0; i < archive.size(); ++i) {
-        // Sorted, so the first line of a period in the file is also the first in order.
-        if (!isPlainRecord(archive[i]) || (i > 0 && archive[i] < archive[i - 1]))
-            return std::nullopt;
-        archiveBytes += archive[i].size() + 2;
-    }
-    const qsizetype count = records.size();
-    // Each period compared once with the next: whether they run up or down, and where a period
-    // repeats (only when they run up; down they must not repeat).
-    bool ascending = true;
-    bool descending = true;
-    std::vector<bool> repeats(size_t(count), false); // the period of record i is that of i - 1
-    for (qsizetype i = 1; i < count && (ascending || descending); ++i) {
-        const int order = records.periodAt(i - 1).compare(records.periodAt(i));
-        ascending = ascending && order <= 0;
-        descending = descending && order > 0;
-        repeats[size_t(i)] = order == 0;
-    }
-    if (!ascending && !descending)
-        return std::nullopt;
-    const auto recordAt = [&](qsizetype k) { return ascending ? k : count - 1 - k; };
-
-    QByteArray bytes(qsizetype(archiveBytes + records.utf8Text().size()) + count, Qt::Uninitialized);
-    char* out = bytes.data();
-    const auto write = [&out](std::string_view line) {
-        out = std::copy(line.begin(), line.end(), out);
-        *out++ = '\r';
-        *out++ = '\n';
-    };
-    size_t at = 0;
-    for (qsizetype k = 0; k < count;) {
-        // Of the records of one period the last one wins.
-        const std::string_view period = records.periodAt(recordAt(k));
-        qsizetype last = k;
-        while (ascending && last + 1 < count && repeats[size_t(last + 1)])
-            ++last;
-        const std::string_view record = records.utf8At(recordAt(last));
-        k = last + 1;
-
-        while (at < archive.size() && periodIn(archive[at]) < period)
-            write(archive[at++]);
-        if (at == archive.size() || periodIn(archive[at]) != period) {
-            ++counts.added;
-            write(record);
-            continue;
-        }
-        // The first line of the period takes the record; the others of the period stay, and the group
-        // is put back in order.
-        Lines<char> group{record};
-        size_t end = at + 1;
-        while (end < archive.size() && periodIn(archive[end]) == period)
-            group.push_back(archive[end++]);
-        if (archive[at] == record)
-            ++counts.same;
-        else
-            ++counts.replaced;
-        std::sort(group.begin(), group.end());
-        for (const std::string_view line : group)
-            write(line);
-        at = end;
-    }
-    while (at < archive.size())
-        write(archive[at++]);
-    bytes.truncate(out - bytes.constData());
-    return bytes;
-}
-
 Lines<char> linesOf(QByteArrayView text) {
     Lines<char> lines;
     forEachByteLine(text,
@@ -409,7 +321,6 @@ void ImportedRecords::reserve(qsizetype lines, qsizetype bytes) {
 void ImportedRecords::append(std::string_view line) {
     const size_t dot = line.find('.');
     entries_.push_back({qsizetype(text_.size()), qsizetype(dot == std::string_view::npos ? 0 : dot)});
-    plain_ = plain_ && isPlainRecord(line);
     text_.append(line).append(1, '\n');
 }
 
@@ -492,17 +403,12 @@ MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, cons
     MergedRecordFile merged;
     const std::optional<ByteText> utf8 = file ? byteRecordText(*file) : ByteText{{}, newFileEncoding};
     if (utf8 && (utf8->encoding == TextEncoding::Utf8 || utf8->encoding == TextEncoding::Utf8Bom)) {
-        const Lines<char> archive = linesOf(utf8->text);
-        if (std::optional<QByteArray> walked = mergeInOneWalk(archive, records, merged.counts)) {
-            merged.bytes = markOf(utf8->encoding) + *walked;
-            return merged;
-        }
         Lines<char> imported;
         imported.reserve(size_t(records.size()));
         for (qsizetype i = 0; i < records.size(); ++i)
             imported.push_back(records.utf8At(i));
-        merged.bytes =
-            markOf(utf8->encoding) + joinLines<QByteArray>(mergeLines(archive, imported, merged.counts));
+        merged.bytes = markOf(utf8->encoding) +
+                       joinLines<QByteArray>(mergeLines(linesOf(utf8->text), imported, merged.counts));
         return merged;
     }
     const DecodedText text = file ? decodeRecordText(*file) : DecodedText{QString(), newFileEncoding};

@@ -47,8 +47,6 @@ public:
     }
     // All lines in UTF-8, each followed by LF.
     std::string_view utf8Text() const { return {text_.data(), text_.size()}; }
-    // Whether every line holds nothing but digits and ".", as lines split from a history do.
-    bool isPlain() const { return plain_; }
 
     void reserve(qsizetype lines, qsizetype bytes);
     void append(std::string_view line);                                // a record line as it is
@@ -61,7 +59,6 @@ private:
     };
     std::string text_;
     std::vector<Entry> entries_;
-    bool plain_ = true;
 };
 
 struct RejectedLine {
