@@ -1,9 +1,12 @@
-// Imports from arbitrary pasted bytes: the first two bytes pick the columns of the import and of the
-// archive, the rest is a file's bytes. Every record parsed is a line of the record file's form with a
-// period of digits, and no line is both parsed and rejected. Merged into an archive of the records of
-// the same text read in the other column, the result counts each period once, keeps every archive
-// line it does not replace, holds the last record of each period and comes in record order; merged
-// in a UTF-8 file's bytes it is the same as in a UTF-16 file's text.
+// Imports from arbitrary pasted bytes: the first byte picks the numbers per draw (its top three
+// bits, K = 1 to 8) and the column of the import (the rest), the second the column of the archive,
+// the rest is a file's bytes. Every record parsed is a line of the record file's form with a period
+// of digits, and no line is both parsed and rejected; where a draw holds K > 1 numbers, a record's
+// number is fields of digits joined by one blank, K of them or as many as the column takes. Merged
+// into an archive of the records of the same text read in the other column, the result counts each
+// period once, keeps every archive line it does not replace, holds the last record of each period
+// and comes in record order; merged in a UTF-8 file's bytes it is the same as in a UTF-16 file's
+// text.
 #include "fuzz_support.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
@@ -22,12 +25,21 @@ bool allDigits(const QString& text) {
            std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// How many fields a column joins into a number.
+qsizetype fieldsTaken(const NumberColumn& column) {
+    const bool several =
+        column.kind == NumberColumn::Kind::FieldsFromSecond || column.kind == NumberColumn::Kind::LastFields;
+    return several ? column.count : 1;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ByteReader input(data, size);
-    const QList<NumberColumn> choices = numberColumnChoices();
-    const NumberColumn column = choices.at(input.byte() % choices.size());
+    const uint8_t first = input.byte();
+    const int numbersPerDraw = 1 + first / 32;
+    const QList<NumberColumn> choices = numberColumnChoices(numbersPerDraw);
+    const NumberColumn column = choices.at(first % 32 % choices.size());
     const NumberColumn other = choices.at(input.byte() % choices.size());
     QString text;
     try {
@@ -36,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0; // a broken UTF-8 file with a mark: the read error of record files
     }
 
-    const ParsedRecords parsed = parseImportText(text, column);
+    const ParsedRecords parsed = parseImportText(text, column, numbersPerDraw);
     const QStringList records = parsed.records.toStringList();
     const qsizetype lineCount = splitLines(text).size();
     FUZZ_CHECK(records.size() + parsed.rejected.size() <= lineCount);
@@ -50,9 +62,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(allDigits(periodOf(record)));
         FUZZ_CHECK(!record.contains(QLatin1Char('\r')) && !record.contains(QLatin1Char('\n')));
         FUZZ_CHECK(!record.contains(QChar(u'\0')));
+        if (numbersPerDraw > 1) {
+            const QStringList numbers = drawNumberOf(record).split(QLatin1Char(' '));
+            FUZZ_CHECK(std::all_of(numbers.cbegin(), numbers.cend(), allDigits));
+            FUZZ_CHECK(numbers.size() == numbersPerDraw || numbers.size() == fieldsTaken(column));
+        }
     }
 
-    const QStringList archive = parseImportText(text, other).records.toStringList();
+    const QStringList archive = parseImportText(text, other, numbersPerDraw).records.toStringList();
     const MergedRecordFile merged = mergeIntoRecordFile(encodeRecordLines(archive, TextEncoding::Utf8),
                                                         parsed.records, TextEncoding::Utf8);
     const QStringList lines = decodeRecordBytes(merged.bytes).lines;

@@ -114,18 +114,80 @@ std::optional<quint64> digitsValue(std::string_view digits) {
     return value;
 }
 
+// "PERIOD.N1 N2 … NK": a period of digits and `count` numbers of digits, one blank between them, the
+// form in which records of several numbers are written.
+bool isRecordOfNumbers(std::string_view line, int count) {
+    const size_t dot = line.find('.');
+    if (dot == std::string_view::npos || !allDigits(line.substr(0, dot)))
+        return false;
+    size_t at = dot + 1;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            if (at == line.size() || line[at] != ' ')
+                return false;
+            ++at;
+        }
+        const size_t begin = at;
+        while (at < line.size() && isDigit(line[at]))
+            ++at;
+        if (at == begin)
+            return false;
+    }
+    return at == line.size();
+}
+
+// The field of digits that ends at `end` or before it, past the separators there, and begins after
+// `floor`, the end of the period; begin == end when there is none. The period ends at a separator, so
+// a field after it begins after one.
+Field digitFieldBefore(std::string_view line, size_t end, size_t floor) {
+    while (end > floor) {
+        const size_t separator = separatorBefore(line, end);
+        if (separator == 0)
+            break;
+        end -= separator;
+    }
+    size_t begin = end;
+    while (begin > floor && isDigit(line[begin - 1]))
+        --begin;
+    if (begin == end || separatorBefore(line, begin) == 0)
+        return {end, end, false};
+    return {begin, end, true};
+}
+
+// The `count` fields from `from` on, all of them digits, joined by one blank into `number`.
+bool joinDigitFields(std::string_view line, size_t from, int count, std::string& number) {
+    number.clear();
+    Field field{from, from, true};
+    for (int i = 0; i < count; ++i) {
+        field = nextField(line, field.end);
+        if (field.begin == field.end || !field.digits)
+            return false;
+        if (i > 0)
+            number += ' ';
+        number.append(textOf(line, field));
+    }
+    return true;
+}
+
 enum class LineRead { Record, Nothing, Rejected };
 
 // Only the fields that decide are looked at: a history line is read from its two ends, as the last
-// column is the usual choice and the columns between are many.
-LineRead readLine(std::string_view line, NumberColumn column, ImportedRecords& records) {
+// column is the usual choice and the columns between are many. `number` is room for a number of
+// several fields, kept from line to line.
+LineRead readLine(std::string_view line, NumberColumn column, int numbersPerDraw, ImportedRecords& records,
+                  std::string& number) {
+    if (numbersPerDraw > 1 && isRecordOfNumbers(line, numbersPerDraw)) {
+        records.append(line);
+        return LineRead::Record;
+    }
     const Field period = nextField(line, 0);
     if (period.begin == period.end)
         return LineRead::Nothing;
     if (period.begin == 0 && period.end == line.size()) {
-        // No separator anywhere: the record form, or a line without a number.
+        // No separator anywhere: the record form, or a line without a number. Where a draw holds
+        // several numbers, such a record holds another count of them.
         const size_t dot = line.find('.');
-        if (dot == std::string_view::npos || !allDigits(line.substr(0, dot)))
+        if (numbersPerDraw > 1 || dot == std::string_view::npos || !allDigits(line.substr(0, dot)))
             return LineRead::Rejected;
         records.append(line);
         return LineRead::Record;
@@ -135,20 +197,10 @@ LineRead readLine(std::string_view line, NumberColumn column, ImportedRecords& r
 
     switch (column.kind) {
     case NumberColumn::Kind::Last: {
-        size_t end = line.size();
-        while (end > period.end) {
-            const size_t separator = separatorBefore(line, end);
-            if (separator == 0)
-                break;
-            end -= separator;
-        }
-        size_t begin = end;
-        while (begin > period.end && isDigit(line[begin - 1]))
-            --begin;
-        // The first field ends at a separator, so a last field of digits begins after one.
-        if (begin == end || separatorBefore(line, begin) == 0)
+        const Field last = digitFieldBefore(line, line.size(), period.end);
+        if (last.begin == last.end)
             return LineRead::Rejected;
-        records.appendDraw(textOf(line, period), line.substr(begin, end - begin));
+        records.appendDraw(textOf(line, period), textOf(line, last));
         return LineRead::Record;
     }
     case NumberColumn::Kind::Field: {
@@ -183,6 +235,25 @@ LineRead readLine(std::string_view line, NumberColumn column, ImportedRecords& r
         char sum[24];
         const std::to_chars_result written = std::to_chars(std::begin(sum), std::end(sum), total);
         records.appendDraw(textOf(line, period), std::string_view(sum, size_t(written.ptr - sum)));
+        return LineRead::Record;
+    }
+    case NumberColumn::Kind::FieldsFromSecond:
+        if (column.count < 1 || !joinDigitFields(line, period.end, column.count, number))
+            return LineRead::Rejected;
+        records.appendDraw(textOf(line, period), number);
+        return LineRead::Record;
+    case NumberColumn::Kind::LastFields: {
+        if (column.count < 1)
+            return LineRead::Rejected;
+        Field first{line.size(), line.size(), true};
+        for (int i = 0; i < column.count; ++i) {
+            first = digitFieldBefore(line, first.begin, period.end);
+            if (first.begin == first.end)
+                return LineRead::Rejected;
+        }
+        if (!joinDigitFields(line, first.begin, column.count, number))
+            return LineRead::Rejected;
+        records.appendDraw(textOf(line, period), number);
         return LineRead::Record;
     }
     }
@@ -257,94 +328,6 @@ Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, I
     return mergeInRecordOrder(std::move(kept), std::move(added));
 }
 
-// Lines of digits and "." with a "." in them, the form of nearly every record: in byte order they come
-// by period, and within a period by number, which is also their record order.
-bool isPlainRecord(std::string_view line) {
-    bool dotted = false;
-    for (const char c : line) {
-        if (c == '.')
-            dotted = true;
-        else if (!isDigit(c))
-            return false;
-    }
-    return dotted;
-}
-
-// A record file kept in order and a history in date order, either way round, is the usual import: it
-// merges in one walk that writes the file's bytes. Nothing when the lines are not like that; the
-// rule is the same as mergeLines'.
-std::optional<QByteArray> mergeInOneWalk(const Lines<char>& archive, const ImportedRecords& records,
-                                         ImportCounts& counts) {
-    if (!records.isPlain())
-        return std::nullopt;
-    size_t archiveBytes = 0;
-    for (size_t i = 0; i < archive.size(); ++i) {
-        // Sorted, so the first line of a period in the file is also the first in order.
-        if (!isPlainRecord(archive[i]) || (i > 0 && archive[i] < archive[i - 1]))
-            return std::nullopt;
-        archiveBytes += archive[i].size() + 2;
-    }
-    const qsizetype count = records.size();
-    // Each period compared once with the next: whether they run up or down, and where a period
-    // repeats (only when they run up; down they must not repeat).
-    bool ascending = true;
-    bool descending = true;
-    std::vector<bool> repeats(size_t(count), false); // the period of record i is that of i - 1
-    for (qsizetype i = 1; i < count && (ascending || descending); ++i) {
-        const int order = records.periodAt(i - 1).compare(records.periodAt(i));
-        ascending = ascending && order <= 0;
-        descending = descending && order > 0;
-        repeats[size_t(i)] = order == 0;
-    }
-    if (!ascending && !descending)
-        return std::nullopt;
-    const auto recordAt = [&](qsizetype k) { return ascending ? k : count - 1 - k; };
-
-    QByteArray bytes(qsizetype(archiveBytes + records.utf8Text().size()) + count, Qt::Uninitialized);
-    char* out = bytes.data();
-    const auto write = [&out](std::string_view line) {
-        out = std::copy(line.begin(), line.end(), out);
-        *out++ = '\r';
-        *out++ = '\n';
-    };
-    size_t at = 0;
-    for (qsizetype k = 0; k < count;) {
-        // Of the records of one period the last one wins.
-        const std::string_view period = records.periodAt(recordAt(k));
-        qsizetype last = k;
-        while (ascending && last + 1 < count && repeats[size_t(last + 1)])
-            ++last;
-        const std::string_view record = records.utf8At(recordAt(last));
-        k = last + 1;
-
-        while (at < archive.size() && periodIn(archive[at]) < period)
-            write(archive[at++]);
-        if (at == archive.size() || periodIn(archive[at]) != period) {
-            ++counts.added;
-            write(record);
-            continue;
-        }
-        // The first line of the period takes the record; the others of the period stay, and the group
-        // is put back in order.
-        Lines<char> group{record};
-        size_t end = at + 1;
-        while (end < archive.size() && periodIn(archive[end]) == period)
-            group.push_back(archive[end++]);
-        if (archive[at] == record)
-            ++counts.same;
-        else
-            ++counts.replaced;
-        std::sort(group.begin(), group.end());
-        for (const std::string_view line : group)
-            write(line);
-        at = end;
-    }
-    while (at < archive.size())
-        write(archive[at++]);
-    bytes.truncate(out - bytes.constData());
-    return bytes;
-}
-
 Lines<char> linesOf(QByteArrayView text) {
     Lines<char> lines;
     forEachByteLine(text,
@@ -409,7 +392,6 @@ void ImportedRecords::reserve(qsizetype lines, qsizetype bytes) {
 void ImportedRecords::append(std::string_view line) {
     const size_t dot = line.find('.');
     entries_.push_back({qsizetype(text_.size()), qsizetype(dot == std::string_view::npos ? 0 : dot)});
-    plain_ = plain_ && isPlainRecord(line);
     text_.append(line).append(1, '\n');
 }
 
@@ -440,19 +422,39 @@ QString NumberColumn::caption() const {
         return QStringLiteral("第%1列").arg(field);
     case Kind::SumAfterFirst:
         return QStringLiteral("第2列起各列之和");
+    case Kind::FieldsFromSecond:
+        return QStringLiteral("第2列起%1列").arg(count);
+    case Kind::LastFields:
+        return QStringLiteral("最后%1列").arg(count);
     }
     return {};
 }
 
-QList<NumberColumn> numberColumnChoices() {
-    QList<NumberColumn> choices{{NumberColumn::Kind::Last, 0}};
+QList<NumberColumn> numberColumnChoices(int numbersPerDraw) {
+    QList<NumberColumn> choices;
+    // A player of a game with several numbers a draw takes them all, and most histories list them
+    // right after the period: the choice for that comes first, where the combo opens.
+    if (numbersPerDraw > 1) {
+        choices.append({NumberColumn::Kind::FieldsFromSecond, 0, numbersPerDraw});
+        choices.append({NumberColumn::Kind::LastFields, 0, numbersPerDraw});
+    }
+    choices.append({NumberColumn::Kind::Last, 0});
     for (int field = 2; field <= 8; ++field)
         choices.append({NumberColumn::Kind::Field, field});
     choices.append({NumberColumn::Kind::SumAfterFirst, 0});
     return choices;
 }
 
-ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column) {
+qsizetype defaultNumberColumnChoice(int numbersPerDraw) {
+    const NumberColumn::Kind kind =
+        numbersPerDraw > 1 ? NumberColumn::Kind::FieldsFromSecond : NumberColumn::Kind::Last;
+    const QList<NumberColumn> choices = numberColumnChoices(numbersPerDraw);
+    return std::find_if(choices.cbegin(), choices.cend(),
+                        [kind](const NumberColumn& choice) { return choice.kind == kind; }) -
+           choices.cbegin();
+}
+
+ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column, int numbersPerDraw) {
     ParsedRecords parsed;
     const qsizetype nul = utf8.indexOf('\0');
     if (nul >= 0)
@@ -463,17 +465,18 @@ ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column) {
     forEachLineEndByte(utf8.data(), utf8.size(), [&lineEnds](qsizetype) { ++lineEnds; });
     parsed.records.reserve(lineEnds + 1, utf8.size() + lineEnds + 1);
     qsizetype lineNumber = 0;
+    std::string number;
     forEachByteLine(utf8, [&](QByteArrayView line) {
         ++lineNumber;
-        if (readLine(std::string_view(line.data(), size_t(line.size())), column, parsed.records) ==
-            LineRead::Rejected)
+        if (readLine(std::string_view(line.data(), size_t(line.size())), column, numbersPerDraw,
+                     parsed.records, number) == LineRead::Rejected)
             parsed.rejected.append({lineNumber, QString::fromUtf8(line)});
     });
     return parsed;
 }
 
-ParsedRecords parseImportText(QStringView text, NumberColumn column) {
-    return parseImportText(textBeforeNul(text).toUtf8(), column);
+ParsedRecords parseImportText(QStringView text, NumberColumn column, int numbersPerDraw) {
+    return parseImportText(textBeforeNul(text).toUtf8(), column, numbersPerDraw);
 }
 
 QByteArray readImportText(const QString& path) {
@@ -492,17 +495,12 @@ MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, cons
     MergedRecordFile merged;
     const std::optional<ByteText> utf8 = file ? byteRecordText(*file) : ByteText{{}, newFileEncoding};
     if (utf8 && (utf8->encoding == TextEncoding::Utf8 || utf8->encoding == TextEncoding::Utf8Bom)) {
-        const Lines<char> archive = linesOf(utf8->text);
-        if (std::optional<QByteArray> walked = mergeInOneWalk(archive, records, merged.counts)) {
-            merged.bytes = markOf(utf8->encoding) + *walked;
-            return merged;
-        }
         Lines<char> imported;
         imported.reserve(size_t(records.size()));
         for (qsizetype i = 0; i < records.size(); ++i)
             imported.push_back(records.utf8At(i));
-        merged.bytes =
-            markOf(utf8->encoding) + joinLines<QByteArray>(mergeLines(archive, imported, merged.counts));
+        merged.bytes = markOf(utf8->encoding) +
+                       joinLines<QByteArray>(mergeLines(linesOf(utf8->text), imported, merged.counts));
         return merged;
     }
     const DecodedText text = file ? decodeRecordText(*file) : DecodedText{QString(), newFileEncoding};

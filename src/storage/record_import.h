@@ -13,18 +13,25 @@
 
 namespace dravik {
 
-// Which field of a split line is the draw number.
+// Which fields of a split line are the draw number. An archive whose draws hold K numbers takes K
+// fields, joined by one blank as the record's number.
 struct NumberColumn {
-    enum class Kind { Last, Field, SumAfterFirst };
+    enum class Kind { Last, Field, SumAfterFirst, FieldsFromSecond, LastFields };
     Kind kind = Kind::Last;
     int field = 0; // 1-based, for Kind::Field
+    int count = 1; // how many fields, for Kind::FieldsFromSecond and Kind::LastFields
 
     QString caption() const;
 };
 
-// The choices of "号码取", in their order: "最后一列" (the blue ball of a 双色球 line), "第2列" …
-// "第8列", and "第2列起各列之和" (the sum of a 3D draw).
-QList<NumberColumn> numberColumnChoices();
+// The choices of "号码取" for an archive whose draws hold `numbersPerDraw` numbers (K), in their order.
+// K = 1: "最后一列" (the blue ball of a 双色球 line), "第2列" … "第8列", and "第2列起各列之和" (the sum of
+// a 3D draw). K > 1: first "第2列起K列" (fields 2 to K + 1) and "最后K列" (the last K fields, never the
+// period), K written out ("第2列起6列"), then the choices of K = 1. Below 1 counts as 1.
+QList<NumberColumn> numberColumnChoices(int numbersPerDraw = 1);
+// The index in numberColumnChoices(numbersPerDraw) of the choice an import starts with: "最后一列" for
+// K = 1, "第2列起K列" for K > 1.
+qsizetype defaultNumberColumnChoice(int numbersPerDraw = 1);
 
 // Record lines "period.number" as UTF-8 in one buffer: a long history makes no string per line.
 class ImportedRecords {
@@ -47,8 +54,6 @@ public:
     }
     // All lines in UTF-8, each followed by LF.
     std::string_view utf8Text() const { return {text_.data(), text_.size()}; }
-    // Whether every line holds nothing but digits and ".", as lines split from a history do.
-    bool isPlain() const { return plain_; }
 
     void reserve(qsizetype lines, qsizetype bytes);
     void append(std::string_view line);                                // a record line as it is
@@ -61,7 +66,6 @@ private:
     };
     std::string text_;
     std::vector<Entry> entries_;
-    bool plain_ = true;
 };
 
 struct RejectedLine {
@@ -80,8 +84,12 @@ struct ParsedRecords {
 // the number, both all digits; numbers keep their leading zeros, a sum is plain decimal. Lines that
 // hold nothing but separators are skipped; every other line that does not parse is rejected.
 // Lines are split as in record files, and a NUL ends the text.
-ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column);
-ParsedRecords parseImportText(QStringView text, NumberColumn column);
+// For an archive whose draws hold `numbersPerDraw` numbers, K > 1, the record lines are those of the
+// form "PERIOD.N1 N2 … NK" (all digits, one blank between the K numbers), taken as they are whatever
+// the column; a line with a "." and no separator holds another count of numbers and is rejected.
+// Every field that a column of several fields takes must be digits. K below 1 counts as 1.
+ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column, int numbersPerDraw = 1);
+ParsedRecords parseImportText(QStringView text, NumberColumn column, int numbersPerDraw = 1);
 
 // The first `count` records that the import writes, in text order: a record whose period a later one
 // repeats is replaced by that one, and left out.

@@ -35,6 +35,15 @@ ImportedRecords recordsOf(const QStringList& lines) {
     return records;
 }
 
+// The choice of "号码取" with that caption, for an archive whose draws hold `numbersPerDraw` numbers.
+std::optional<NumberColumn> choiceCaptioned(const QString& caption, int numbersPerDraw) {
+    for (const NumberColumn& choice : numberColumnChoices(numbersPerDraw)) {
+        if (choice.caption() == caption)
+            return choice;
+    }
+    return std::nullopt;
+}
+
 QStringList rejectedAsText(const QList<RejectedLine>& rejected) {
     QStringList texts;
     for (const RejectedLine& line : rejected)
@@ -61,6 +70,35 @@ private slots:
             captions.append(choice.caption());
         QCOMPARE(captions, (QStringList{"最后一列", "第2列", "第3列", "第4列", "第5列", "第6列", "第7列",
                                         "第8列", "第2列起各列之和"}));
+    }
+
+    // Draws of K numbers: the choices for K, the default one's caption.
+    void choicesForNumbersPerDraw_data() {
+        QTest::addColumn<int>("numbersPerDraw");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QString>("defaultCaption");
+        const QStringList single{"最后一列", "第2列", "第3列", "第4列",          "第5列",
+                                 "第6列",    "第7列", "第8列", "第2列起各列之和"};
+        QTest::newRow("one number") << 1 << single << "最后一列";
+        QTest::newRow("below one counts as one") << 0 << single << "最后一列";
+        QTest::newRow("two") << 2 << QStringList{"第2列起2列", "最后2列"} + single << "第2列起2列";
+        QTest::newRow("双色球 red balls")
+            << 6 << QStringList{"第2列起6列", "最后6列"} + single << "第2列起6列";
+        QTest::newRow("twenty") << 20 << QStringList{"第2列起20列", "最后20列"} + single << "第2列起20列";
+    }
+
+    void choicesForNumbersPerDraw() {
+        QFETCH(int, numbersPerDraw);
+        QFETCH(QStringList, captions);
+        QFETCH(QString, defaultCaption);
+        const QList<NumberColumn> choices = numberColumnChoices(numbersPerDraw);
+        QStringList actual;
+        for (const NumberColumn& choice : choices)
+            actual.append(choice.caption());
+        QCOMPARE(actual, captions);
+        const qsizetype byDefault = defaultNumberColumnChoice(numbersPerDraw);
+        QVERIFY(byDefault >= 0 && byDefault < choices.size());
+        QCOMPARE(choices.at(byDefault).caption(), defaultCaption);
     }
 
     // Bytes as pasted or read from a file, the combo's choice → records and rejected lines
@@ -166,6 +204,118 @@ private slots:
         QCOMPARE(rejectedAsText(read.rejected), rejected);
     }
 
+    // Draws of K numbers: bytes, K, the choice by its caption → records and rejected lines.
+    void parseSeveralNumbers_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("numbersPerDraw");
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<QStringList>("rejected");
+        const QByteArray ssq = QStringLiteral("期号 红球 蓝球\n"
+                                              "2024001 01 02 03 04 05 06 16\n"
+                                              "2024002 03 09 14 22 27 33 07\n")
+                                   .toUtf8();
+        const QStringList header{"1:期号 红球 蓝球"};
+        const QStringList reds{"2024001.01 02 03 04 05 06", "2024002.03 09 14 22 27 33"};
+
+        QTest::newRow("red balls from the second field") << ssq << 6 << "第2列起6列" << reds << header;
+        QTest::newRow("red and blue balls as the last seven")
+            << ssq << 7 << "最后7列"
+            << QStringList{"2024001.01 02 03 04 05 06 16", "2024002.03 09 14 22 27 33 07"} << header;
+        QTest::newRow("the last six: a blue ball is one of them")
+            << ssq << 6 << "最后6列" << QStringList{"2024001.02 03 04 05 06 16", "2024002.09 14 22 27 33 07"}
+            << header;
+        QTest::newRow("the blue ball alone, one number")
+            << ssq << 1 << "最后一列" << QStringList{"2024001.16", "2024002.07"} << header;
+        QTest::newRow("the blue ball alone, offered for six too")
+            << ssq << 6 << "最后一列" << QStringList{"2024001.16", "2024002.07"} << header;
+
+        const QByteArray dated = "2024001 2024-01-02 01 02 03 04 05 06\n"
+                                 "2024002 03 09 14 22 27 33 2024-01-04";
+        QTest::newRow("a date before the numbers, the last six")
+            << dated << 6 << "最后6列" << QStringList{"2024001.01 02 03 04 05 06"}
+            << QStringList{"2:2024002 03 09 14 22 27 33 2024-01-04"};
+        QTest::newRow("a date before the numbers, from the second")
+            << dated << 6 << "第2列起6列" << QStringList{"2024002.03 09 14 22 27 33"}
+            << QStringList{"1:2024001 2024-01-02 01 02 03 04 05 06"};
+
+        QTest::newRow("any separators, joined by one blank")
+            << QStringLiteral(" 2024001,01,\t02  03\u300004\uFF0C05\u00A006 ,").toUtf8() << 6 << "最后6列"
+            << QStringList{"2024001.01 02 03 04 05 06"} << QStringList{};
+        QTest::newRow("numbers kept as written")
+            << QByteArray("2024001 1 02 003 4 5 6 7") << 6 << "第2列起6列"
+            << QStringList{"2024001.1 02 003 4 5 6"} << QStringList{};
+
+        const QByteArray fewFields = "2024001 01 02 03 04 05\n"
+                                     "01 02 03 04 05 06\n"
+                                     "\t2024003 01 02 03 04 05\n"
+                                     "2024002 01 02 03 04 05 06";
+        for (const QString& choice : {QStringLiteral("第2列起6列"), QStringLiteral("最后6列")}) {
+            QTest::addRow("too few fields, %s", qPrintable(choice))
+                << fewFields << 6 << choice << QStringList{"2024002.01 02 03 04 05 06"}
+                << QStringList{"1:2024001 01 02 03 04 05", "2:01 02 03 04 05 06",
+                               "3:\t2024003 01 02 03 04 05"};
+        }
+        const QByteArray letters = "2024001 01 02 0x 04 05 06 16\n"
+                                   "2024002 01 02 03 04 05 06 蓝16\n"
+                                   "第2024003期 01 02 03 04 05 06";
+        QTest::newRow("fields not digits, from the second")
+            << letters << 6 << "第2列起6列" << QStringList{"2024002.01 02 03 04 05 06"}
+            << QStringList{"1:2024001 01 02 0x 04 05 06 16", "3:第2024003期 01 02 03 04 05 06"};
+        QTest::newRow("fields not digits, the last six")
+            << letters << 6 << "最后6列" << QStringList{}
+            << QStringList{"1:2024001 01 02 0x 04 05 06 16", "2:2024002 01 02 03 04 05 06 蓝16",
+                           "3:第2024003期 01 02 03 04 05 06"};
+
+        // The record form, whatever the choice: exactly K numbers, one blank between them.
+        const QByteArray records = "2024001.01 02 03 04 05 06\n"
+                                   "2024006.09\n"
+                                   "2024002.01 02 03 04 05\n"
+                                   "2024003.01 02 03 04 05 06 07\n"
+                                   "2024004.01  02 03 04 05 06\n"
+                                   "2024005.01\t02 03 04 05 06\n"
+                                   "2024007.01 02 03 04 05 x\n"
+                                   "a.01 02 03 04 05 06\n"
+                                   "2024008.01 02 03 04 05 06 \n"
+                                   "\n"
+                                   "2024009.1 2 3 004 5 6";
+        const QStringList wrongForm{"4:2024003.01 02 03 04 05 06 07", "5:2024004.01  02 03 04 05 06",
+                                    "6:2024005.01\t02 03 04 05 06",   "7:2024007.01 02 03 04 05 x",
+                                    "8:a.01 02 03 04 05 06",          "9:2024008.01 02 03 04 05 06 "};
+        QTest::newRow("records of six numbers")
+            << records << 6 << "第2列起各列之和"
+            << QStringList{"2024001.01 02 03 04 05 06", "2024009.1 2 3 004 5 6"}
+            << QStringList{"2:2024006.09", "3:2024002.01 02 03 04 05"} + wrongForm;
+        QTest::newRow("records of seven numbers")
+            << records << 7 << "最后7列" << QStringList{"2024003.01 02 03 04 05 06 07"}
+            << QStringList{"1:2024001.01 02 03 04 05 06", "2:2024006.09", "3:2024002.01 02 03 04 05"} +
+                   wrongForm.mid(1) + QStringList{"11:2024009.1 2 3 004 5 6"};
+        QTest::newRow("records of one number, as today")
+            << records << 1 << "最后一列" << QStringList{"2024006.09"}
+            << QStringList{"1:2024001.01 02 03 04 05 06", "3:2024002.01 02 03 04 05"} + wrongForm +
+                   QStringList{"11:2024009.1 2 3 004 5 6"};
+    }
+
+    // Pasted and read from a file, the same outcome.
+    void parseSeveralNumbers() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, numbersPerDraw);
+        QFETCH(QString, choice);
+        QFETCH(QStringList, records);
+        QFETCH(QStringList, rejected);
+        const std::optional<NumberColumn> column = choiceCaptioned(choice, numbersPerDraw);
+        QVERIFY2(column, qPrintable(choice));
+        const ParsedRecords pasted = parseImportText(decodeRecordText(bytes).text, *column, numbersPerDraw);
+        QCOMPARE(pasted.records.toStringList(), records);
+        QCOMPARE(rejectedAsText(pasted.rejected), rejected);
+
+        const QString path = home_->path() + "/history.txt";
+        QVERIFY(writeBytes(path, bytes));
+        const ParsedRecords read = parseImportText(readImportText(path), *column, numbersPerDraw);
+        QCOMPARE(read.records.toStringList(), records);
+        QCOMPARE(rejectedAsText(read.rejected), rejected);
+    }
+
     // What the import writes, first records first: a period repeated later shows only its later line.
     void firstWritten_data() {
         QTest::addColumn<QByteArray>("text");
@@ -256,6 +406,17 @@ private slots:
             << QStringList{"abc.x", "123", ""} << QStringList{"2024001.05"}
             << QStringList{"", "123", "2024001.05", "abc.x"} << 1 << 0 << 0;
         QTest::newRow("nothing to import") << archive << QStringList{} << archive << 0 << 0 << 0;
+        const QStringList reds{"2024001.01 02 03 04 05 06", "2024002.03 09 14 22 27 33"};
+        QTest::newRow("numbers of several fields compared whole")
+            << reds
+            << QStringList{"2024001.01 02 03 04 05 06", "2024002.03 09 14 22 27 3",
+                           "2024003.01 02 03 04 05 06"}
+            << QStringList{"2024001.01 02 03 04 05 06", "2024002.03 09 14 22 27 3",
+                           "2024003.01 02 03 04 05 06"}
+            << 1 << 1 << 1;
+        QTest::newRow("a period of several numbers takes one")
+            << reds << QStringList{"2024002.03"} << QStringList{"2024001.01 02 03 04 05 06", "2024002.03"}
+            << 0 << 1 << 0;
     }
 
     // Into a UTF-8 file, merged in its bytes, and a UTF-16 one, merged in its text: the same lines.
