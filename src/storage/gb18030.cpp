@@ -9,7 +9,9 @@ namespace {
 // GB18030 is GBK's two-byte codes, 81 of them mapped to characters of their own rather than GBK's
 // private-use ones, and four-byte codes that number, in order, every other character: the rest of
 // the Basic Multilingual Plane up to 84 31 A4 39, then the supplementary planes from 90 30 81 30.
-// The mapping is GB18030-2000's.
+// That is the 2000 edition; the mapping here is ICU's, which the Linux build converts with: the 2005
+// edition, which gave A8BC the character that 2000 had numbered among the four-byte codes (below).
+// The 2022 edition's characters for the codes A6D9.., FE59.. are not ICU 72's, nor ours.
 constexpr std::pair<std::uint16_t, char16_t> kOwnCharacters[] = {
     {0xA2E3, u'\u20AC'}, {0xA8BF, u'\u01F9'}, {0xA989, u'\u303E'}, {0xA98A, u'\u2FF0'}, {0xA98B, u'\u2FF1'},
     {0xA98C, u'\u2FF2'}, {0xA98D, u'\u2FF3'}, {0xA98E, u'\u2FF4'}, {0xA98F, u'\u2FF5'}, {0xA990, u'\u2FF6'},
@@ -84,6 +86,10 @@ Gb18030Charset::Gb18030Charset(const std::optional<std::u16string>& gbk) {
     twoByte_.assign(gbk->begin(), gbk->end());
     for (const auto& [code, character] : kOwnCharacters)
         twoByte_[size_t(twoByteIndex(uchar(code >> 8), uchar(code)))] = character;
+    // The four-byte codes keep the numbers of the 2000 edition, in which A8BC is private-use U+E7C7,
+    // as in GBK, and U+1E3F has a four-byte code (81 35 F4 37). 2005 exchanged the two characters.
+    const size_t exchanged = size_t(twoByteIndex(0xA8, 0xBC));
+    twoByte_[exchanged] = u'\uE7C7';
     const QByteArray codes = gbkTwoByteCodes();
     codeOf_.assign(0x10000, 0);
     for (int i = 0; i < kTwoByteCodes; ++i)
@@ -97,6 +103,13 @@ Gb18030Charset::Gb18030Charset(const std::optional<std::u16string>& gbk) {
     }
     // Only a GBK that gives every code a character of its own leaves the four-byte codes their number.
     valid_ = fourByte_.size() == kBmpFourByteCodes;
+    if (!valid_)
+        return;
+    const std::uint32_t fourByteCode = codeOf_[0x1E3F];
+    fourByte_[fourByteCode & 0xFFFF] = u'\uE7C7';
+    codeOf_[0xE7C7] = fourByteCode;
+    twoByte_[exchanged] = u'\u1E3F';
+    codeOf_[0x1E3F] = kTwoByte | 0xA8BC;
 }
 
 // Lenient: each invalid sequence becomes U+FFFD, taking its lead byte and a following byte that is
