@@ -1,5 +1,7 @@
 #include "storage/gb18030.h"
 
+#include "storage/error.h"
+
 #include <utility>
 
 namespace dravik {
@@ -54,6 +56,12 @@ int twoByteIndex(uchar lead, uchar trail) {
 
 constexpr std::uint32_t kTwoByte = 1u << 16;
 constexpr std::uint32_t kFourByte = 2u << 16;
+
+// Without its tables the set is not converted at all: an archive must never read as empty, nor
+// another one be written in its place.
+[[noreturn]] void throwWithoutGbk() {
+    throw Error(QStringLiteral("系统缺少代码页936（GBK），无法读写GB18030编码的文字"));
+}
 
 void appendFourBytes(QByteArray& bytes, std::uint32_t number) {
     char code[4];
@@ -116,6 +124,8 @@ Gb18030Charset::Gb18030Charset(const std::optional<std::u16string>& gbk) {
 // neither ASCII nor a possible start (as ICU does on Linux), and a sequence cut short by the end is
 // dropped.
 std::optional<QString> Gb18030Charset::decode(QByteArrayView bytes, bool strict) const {
+    if (!valid_)
+        throwWithoutGbk();
     const qsizetype size = bytes.size();
     const auto at = [&](qsizetype i) { return i < size ? uchar(bytes[i]) : uchar(0); };
     QString text;
@@ -173,6 +183,8 @@ std::optional<QString> Gb18030Charset::decode(QByteArrayView bytes, bool strict)
 }
 
 QByteArray Gb18030Charset::encode(QStringView text) const {
+    if (!valid_)
+        throwWithoutGbk();
     QByteArray bytes;
     bytes.reserve(text.size() * 2);
     for (qsizetype i = 0; i < text.size(); ++i) {

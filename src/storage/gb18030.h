@@ -21,7 +21,8 @@ public:
     // cannot convert them.
     explicit Gb18030Charset(const std::optional<std::u16string>& gbk);
 
-    // Whether the tables could be built from the system's GBK.
+    // Whether the tables could be built from the system's GBK. Without them decoding and encoding
+    // raise an Error that says so.
     bool isValid() const { return valid_; }
 
     std::optional<QString> decode(QByteArrayView bytes, bool strict) const override;

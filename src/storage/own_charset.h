@@ -9,7 +9,8 @@
 namespace dravik {
 
 // A character set that the platform's Qt cannot convert and the program converts itself: GB18030
-// on Windows, whose Qt is built without ICU.
+// on Windows, whose Qt is built without ICU. Its conversions raise an Error when the system lacks
+// what they are built on.
 class OwnCharset {
 public:
     virtual ~OwnCharset() = default;

@@ -25,8 +25,10 @@ std::optional<std::u16string> systemGbk() {
 const OwnCharset* ownCharset(const char* charset) {
     if (qstricmp(charset, "GB18030") != 0)
         return nullptr;
+    // Even without code page 936: GB18030 is then not converted at all (each conversion raises an
+    // Error), rather than be an unknown set that reads as nothing.
     static const Gb18030Charset gb18030(systemGbk());
-    return gb18030.isValid() ? &gb18030 : nullptr;
+    return &gb18030;
 }
 
 } // namespace dravik

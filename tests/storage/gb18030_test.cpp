@@ -1,4 +1,5 @@
 #include "gb18030/gb18030_fixture.h"
+#include "storage/error.h"
 #include "storage/gb18030.h"
 
 #include <QStringDecoder>
@@ -20,6 +21,25 @@ std::optional<std::u16string> icuGbk() {
     if (decoder.hasError())
         return std::nullopt;
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size()));
+}
+
+// A GBK of distinct characters (CJK ideographs and on), not the real one.
+QString madeUpGbk() {
+    QString text;
+    const qsizetype codes = gbkTwoByteCodes().size() / 2;
+    for (qsizetype i = 0; i < codes; ++i)
+        text.append(QChar(char16_t(0x4E00 + i)));
+    return text;
+}
+
+// The message of the Error a conversion raises; nothing when it raises none.
+template <typename Conversion> std::optional<QString> errorOf(Conversion conversion) {
+    try {
+        conversion();
+    } catch (const Error& error) {
+        return error.message();
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -46,6 +66,45 @@ private slots:
                  qPrintable(QStringLiteral("%1 differences: %2")
                                 .arg(differences.size())
                                 .arg(differences.mid(0, 20).join(QStringLiteral("; ")))));
+    }
+
+    // A system whose code page 936 is missing or does not give every two-byte code a character of its
+    // own: GB18030 is then not converted at all, each conversion raising an Error that says why,
+    // rather than read as nothing (an empty archive) or as other characters.
+    void withoutCodePage936_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("gbk");
+        QTest::addColumn<bool>("valid");
+        const QString gbk = madeUpGbk();
+        QTest::newRow("a code page") << true << gbk << true;
+        QTest::newRow("none") << false << QString() << false;
+        QTest::newRow("a code short") << true << gbk.chopped(1) << false;
+        QTest::newRow("a character twice") << true << QString(gbk).replace(1, 1, gbk[0]) << false;
+        QTest::newRow("ASCII") << true << QString(gbk).replace(1, 1, QLatin1Char('A')) << false;
+        QTest::newRow("a surrogate") << true << QString(gbk).replace(1, 1, QChar(0xD800)) << false;
+    }
+
+    void withoutCodePage936() {
+        QFETCH(bool, present);
+        QFETCH(QString, gbk);
+        QFETCH(bool, valid);
+        const Gb18030Charset charset(present ? std::optional<std::u16string>(gbk.toStdU16String())
+                                             : std::nullopt);
+        QCOMPARE(charset.isValid(), valid);
+        const QByteArray bytes("1.0\xC4\xCF");
+        const std::optional<QString> strictError = errorOf([&] { charset.decode(bytes, true); });
+        const std::optional<QString> lenientError = errorOf([&] { charset.decode(bytes, false); });
+        const std::optional<QString> encodeError = errorOf([&] { charset.encode(u"1.0\u5357"); });
+        if (valid) {
+            QVERIFY(!strictError && !lenientError && !encodeError);
+            QCOMPARE(charset.decode(bytes, true)->size(), 4);
+            return;
+        }
+        for (const std::optional<QString>& error : {strictError, lenientError, encodeError}) {
+            QVERIFY(error);
+            QVERIFY2(error->contains(QStringLiteral("GB18030")) && error->contains(QStringLiteral("936")),
+                     qPrintable(*error));
+        }
     }
 
     // Invalid and cut-short sequences as ICU reads them, strictly and leniently: every sequence of up
