@@ -9,8 +9,10 @@ namespace dravik {
 
 namespace {
 
-// Windows converts GB18030 itself as code page 54936, which Wine, where this build is tested, does
-// not have; both have GBK's code page 936.
+// Windows' own GB18030, code page 54936, follows another edition than ICU and the Linux build (the
+// 2000 one), and Wine, where this build is tested, has none. Both have GBK's code page 936, which
+// gives the two-byte codes; gb18030.cpp makes GB18030 of them. Nothing when the system has no such
+// code page or it leaves a code without a character.
 std::optional<std::u16string> systemGbk() {
     const QByteArray codes = gbkTwoByteCodes();
     std::u16string text(size_t(codes.size() / 2), u'\0');

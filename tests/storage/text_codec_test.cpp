@@ -17,8 +17,8 @@ QString fromUcs4(char32_t c) {
 } // namespace
 
 // Character sets by name, and GB18030 above all: Linux converts it with ICU, Windows with a
-// conversion of our own over the system's GBK; both must give the standard's characters and read
-// back byte for byte.
+// conversion of our own over the system's GBK; both must give the same characters as the standard
+// and as each other, and read back byte for byte.
 class TextCodecTest : public QObject {
     Q_OBJECT
 
