@@ -109,11 +109,12 @@ Gb18030Charset::Gb18030Charset(const std::optional<std::u16string>& gbk) {
             fourByte_.push_back(char16_t(c));
         }
     }
-    // Only a GBK that gives every code a character of its own leaves the four-byte codes their number.
-    valid_ = fourByte_.size() == kBmpFourByteCodes;
+    // Only a GBK that gives every code a character of its own leaves the four-byte codes their number,
+    // and one that gave U+1E3F a code would leave 2005 nothing to exchange.
+    const std::uint32_t fourByteCode = codeOf_[0x1E3F];
+    valid_ = fourByte_.size() == kBmpFourByteCodes && (fourByteCode & kFourByte);
     if (!valid_)
         return;
-    const std::uint32_t fourByteCode = codeOf_[0x1E3F];
     fourByte_[fourByteCode & 0xFFFF] = u'\uE7C7';
     codeOf_[0xE7C7] = fourByteCode;
     twoByte_[exchanged] = u'\u1E3F';

@@ -82,6 +82,8 @@ private slots:
         QTest::newRow("a character twice") << true << QString(gbk).replace(1, 1, gbk[0]) << false;
         QTest::newRow("ASCII") << true << QString(gbk).replace(1, 1, QLatin1Char('A')) << false;
         QTest::newRow("a surrogate") << true << QString(gbk).replace(1, 1, QChar(0xD800)) << false;
+        QTest::newRow("U+1E3F, which A8BC gets")
+            << true << QString(gbk).replace(1, 1, QChar(0x1E3F)) << false;
     }
 
     void withoutCodePage936() {
