@@ -1,208 +1,36 @@
-#include "storage/own_charset.h"
+#include "storage/gb18030.h"
 
-#include <cstdint>
-#include <utility>
-#include <vector>
 #include <windows.h>
 
 // Windows: Qt here is built without ICU, so its own converters serve the Unicode forms and Latin-1,
-// and GB18030 is converted below.
+// and GB18030 is the program's own, built on GBK's code page 936.
 
 namespace dravik {
 
 namespace {
 
-// GB18030 is GBK's two-byte codes, 81 of them mapped to characters of their own rather than GBK's
-// private-use ones, and four-byte codes that number, in order, every other character: the rest of
-// the Basic Multilingual Plane up to 84 31 A4 39, then the supplementary planes from 90 30 81 30.
-// Windows converts it as code page 54936, which Wine, where this build is tested, does not have;
-// both have GBK's code page 936, and the rest follows from the standard here, so the same code runs
-// on both. The mapping is GB18030-2000's, as Windows' own.
-constexpr std::pair<std::uint16_t, char16_t> kOwnCharacters[] = {
-    {0xA2E3, u'\u20AC'}, {0xA8BF, u'\u01F9'}, {0xA989, u'\u303E'}, {0xA98A, u'\u2FF0'}, {0xA98B, u'\u2FF1'},
-    {0xA98C, u'\u2FF2'}, {0xA98D, u'\u2FF3'}, {0xA98E, u'\u2FF4'}, {0xA98F, u'\u2FF5'}, {0xA990, u'\u2FF6'},
-    {0xA991, u'\u2FF7'}, {0xA992, u'\u2FF8'}, {0xA993, u'\u2FF9'}, {0xA994, u'\u2FFA'}, {0xA995, u'\u2FFB'},
-    {0xFE50, u'\u2E81'}, {0xFE54, u'\u2E84'}, {0xFE55, u'\u3473'}, {0xFE56, u'\u3447'}, {0xFE57, u'\u2E88'},
-    {0xFE58, u'\u2E8B'}, {0xFE5A, u'\u359E'}, {0xFE5B, u'\u361A'}, {0xFE5C, u'\u360E'}, {0xFE5D, u'\u2E8C'},
-    {0xFE5E, u'\u2E97'}, {0xFE5F, u'\u396E'}, {0xFE60, u'\u3918'}, {0xFE62, u'\u39CF'}, {0xFE63, u'\u39DF'},
-    {0xFE64, u'\u3A73'}, {0xFE65, u'\u39D0'}, {0xFE68, u'\u3B4E'}, {0xFE69, u'\u3C6E'}, {0xFE6A, u'\u3CE0'},
-    {0xFE6B, u'\u2EA7'}, {0xFE6E, u'\u2EAA'}, {0xFE6F, u'\u4056'}, {0xFE70, u'\u415F'}, {0xFE71, u'\u2EAE'},
-    {0xFE72, u'\u4337'}, {0xFE73, u'\u2EB3'}, {0xFE74, u'\u2EB6'}, {0xFE75, u'\u2EB7'}, {0xFE77, u'\u43B1'},
-    {0xFE78, u'\u43AC'}, {0xFE79, u'\u2EBB'}, {0xFE7A, u'\u43DD'}, {0xFE7B, u'\u44D6'}, {0xFE7C, u'\u4661'},
-    {0xFE7D, u'\u464C'}, {0xFE80, u'\u4723'}, {0xFE81, u'\u4729'}, {0xFE82, u'\u477C'}, {0xFE83, u'\u478D'},
-    {0xFE84, u'\u2ECA'}, {0xFE85, u'\u4947'}, {0xFE86, u'\u497A'}, {0xFE87, u'\u497D'}, {0xFE88, u'\u4982'},
-    {0xFE89, u'\u4983'}, {0xFE8A, u'\u4985'}, {0xFE8B, u'\u4986'}, {0xFE8C, u'\u499F'}, {0xFE8D, u'\u499B'},
-    {0xFE8E, u'\u49B7'}, {0xFE8F, u'\u49B6'}, {0xFE92, u'\u4CA3'}, {0xFE93, u'\u4C9F'}, {0xFE94, u'\u4CA0'},
-    {0xFE95, u'\u4CA1'}, {0xFE96, u'\u4C77'}, {0xFE97, u'\u4CA2'}, {0xFE98, u'\u4D13'}, {0xFE99, u'\u4D14'},
-    {0xFE9A, u'\u4D15'}, {0xFE9B, u'\u4D16'}, {0xFE9C, u'\u4D17'}, {0xFE9D, u'\u4D18'}, {0xFE9E, u'\u4D19'},
-    {0xFE9F, u'\u4DAE'}};
-
-// Two-byte codes: a lead byte 81..FE and a trail byte 40..7E or 80..FE.
-constexpr int kTrailsPerLead = 190;
-constexpr int kTwoByteCodes = 126 * kTrailsPerLead;
-// Four-byte codes: 81..FE, 30..39, 81..FE, 30..39, numbered from 81 30 81 30.
-constexpr std::uint32_t kBmpFourByteCodes = 39420;
-constexpr std::uint32_t kSupplementaryFirst = (0x90 - 0x81) * 12600; // the number of 90 30 81 30
-constexpr char kSubstitute = '\x1A'; // for a lone surrogate, as ICU writes it on Linux
-
-bool isLead(uchar b) {
-    return b >= 0x81 && b <= 0xFE;
-}
-bool isTrail(uchar b) {
-    return b >= 0x40 && b <= 0xFE && b != 0x7F;
-}
-bool isDigit(uchar b) {
-    return b >= 0x30 && b <= 0x39;
-}
-int twoByteIndex(uchar lead, uchar trail) {
-    return (lead - 0x81) * kTrailsPerLead + trail - (trail < 0x7F ? 0x40 : 0x41);
-}
-
-struct Gb18030Tables {
-    bool valid = false;                // code page 936 gave every two-byte code a character
-    std::vector<char16_t> twoByte;     // by two-byte index
-    std::vector<char16_t> fourByte;    // by four-byte number, the rest of the BMP in order
-    std::vector<std::uint32_t> codeOf; // by BMP character: kTwoByte | code, kFourByte | number, or 0
-};
-constexpr std::uint32_t kTwoByte = 1u << 16;
-constexpr std::uint32_t kFourByte = 2u << 16;
-
-const Gb18030Tables& gb18030() {
-    static const Gb18030Tables tables = [] {
-        Gb18030Tables t;
-        QByteArray codes;
-        for (int lead = 0x81; lead <= 0xFE; ++lead) {
-            for (int trail = 0x40; trail <= 0xFE; ++trail) {
-                if (isTrail(uchar(trail)))
-                    codes.append(char(lead)).append(char(trail));
-            }
-        }
-        t.twoByte.resize(kTwoByteCodes);
-        if (MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, codes.constData(), int(codes.size()),
-                                reinterpret_cast<wchar_t*>(t.twoByte.data()), kTwoByteCodes) != kTwoByteCodes)
-            return t;
-        for (const auto& [code, character] : kOwnCharacters)
-            t.twoByte[size_t(twoByteIndex(uchar(code >> 8), uchar(code)))] = character;
-        t.codeOf.assign(0x10000, 0);
-        for (int i = 0; i < kTwoByteCodes; ++i)
-            t.codeOf[t.twoByte[size_t(i)]] =
-                kTwoByte | std::uint32_t(uchar(codes[2 * i])) << 8 | uchar(codes[2 * i + 1]);
-        for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
-            if (!QChar::isSurrogate(c) && t.codeOf[c] == 0) {
-                t.codeOf[c] = kFourByte | std::uint32_t(t.fourByte.size());
-                t.fourByte.push_back(char16_t(c));
-            }
-        }
-        t.valid = t.fourByte.size() == kBmpFourByteCodes;
-        return t;
-    }();
-    return tables;
-}
-
-bool isGb18030(const char* charset) {
-    return qstricmp(charset, "GB18030") == 0 && gb18030().valid;
-}
-
-// GB18030 bytes to text. Strict: nothing at the first invalid sequence. Lenient: each becomes
-// U+FFFD, taking its lead byte and a following byte that is neither ASCII nor a possible start
-// (as ICU does on Linux), and a sequence cut short by the end is dropped.
-std::optional<QString> decodeGb18030(QByteArrayView bytes, bool strict) {
-    const Gb18030Tables& t = gb18030();
-    const qsizetype size = bytes.size();
-    const auto at = [&](qsizetype i) { return i < size ? uchar(bytes[i]) : uchar(0); };
-    QString text;
-    text.reserve(size);
-    qsizetype i = 0;
-    while (i < size) {
-        const uchar lead = at(i);
-        if (lead < 0x80) {
-            text.append(QChar(lead));
-            ++i;
-            continue;
-        }
-        qsizetype invalid = 1; // the bytes an invalid sequence takes
-        if (isLead(lead)) {
-            const uchar second = at(i + 1);
-            if (i + 1 >= size)
-                return strict ? std::nullopt : std::optional<QString>(text);
-            if (isTrail(second)) {
-                text.append(QChar(t.twoByte[size_t(twoByteIndex(lead, second))]));
-                i += 2;
-                continue;
-            }
-            if (isDigit(second)) {
-                const uchar third = at(i + 2);
-                const uchar fourth = at(i + 3);
-                if (isLead(third) && isDigit(fourth) && i + 3 < size) {
-                    const std::uint32_t number = ((lead - 0x81) * 10u + (second - 0x30)) * 1260u +
-                                                 (third - 0x81) * 10u + (fourth - 0x30);
-                    const char32_t supplementary = 0x10000 + (number - kSupplementaryFirst);
-                    if (number < kBmpFourByteCodes) {
-                        text.append(QChar(t.fourByte[number]));
-                        i += 4;
-                        continue;
-                    }
-                    if (number >= kSupplementaryFirst && supplementary <= 0x10FFFF) {
-                        text.append(QChar::highSurrogate(supplementary))
-                            .append(QChar::lowSurrogate(supplementary));
-                        i += 4;
-                        continue;
-                    }
-                    invalid = 4; // well formed, but no character has that number
-                } else if (i + 2 >= size || (isLead(third) && i + 3 >= size)) {
-                    return strict ? std::nullopt : std::optional<QString>(text);
-                }
-            } else if (second >= 0x80) {
-                invalid = 2;
-            }
-        }
-        if (strict)
-            return std::nullopt;
-        text.append(QChar::ReplacementCharacter);
-        i += invalid;
-    }
+// Windows' own GB18030, code page 54936, follows another edition than ICU and the Linux build (the
+// 2000 one), and Wine, where this build is tested, has none. Both have GBK's code page 936, which
+// gives the two-byte codes; gb18030.cpp makes GB18030 of them. Nothing when the system has no such
+// code page or it leaves a code without a character.
+std::optional<std::u16string> systemGbk() {
+    const QByteArray codes = gbkTwoByteCodes();
+    std::u16string text(size_t(codes.size() / 2), u'\0');
+    if (MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, codes.constData(), int(codes.size()),
+                            reinterpret_cast<wchar_t*>(text.data()), int(text.size())) != int(text.size()))
+        return std::nullopt;
     return text;
-}
-
-void appendFourBytes(QByteArray& bytes, std::uint32_t number) {
-    char code[4];
-    code[3] = char(0x30 + number % 10);
-    number /= 10;
-    code[2] = char(0x81 + number % 126);
-    number /= 126;
-    code[1] = char(0x30 + number % 10);
-    code[0] = char(0x81 + number / 10);
-    bytes.append(code, 4);
-}
-
-QByteArray encodeGb18030(QStringView text) {
-    const Gb18030Tables& t = gb18030();
-    QByteArray bytes;
-    bytes.reserve(text.size() * 2);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            bytes.append(char(c));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            appendFourBytes(bytes, kSupplementaryFirst +
-                                       (QChar::surrogateToUcs4(c, text[i + 1].unicode()) - 0x10000));
-            ++i;
-        } else if (QChar::isSurrogate(c)) {
-            bytes.append(kSubstitute);
-        } else if (const std::uint32_t code = t.codeOf[c]; code & kTwoByte) {
-            bytes.append(char(code >> 8 & 0xFF)).append(char(code & 0xFF));
-        } else {
-            appendFourBytes(bytes, code & 0xFFFF);
-        }
-    }
-    return bytes;
 }
 
 } // namespace
 
 const OwnCharset* ownCharset(const char* charset) {
-    static constexpr OwnCharset kGb18030{decodeGb18030, encodeGb18030};
-    return isGb18030(charset) ? &kGb18030 : nullptr;
+    if (qstricmp(charset, "GB18030") != 0)
+        return nullptr;
+    // Even without code page 936: GB18030 is then not converted at all (each conversion raises an
+    // Error), rather than be an unknown set that reads as nothing.
+    static const Gb18030Charset gb18030(systemGbk());
+    return &gb18030;
 }
 
 } // namespace dravik

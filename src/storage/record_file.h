@@ -108,7 +108,8 @@ struct ByteText {
 std::optional<ByteText> byteRecordText(QByteArrayView bytes);
 
 // Bytes of a record file to lines and back. Decoding raises "No mapping for the Unicode character
-// exists in the target multi-byte code page" for invalid UTF-8 after a UTF-8 mark.
+// exists in the target multi-byte code page" for invalid UTF-8 after a UTF-8 mark; GB18030 text, read
+// or written, raises the text codec's error where the system cannot convert GB18030 (text_codec.h).
 RecordLines decodeRecordBytes(const QByteArray& bytes);
 QByteArray encodeRecordLines(const QStringList& lines, TextEncoding encoding);
 

@@ -11,7 +11,9 @@ namespace dravik {
 // Bytes in a named character set ("UTF-8", "UTF-16LE", "GB18030", ...) to text and back; names are
 // matched without regard to letter case. Qt converts the Unicode forms and Latin-1 itself; the other
 // sets, GB18030 above all (archives from Chinese Windows machines, the operator's pages), come from
-// ICU on Linux and from the system's own conversions on Windows, whose Qt is built without ICU.
+// ICU on Linux. On Windows, whose Qt is built without ICU, GB18030 is the program's own conversion
+// over the system's code page 936 (gb18030.h), code for code as ICU converts it; on a system without
+// that code page every conversion in GB18030 raises an Error.
 
 // What a decoder makes of a byte-order mark at the start of UTF-8, UTF-16 or UTF-32 bytes.
 enum class InitialMark {
@@ -19,7 +21,7 @@ enum class InitialMark {
     Skip, // dropped; for UTF-16 or UTF-32 without a stated byte order it gives the order
 };
 
-// Whether bytes in the set can be converted here.
+// Whether the set is converted here (GB18030 always, even where its conversion raises an Error).
 bool isKnownCharset(const char* charset);
 
 // The text of the bytes, a mark kept; nothing when they are not valid in the set (a sequence cut

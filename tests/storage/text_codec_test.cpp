@@ -1,3 +1,4 @@
+#include "gb18030/gb18030_fixture.h"
 #include "storage/text_codec.h"
 
 #include <QSet>
@@ -5,6 +6,7 @@
 #include <optional>
 
 using namespace dravik;
+using namespace dravik::test;
 
 namespace {
 
@@ -15,8 +17,8 @@ QString fromUcs4(char32_t c) {
 } // namespace
 
 // Character sets by name, and GB18030 above all: Linux converts it with ICU, Windows with a
-// conversion of our own over the system's GBK; both must give the standard's characters and read
-// back byte for byte.
+// conversion of our own over the system's GBK; both must give the same characters as the standard
+// and as each other, and read back byte for byte.
 class TextCodecTest : public QObject {
     Q_OBJECT
 
@@ -66,6 +68,61 @@ private slots:
         QVERIFY(strict);
         QCOMPARE(*strict, text);
         QCOMPARE(decodeLeniently(bytes, "GB18030"), text);
+        QCOMPARE(encodeInCharset(text, "GB18030"), bytes);
+    }
+
+    // Every code reads as the character the Linux build reads from it, and every character writes as
+    // the code the Linux build writes, so that a file written on one reads the same on the other.
+    void gb18030AsOnLinux() {
+        const std::optional<std::vector<Gb18030Code>> fixture = readGb18030Fixture();
+        QVERIFY(fixture);
+        const QStringList differences = gb18030Differences(
+            *fixture, [](QByteArrayView bytes) { return decodeStrictly(bytes, "GB18030"); },
+            [](QStringView text) { return encodeInCharset(text, "GB18030"); });
+        QVERIFY2(differences.isEmpty(),
+                 qPrintable(QStringLiteral("%1 differences: %2")
+                                .arg(differences.size())
+                                .arg(differences.mid(0, 20).join(QStringLiteral("; ")))));
+    }
+
+    // The codes whose characters differ between the editions of GB18030, as ICU on Linux has them:
+    // A8BC and 8135F437 exchanged their characters in 2005; the 2022 edition's characters for the
+    // other codes (vertical forms, CJK ideographs) keep four-byte codes of their own, and the codes
+    // their private-use characters.
+    void gb18030EditionCodes_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("A8BC") << QByteArray("\xA8\xBC") << fromUcs4(0x1E3F);
+        QTest::newRow("8135F437") << QByteArray("\x81\x35\xF4\x37") << fromUcs4(0xE7C7);
+        const struct {
+            const char* code;
+            char32_t privateUse;
+            char32_t ofTheCode2022;
+            const char* codeOf2022;
+        } codes[] = {
+            {"A6D9", 0xE78D, 0xFE10, "84318236"}, {"A6DA", 0xE78E, 0xFE12, "84318238"},
+            {"A6DB", 0xE78F, 0xFE11, "84318237"}, {"A6DC", 0xE790, 0xFE13, "84318239"},
+            {"A6DD", 0xE791, 0xFE14, "84318330"}, {"A6DE", 0xE792, 0xFE15, "84318331"},
+            {"A6DF", 0xE793, 0xFE16, "84318332"}, {"A6EC", 0xE794, 0xFE17, "84318333"},
+            {"A6ED", 0xE795, 0xFE18, "84318334"}, {"A6F3", 0xE796, 0xFE19, "84318335"},
+            {"FE59", 0xE81E, 0x9FB4, "82359037"}, {"FE61", 0xE826, 0x9FB5, "82359038"},
+            {"FE66", 0xE82B, 0x9FB6, "82359039"}, {"FE67", 0xE82C, 0x9FB7, "82359130"},
+            {"FE6D", 0xE832, 0x9FB8, "82359131"}, {"FE7E", 0xE843, 0x9FB9, "82359132"},
+            {"FE90", 0xE854, 0x9FBA, "82359133"}, {"FEA0", 0xE864, 0x9FBB, "82359134"},
+        };
+        for (const auto& code : codes) {
+            QTest::newRow(code.code) << QByteArray::fromHex(code.code) << fromUcs4(code.privateUse);
+            QTest::addRow("U+%X", uint(code.ofTheCode2022))
+                << QByteArray::fromHex(code.codeOf2022) << fromUcs4(code.ofTheCode2022);
+        }
+    }
+
+    void gb18030EditionCodes() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const std::optional<QString> read = decodeStrictly(bytes, "GB18030");
+        QVERIFY(read);
+        QCOMPARE(*read, text);
         QCOMPARE(encodeInCharset(text, "GB18030"), bytes);
     }
 

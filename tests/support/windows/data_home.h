@@ -17,10 +17,10 @@ public:
     TempDataHome() {
         QStandardPaths::setTestModeEnabled(true);
         path_ = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        QDir(path_).removeRecursively();
+        removeFolder();
         valid_ = !path_.isEmpty() && QDir().mkpath(path_);
     }
-    ~TempDataHome() { QDir(path_).removeRecursively(); }
+    ~TempDataHome() { removeFolder(); }
     TempDataHome(const TempDataHome&) = delete;
     TempDataHome& operator=(const TempDataHome&) = delete;
 
@@ -28,6 +28,12 @@ public:
     QString path() const { return path_; }
 
 private:
+    // QDir("") is the current folder: without a location there is nothing to empty.
+    void removeFolder() const {
+        if (!path_.isEmpty())
+            QDir(path_).removeRecursively();
+    }
+
     QString path_;
     bool valid_ = false;
 };
