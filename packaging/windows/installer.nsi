@@ -48,6 +48,10 @@ Section "Dravik"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     CreateDirectory "$SMPROGRAMS\Dravik"
+    ; A shortcut starts its program in the output folder of the moment: the last one the files went to
+    ; (the translations) would become the open dialogs' folder. None at all: Windows starts the program
+    ; in the user's own folder, and the program's dialogs start in the documents folder.
+    SetOutPath ""
     CreateShortcut "$SMPROGRAMS\Dravik\Dravik.lnk" "$INSTDIR\dravik.exe"
     CreateShortcut "$SMPROGRAMS\Dravik\卸载 Dravik.lnk" "$INSTDIR\uninstall.exe"
     CreateShortcut "$DESKTOP\Dravik.lnk" "$INSTDIR\dravik.exe"

@@ -55,6 +55,14 @@ for file in dravik.exe uninstall.exe qt.conf Qt6Core.dll plugins/platforms/qwind
 done
 [ -f "$start_menu/Dravik.lnk" ] || fail "no Start-menu shortcut"
 [ -f "$desktop/Dravik.lnk" ] || fail "no desktop shortcut"
+# The shortcuts' "Start in": none, or the user's own folder, never one of the program's.
+for link in "$start_menu/Dravik.lnk" "$desktop/Dravik.lnk"; do
+    start_in=$(python3 "$here/shortcut_folder.py" "$link") || fail "cannot read $(basename "$link")"
+    case "$start_in" in
+    "" | *%USERPROFILE%* | *%HOMEPATH%*) ;;
+    *) fail "$(basename "$link") starts in $start_in" ;;
+    esac
+done
 "$wine" reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 || fail "not in the list of programs"
 
 say "starting the installed program against a loopback site"

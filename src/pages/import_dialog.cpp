@@ -1,12 +1,12 @@
 #include "pages/import_dialog.h"
 
+#include "ui/dialogs.h"
 #include "ui/handler_guard.h"
 #include "ui/tab_chain.h"
 #include "ui/ui_style.h"
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -182,9 +182,8 @@ void ImportDialog::openFile(const QString& path) {
 }
 
 void ImportDialog::chooseFile() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("打开文件"), QString(),
-                                     QStringLiteral("文本文件 (*.txt);;CSV 文件 (*.csv);;所有文件 (*)"));
+    const QString path = dialogs::askOpenFileName(this, QStringLiteral("打开文件"),
+                                                  QStringLiteral("文本文件 (*.txt *.csv);;所有文件 (*)"));
     if (!path.isEmpty())
         openFile(path);
 }

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace dravik::dialogs {
@@ -39,12 +41,17 @@ protected:
 
 } // namespace
 
-void recordInScript(const QString& title, const QString& text) {
-    activeScript->shown_.append({title, text});
+void recordInScript(const QString& title, const QString& text, const QString& filter) {
+    activeScript->shown_.append({title, text, filter});
+}
+
+QString fileNameFromScript(const QString& caption, const QString& start, const QString& filter) {
+    recordInScript(caption, start, filter);
+    return activeScript->fileNames_.isEmpty() ? QString() : activeScript->fileNames_.takeFirst();
 }
 
 int answerFromScript(const QString& title, const QString& text) {
-    recordInScript(title, text);
+    recordInScript(title, text, {});
     if (activeScript->answers_.isEmpty()) {
         ++activeScript->unanswered_;
         return kNo;
@@ -55,7 +62,7 @@ int answerFromScript(const QString& title, const QString& text) {
 void showMessage(QWidget* owner, const QString& text) {
     const QString title = QStringLiteral("提示");
     if (activeScript) {
-        recordInScript(title, text);
+        recordInScript(title, text, {});
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
@@ -80,7 +87,7 @@ void showError(QWidget* owner, const QString& message) {
     const QString title = QStringLiteral("错误");
     const QString text = errorBoxText(message);
     if (activeScript) {
-        recordInScript(title, text);
+        recordInScript(title, text, {});
         return;
     }
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, activeOwner(owner));
@@ -89,12 +96,8 @@ void showError(QWidget* owner, const QString& message) {
 
 QString askSaveFileName(QWidget* owner, const QString& caption, const QString& proposedPath,
                         const QString& filter, const QString& defaultSuffix) {
-    if (activeScript) {
-        recordInScript(caption, proposedPath);
-        const QString chosen =
-            activeScript->fileNames_.isEmpty() ? QString() : activeScript->fileNames_.takeFirst();
-        return withDefaultSuffix(chosen, defaultSuffix);
-    }
+    if (activeScript)
+        return withDefaultSuffix(fileNameFromScript(caption, proposedPath, filter), defaultSuffix);
     // An instance rather than QFileDialog::getSaveFileName, which has no default suffix: the dialog
     // then also asks about replacing the file the suffixed name names.
     QFileDialog dialog(activeOwner(owner), caption, proposedPath, filter);
@@ -104,6 +107,18 @@ QString askSaveFileName(QWidget* owner, const QString& caption, const QString& p
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return withDefaultSuffix(dialog.selectedFiles().constFirst(), defaultSuffix);
+}
+
+QString askOpenFileName(QWidget* owner, const QString& caption, const QString& filter) {
+    const QString folder = documentsFolder();
+    if (activeScript)
+        return fileNameFromScript(caption, folder, filter);
+    return QFileDialog::getOpenFileName(activeOwner(owner), caption, folder, filter);
+}
+
+QString documentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
 QString withDefaultSuffix(const QString& path, const QString& suffix) {

@@ -29,6 +29,14 @@ void showError(QWidget* owner, const QString& message);
 QString askSaveFileName(QWidget* owner, const QString& caption, const QString& proposedPath,
                         const QString& filter, const QString& defaultSuffix);
 
+// The open-file dialog, the desktop's own where it has one, starting in the user's documents folder:
+// the chosen path, empty when cancelled.
+QString askOpenFileName(QWidget* owner, const QString& caption, const QString& filter);
+
+// Where the file dialogs start: the user's documents folder, else the home folder. Never the
+// program's working folder, which a shortcut may have set to one of the program's own.
+QString documentsFolder();
+
 // The path with ".suffix" added when its file name has no suffix of its own.
 QString withDefaultSuffix(const QString& path, const QString& suffix);
 
@@ -36,16 +44,18 @@ QString withDefaultSuffix(const QString& path, const QString& suffix);
 // character at or below U+002E (so "x." "x!" "x " stay, "x" and "x）" get one).
 QString errorBoxText(const QString& message);
 
-// A box as it was shown: its title and its text.
+// A box as it was shown: its title and its text; for a file dialog its caption, the path or folder it
+// starts at and its filter.
 struct Shown {
     QString title;
     QString text;
+    QString filter = {};
 };
 
 // Test seam. While a Script exists no real box opens: every box is recorded, and each question takes
 // the next queued answer (No when none is queued, which the script counts as unanswered). A save-file
-// dialog is recorded with its caption and proposed path and takes the next queued file name (none
-// queued: cancelled).
+// dialog is recorded with its caption and proposed path, an open-file dialog with its caption, folder
+// and filter; each takes the next queued file name (none queued: cancelled).
 class Script {
 public:
     Script();
@@ -63,8 +73,8 @@ public:
 
 private:
     friend int answerFromScript(const QString&, const QString&);
-    friend void recordInScript(const QString&, const QString&);
-    friend QString askSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&);
+    friend void recordInScript(const QString&, const QString&, const QString&);
+    friend QString fileNameFromScript(const QString&, const QString&, const QString&);
     QList<int> answers_;
     QStringList fileNames_;
     QList<Shown> shown_;

@@ -15,14 +15,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QStringEncoder>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace dravik;
@@ -259,6 +262,34 @@ private slots:
                          .arg(home->dataFolder()));
         }
         QCOMPARE(control<QPlainTextEdit>(dialog, "Memo_import")->toPlainText(), text);
+    }
+
+    // "打开文件…" starts in the user's documents folder, else the home folder, never the working
+    // folder (a shortcut's "Start in" may be one of the program's own), text files first.
+    void openDialogStartsInDocuments() {
+        open({"2024001.16"});
+        ImportDialog* dialog = openDialog(QString());
+        QVERIFY(dialog);
+        QTemporaryDir user;
+        const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", home);
+            qputenv("XDG_CONFIG_HOME", config);
+        });
+        qputenv("HOME", user.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (user.path() + "/.config").toUtf8());
+        const QString filter = QStringLiteral("文本文件 (*.txt *.csv);;所有文件 (*)");
+        for (const QString& expected : {user.path(), user.path() + "/Documents"}) {
+            QDir().mkpath(expected);
+            script->clear();
+            QTest::mouseClick(control<QPushButton>(dialog, "Button_open"), Qt::LeftButton);
+            QCOMPARE(script->shown().size(), 1);
+            QCOMPARE(script->shown().first().title, QStringLiteral("打开文件"));
+            QCOMPARE(script->shown().first().text, expected);
+            QCOMPARE(script->shown().first().filter, filter);
+        }
+        // Cancelled: the field keeps its text.
+        QCOMPARE(control<QPlainTextEdit>(dialog, "Memo_import")->toPlainText(), QString());
     }
 
     void builtInArchive() {
