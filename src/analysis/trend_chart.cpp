@@ -1,5 +1,6 @@
 #include "analysis/trend_chart.h"
 
+#include "analysis/draw_numbers.h"
 #include "analysis/group_match.h"
 #include "analysis/group_statistics.h"
 #include "analysis/tenths.h"
@@ -46,12 +47,41 @@ QString TrendChart::number(int row) const {
     return drawNumberOf(lines[row]);
 }
 
+int TrendChart::hitCount(int row, int group) const {
+    if (!hits(row, group))
+        return 0;
+    int count = 0;
+    for (std::size_t h = hitStart[row]; h < hitStart[row + 1]; ++h)
+        count += hitNumbers[h].group == group ? 1 : 0;
+    return count;
+}
+
 QString TrendChart::cellText(int row, int group) const {
-    return hits(row, group) ? number(row) : QString::number(omission(row, group));
+    if (!hits(row, group))
+        return QString::number(omission(row, group));
+    const int count = hitCount(row, group);
+    return count == 1 ? cellNumbersText(row, group) : QString::number(count);
+}
+
+QString TrendChart::cellNumbersText(int row, int group) const {
+    if (!hits(row, group))
+        return QString::number(omission(row, group));
+    const QStringView line = lines[row];
+    QString text;
+    for (std::size_t h = hitStart[row]; h < hitStart[row + 1]; ++h) {
+        const TrendHit& hit = hitNumbers[h];
+        if (hit.group != group)
+            continue;
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
+        text += line.sliced(hit.start, hit.length);
+    }
+    return text;
 }
 
 TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
-                           int window) {
+                           int window, int k) {
+    k = std::max(k, 1);
     const int total = int(archiveLines.size());
     const int rows = windowLength(total, window);
     const int first = total - rows;
@@ -60,16 +90,24 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
     TrendChart chart;
     chart.groups = groupTexts;
     chart.lines = archiveLines.mid(first);
+    chart.numbersPerDraw = k;
     chart.hitGroup.assign(rows, -1);
+    chart.hitStart.reserve(std::size_t(rows) + 1);
+    chart.hitStart.push_back(0);
+    chart.hitNumbers.reserve(std::size_t(rows) * std::size_t(k));
     chart.figures.resize(groups);
 
     GroupMatcher matcher(groupTexts);
+    std::vector<QStringView> numbers;
     // Archive index of each group's latest hit so far; −1 before any, so that a group never hit counts
     // from the archive's first draw.
     std::vector<int> lastHit(groups, -1);
     for (int i = 0; i < first; ++i) {
-        for (const int g : matcher.rowsHitBy(drawNumberIn(archiveLines[i])))
-            lastHit[g] = i;
+        splitDrawNumbers(drawNumberIn(archiveLines[i]), k, numbers);
+        for (const QStringView number : numbers) {
+            for (const int g : matcher.rowsHitBy(number))
+                lastHit[g] = i;
+        }
     }
 
     // The window row of each group's latest hit, −1 before any, keeps the footers, which change at
@@ -77,17 +115,38 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
     chart.omissions.reset(new int[std::size_t(rows) * groups]);
     std::vector<int> lastRowHit(groups, -1);
     std::vector<int> run(groups, 0);
+    std::vector<int> drawsHit(groups, 0);
+    std::vector<TrendHit>& hitNumbers = chart.hitNumbers;
     for (int r = 0; r < rows; ++r) {
         int* cells = chart.omissions.get() + std::size_t(r) * groups;
         writeRow(lastHit.data(), first + r, cells, groups);
-        const std::vector<int>& hit = matcher.rowsHitBy(drawNumberIn(archiveLines[first + r]));
-        if (!hit.empty())
-            chart.hitGroup[r] = hit.front();
-        for (const int g : hit) {
-            cells[g] = 0;
-            lastHit[g] = first + r;
+        const QStringView line = archiveLines[first + r];
+        splitDrawNumbers(drawNumberIn(line), k, numbers);
+        const std::size_t rowStart = hitNumbers.size();
+        for (const QStringView number : numbers) {
+            const int start = int(number.data() - line.data());
+            for (const int g : matcher.rowsHitBy(number))
+                hitNumbers.push_back({g, start, int(number.size())});
+        }
+        // By group; the numbers of one group stay in record order.
+        if (hitNumbers.size() - rowStart > 1) {
+            std::stable_sort(hitNumbers.begin() + rowStart, hitNumbers.end(),
+                             [](const TrendHit& a, const TrendHit& b) { return a.group < b.group; });
+        }
+        chart.hitStart.push_back(hitNumbers.size());
+
+        for (std::size_t h = rowStart; h < hitNumbers.size(); ++h) {
+            const int g = hitNumbers[h].group;
             TrendFigures& f = chart.figures[g];
             ++f.hits;
+            if (h > rowStart && hitNumbers[h - 1].group == g)
+                continue;
+            // The first number of the row in g: the draw hits g.
+            if (chart.hitGroup[r] < 0)
+                chart.hitGroup[r] = g;
+            cells[g] = 0;
+            lastHit[g] = first + r;
+            ++drawsHit[g];
             f.longestOmission = std::max(f.longestOmission, r - lastRowHit[g] - 1);
             run[g] = lastRowHit[g] == r - 1 ? run[g] + 1 : 1;
             f.longestRun = std::max(f.longestRun, run[g]);
@@ -99,10 +158,10 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
         TrendFigures& f = chart.figures[g];
         f.currentOmission = rows - 1 - lastRowHit[g];
         f.longestOmission = std::max(f.longestOmission, f.currentOmission);
-        f.averageOmission = (rows - f.hits) / (f.hits + 1);
-        // W' · labels / X, in tenths.
+        f.averageOmission = (rows - drawsHit[g]) / (drawsHit[g] + 1);
+        // W' · K · labels / X, in tenths.
         const qint64 labels = labelSet(groupTexts[g]).size();
-        f.expectedTenths = labelCount > 0 ? int(roundedQuotient(10 * qint64(rows) * labels, labelCount)) : 0;
+        f.expectedTenths = labelCount > 0 ? roundedQuotient(10 * qint64(rows) * k * labels, labelCount) : 0;
     }
     return chart;
 }
