@@ -1,9 +1,10 @@
 // The trend chart against the floor of writing its cells into a plain int array, and the mark check
-// over a long history.
+// over a long history; each of one number a draw and of six.
 #include "analysis/analysis_run.h"
 #include "analysis/mark_check.h"
 #include "analysis/trend_chart.h"
 
+#include <QHash>
 #include <QRandomGenerator>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -15,18 +16,26 @@ namespace {
 constexpr int kDraws = 10000;
 constexpr int kGroups = 60;
 
-// 10,000 record lines (period 7 digits, number 01..60) and the 60 one-label groups of X = 60, A = 60.
-const QStringList& archiveLines() {
-    static const QStringList lines = [] {
+// 10,000 record lines (period 7 digits) of k distinct numbers of 01..60 apart by one blank, per k,
+// and the 60 one-label groups of X = 60, A = 60.
+const QStringList& archiveLines(int k) {
+    static QHash<int, QStringList> archives;
+    if (!archives.contains(k)) {
         QStringList result;
         QRandomGenerator random(42);
         for (int i = 0; i < kDraws; ++i) {
-            const int number = int(random.bounded(kGroups)) + 1;
-            result.append(QStringLiteral("%1.%2").arg(2000000 + i).arg(number, 2, 10, QLatin1Char('0')));
+            QStringList numbers;
+            while (numbers.size() < k) {
+                const QString number =
+                    QStringLiteral("%1").arg(int(random.bounded(kGroups)) + 1, 2, 10, QLatin1Char('0'));
+                if (!numbers.contains(number))
+                    numbers.append(number);
+            }
+            result.append(QStringLiteral("%1.%2").arg(2000000 + i).arg(numbers.join(QLatin1Char(' '))));
         }
-        return result;
-    }();
-    return lines;
+        archives.insert(k, result);
+    }
+    return archives[k];
 }
 
 const QStringList& sixtyGroups() {
@@ -37,16 +46,18 @@ const QStringList& sixtyGroups() {
     return groups;
 }
 
+// One number a draw and six (K:1, K:6) over the same groups.
 void BM_TrendChart(benchmark::State& state) {
-    const QStringList& lines = archiveLines();
+    const int k = int(state.range(0));
+    const QStringList& lines = archiveLines(k);
     const QStringList& groups = sixtyGroups();
     for (auto _ : state) {
-        TrendChart chart = buildTrendChart(lines, groups, kGroups, kWholeArchive);
+        TrendChart chart = buildTrendChart(lines, groups, kGroups, kWholeArchive, k);
         benchmark::DoNotOptimize(chart.omissions.get());
     }
     state.SetItemsProcessed(state.iterations() * kDraws * kGroups);
 }
-BENCHMARK(BM_TrendChart)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TrendChart)->ArgName("K")->Arg(1)->Arg(6)->Unit(benchmark::kMicrosecond);
 
 // The floor: every cell of the chart has to be written once, here with the least work that still
 // depends on the row and the column.
@@ -66,11 +77,12 @@ void BM_TrendFloor(benchmark::State& state) {
 BENCHMARK(BM_TrendFloor)->Unit(benchmark::kMicrosecond);
 
 void BM_MarkCheck(benchmark::State& state) {
-    const QStringList& lines = archiveLines();
+    const int k = int(state.range(0));
+    const QStringList& lines = archiveLines(k);
     const QStringList& groups = sixtyGroups();
     for (auto _ : state)
-        benchmark::DoNotOptimize(checkMarks(lines, groups, kGroups, 100, kWholeArchive));
+        benchmark::DoNotOptimize(checkMarks(lines, groups, kGroups, 100, kWholeArchive, k));
 }
-BENCHMARK(BM_MarkCheck)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MarkCheck)->ArgName("K")->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond);
 
 } // namespace

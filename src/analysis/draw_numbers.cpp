@@ -27,50 +27,32 @@ int numbersPerDraw(const QString& kText, qint32 labelCount) {
     return k && *k >= 1 && *k <= kMaxNumbersPerDraw && *k < labelCount ? *k : 1;
 }
 
-namespace {
-
-bool isBlank(QChar c) {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+bool DrawNumberReader::isNewKey(quint64 key) {
+    if (std::find(keys_.begin(), keys_.end(), key) != keys_.end())
+        return false;
+    keys_.push_back(key);
+    return true;
 }
 
-// Whether the field repeats one of the numbers taken before it. Digit fields, nearly all of them,
-// are the same number exactly when they are the same characters.
-bool repeats(QStringView field, const std::vector<QStringView>& taken) {
+bool DrawNumberReader::isNewCollated(const char16_t* begin, QStringView field) {
+    // The fields before this one, split again: a repeat among them equals one taken, so comparing
+    // with all of them is the same as comparing with the numbers taken.
+    const QStringView before(begin, field.utf16() - begin);
     const bool digits = isPlainDigits(field);
-    for (const QStringView other : taken) {
-        if (digits && isPlainDigits(other) ? field == other : sameNumber(other.toString(), field.toString()))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
-void splitDrawNumbers(QStringView numberText, int k, std::vector<QStringView>& numbers) {
-    numbers.clear();
-    if (k <= 1) {
-        numbers.push_back(numberText);
-        return;
-    }
-    qsizetype i = 0;
-    const qsizetype size = numberText.size();
-    while (i < size) {
-        while (i < size && isBlank(numberText[i]))
-            ++i;
-        const qsizetype start = i;
-        while (i < size && !isBlank(numberText[i]))
-            ++i;
-        if (i > start) {
-            const QStringView field = numberText.sliced(start, i - start);
-            if (!repeats(field, numbers))
-                numbers.push_back(field);
+    for (const QStringView other : before.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        for (const QStringView earlier : other.split(QLatin1Char('\t'), Qt::SkipEmptyParts)) {
+            if (digits && isPlainDigits(earlier) ? earlier == field
+                                                 : sameNumber(earlier.toString(), field.toString()))
+                return false;
         }
     }
+    return true;
 }
 
 std::vector<QStringView> drawNumbersIn(QStringView numberText, int k) {
     std::vector<QStringView> numbers;
-    splitDrawNumbers(numberText, k, numbers);
+    DrawNumberReader(k).forEachNumber(numberText,
+                                      [&](const DrawNumber& number) { numbers.push_back(number.text); });
     return numbers;
 }
 

@@ -55,17 +55,16 @@ QVector<ResultRow> groupStatistics(const QStringList& drawNumbers, const QString
 
     std::vector<int> occurrence(rowCount, 0);
     std::vector<int> omission(rowCount, drawCount);
-    std::vector<QStringView> numbers;
+    DrawNumberReader reader(k);
     // From the latest draw back: the omission of a row is how far back its first hit lies.
     for (int back = 0; back < drawCount; ++back) {
-        splitDrawNumbers(drawNumbers[drawCount - 1 - back], k, numbers);
-        for (const QStringView number : numbers) {
+        reader.forEachNumber(drawNumbers[drawCount - 1 - back], [&](const DrawNumber& number) {
             for (const int row : matcher.rowsHitBy(number)) {
                 if (occurrence[row] == 0)
                     omission[row] = back;
                 ++occurrence[row];
             }
-        }
+        });
     }
 
     const int m =

@@ -34,14 +34,13 @@ MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTe
     std::vector<std::size_t> drawStart{0};
     std::vector<std::size_t> numberStart{0};
     std::vector<int> hitGroups;
-    std::vector<QStringView> numbers;
+    DrawNumberReader reader(k);
     for (int i = from; i < total; ++i) {
-        splitDrawNumbers(drawNumberIn(archiveLines[i]), k, numbers);
-        for (const QStringView number : numbers) {
-            const std::vector<int>& hit = matcher.rowsHitBy(number);
+        reader.forEachNumber(drawNumberIn(archiveLines[i]), [&](const DrawNumber& number) {
+            const GroupMatcher::Rows hit = matcher.rowsHitBy(number);
             hitGroups.insert(hitGroups.end(), hit.begin(), hit.end());
             numberStart.push_back(hitGroups.size());
-        }
+        });
         drawStart.push_back(numberStart.size() - 1);
     }
     const auto forEachNumber = [&](int i, auto&& f) {

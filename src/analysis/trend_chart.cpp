@@ -94,71 +94,88 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
     chart.hitGroup.assign(rows, -1);
     chart.hitStart.reserve(std::size_t(rows) + 1);
     chart.hitStart.push_back(0);
-    chart.hitNumbers.reserve(std::size_t(rows) * std::size_t(k));
     chart.figures.resize(groups);
 
     GroupMatcher matcher(groupTexts);
-    std::vector<QStringView> numbers;
+    DrawNumberReader reader(k);
     // Archive index of each group's latest hit so far; −1 before any, so that a group never hit counts
     // from the archive's first draw.
     std::vector<int> lastHit(groups, -1);
     for (int i = 0; i < first; ++i) {
-        splitDrawNumbers(drawNumberIn(archiveLines[i]), k, numbers);
-        for (const QStringView number : numbers) {
+        reader.forEachNumber(drawNumberIn(archiveLines[i]), [&](const DrawNumber& number) {
             for (const int g : matcher.rowsHitBy(number))
                 lastHit[g] = i;
-        }
+        });
     }
 
-    // The window row of each group's latest hit, −1 before any, keeps the footers, which change at
-    // hits only.
+    // Each group's walk down the window, which changes at hits only: the window row of its latest
+    // hit (−1 before any) and the figures so far.
+    struct GroupWalk {
+        int lastRowHit = -1;
+        int run = 0;
+        int drawsHit = 0;
+        int hits = 0;
+        int longestOmission = 0;
+        int longestRun = 0;
+    };
+    std::vector<GroupWalk> walks(groups);
+    // Sized for K numbers a draw and written by index; grown when a number's groups would not fit.
+    std::vector<TrendHit> hitNumbers(std::size_t(rows) * std::size_t(k));
+    std::size_t hitCount = 0;
+    std::size_t hitRoom = hitNumbers.size();
     chart.omissions.reset(new int[std::size_t(rows) * groups]);
-    std::vector<int> lastRowHit(groups, -1);
-    std::vector<int> run(groups, 0);
-    std::vector<int> drawsHit(groups, 0);
-    std::vector<TrendHit>& hitNumbers = chart.hitNumbers;
     for (int r = 0; r < rows; ++r) {
-        int* cells = chart.omissions.get() + std::size_t(r) * groups;
+        int* const cells = chart.omissions.get() + std::size_t(r) * groups;
         writeRow(lastHit.data(), first + r, cells, groups);
         const QStringView line = archiveLines[first + r];
-        splitDrawNumbers(drawNumberIn(line), k, numbers);
-        const std::size_t rowStart = hitNumbers.size();
-        for (const QStringView number : numbers) {
-            const int start = int(number.data() - line.data());
-            for (const int g : matcher.rowsHitBy(number))
-                hitNumbers.push_back({g, start, int(number.size())});
-        }
-        // By group; the numbers of one group stay in record order.
-        if (hitNumbers.size() - rowStart > 1) {
-            std::stable_sort(hitNumbers.begin() + rowStart, hitNumbers.end(),
-                             [](const TrendHit& a, const TrendHit& b) { return a.group < b.group; });
-        }
-        chart.hitStart.push_back(hitNumbers.size());
-
-        for (std::size_t h = rowStart; h < hitNumbers.size(); ++h) {
+        // The numbers of the draw and their groups first, then what the hits change: two short
+        // loops, each with few values to keep at hand. The first is the cost of every number of a
+        // long history, so it is inlined whatever the compiler would weigh.
+        const std::size_t rowStart = hitCount;
+        reader.forEachNumber(
+            drawNumberIn(line), [&](const DrawNumber& number) __attribute__((always_inline)) {
+                const GroupMatcher::Rows hitRows = matcher.rowsHitBy(number);
+                const std::size_t count = std::size_t(hitRows.last - hitRows.first);
+                if (hitCount + count > hitRoom) {
+                    hitRoom = std::max(2 * hitRoom, hitCount + count);
+                    hitNumbers.resize(hitRoom);
+                }
+                const int start = int(number.text.data() - line.data());
+                for (const int g : hitRows)
+                    hitNumbers[hitCount++] = {g, start, int(number.text.size())};
+            });
+        unsigned lowestHit = ~0u; // as an int −1: no hit
+        for (std::size_t h = rowStart; h < hitCount; ++h) {
             const int g = hitNumbers[h].group;
-            TrendFigures& f = chart.figures[g];
-            ++f.hits;
-            if (h > rowStart && hitNumbers[h - 1].group == g)
+            GroupWalk& walk = walks[g];
+            ++walk.hits;
+            // The draw's hit of g counts with its first number in g.
+            if (walk.lastRowHit == r)
                 continue;
-            // The first number of the row in g: the draw hits g.
-            if (chart.hitGroup[r] < 0)
-                chart.hitGroup[r] = g;
             cells[g] = 0;
             lastHit[g] = first + r;
-            ++drawsHit[g];
-            f.longestOmission = std::max(f.longestOmission, r - lastRowHit[g] - 1);
-            run[g] = lastRowHit[g] == r - 1 ? run[g] + 1 : 1;
-            f.longestRun = std::max(f.longestRun, run[g]);
-            lastRowHit[g] = r;
+            ++walk.drawsHit;
+            const int gap = r - walk.lastRowHit - 1;
+            walk.longestOmission = std::max(walk.longestOmission, gap);
+            walk.run = gap == 0 ? walk.run + 1 : 1;
+            walk.longestRun = std::max(walk.longestRun, walk.run);
+            walk.lastRowHit = r;
+            lowestHit = std::min(lowestHit, unsigned(g));
         }
+        chart.hitStart.push_back(hitCount);
+        chart.hitGroup[r] = int(lowestHit);
     }
+    hitNumbers.resize(hitCount);
+    chart.hitNumbers = std::move(hitNumbers);
 
     for (int g = 0; g < groups; ++g) {
+        const GroupWalk& walk = walks[g];
         TrendFigures& f = chart.figures[g];
-        f.currentOmission = rows - 1 - lastRowHit[g];
-        f.longestOmission = std::max(f.longestOmission, f.currentOmission);
-        f.averageOmission = (rows - drawsHit[g]) / (drawsHit[g] + 1);
+        f.hits = walk.hits;
+        f.longestRun = walk.longestRun;
+        f.currentOmission = rows - 1 - walk.lastRowHit;
+        f.longestOmission = std::max(walk.longestOmission, f.currentOmission);
+        f.averageOmission = (rows - walk.drawsHit) / (walk.drawsHit + 1);
         // W' · K · labels / X, in tenths.
         const qint64 labels = labelSet(groupTexts[g]).size();
         f.expectedTenths = labelCount > 0 ? roundedQuotient(10 * qint64(rows) * k * labels, labelCount) : 0;

@@ -45,12 +45,12 @@ struct TrendChart {
     QStringList groups;        // the group texts
     QStringList lines;         // the window's record lines, oldest first
     int numbersPerDraw = 1;    // K
-    std::vector<int> hitGroup; // per row: the first group its draw hits, −1 for none
+    std::vector<int> hitGroup; // per row: the lowest group its draw hits, −1 for none
     // Rows × groups, row by row: draws since the group was last hit, counted over the whole archive;
     // 0 exactly where the row's draw hits the group. Not zeroed first: every cell is written once.
     std::unique_ptr<int[]> omissions;
-    // The numbers of row r that hit a group are hitNumbers[hitStart[r]] up to hitStart[r + 1], by
-    // group and, within a group, in the order they stand in the record.
+    // The numbers of row r that hit a group are hitNumbers[hitStart[r]] up to hitStart[r + 1], in the
+    // order they stand in the record (a number in several groups once for each, ascending).
     std::vector<std::size_t> hitStart;
     std::vector<TrendHit> hitNumbers;
     std::vector<TrendFigures> figures; // per group, over the window only
