@@ -388,6 +388,11 @@ private slots:
         QTest::newRow("a number twice counts once") << "05 12 05 19 12" << 6 << QStringList{"05", "12", "19"};
         QTest::newRow("05 and 5 differ") << "05 5" << 2 << QStringList{"05", "5"};
         QTest::newRow("letter case ignored") << "a1 b2 A1" << 2 << QStringList{"a1", "b2"};
+        QTest::newRow("three digits and more")
+            << "100 0100 100 10 12345678901234567890 12345678901234567890" << 6
+            << QStringList{"100", "0100", "10", "12345678901234567890"};
+        QTest::newRow("a repeat after a field that is no number")
+            << "07 x 7 07" << 6 << QStringList{"07", "x", "7"};
         QTest::newRow("more fields than K") << "01 02 03" << 2 << QStringList{"01", "02", "03"};
         QTest::newRow("commas are no separator") << "01,02 03" << 2 << QStringList{"01,02", "03"};
         QTest::newRow("K > 1: empty") << " " << 6 << QStringList();
