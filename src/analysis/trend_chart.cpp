@@ -119,10 +119,8 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
         int longestRun = 0;
     };
     std::vector<GroupWalk> walks(groups);
-    // Sized for K numbers a draw and written by index; grown when a number's groups would not fit.
-    std::vector<TrendHit> hitNumbers(std::size_t(rows) * std::size_t(k));
-    std::size_t hitCount = 0;
-    std::size_t hitRoom = hitNumbers.size();
+    std::vector<TrendHit> hitNumbers;
+    hitNumbers.reserve(std::size_t(rows) * std::size_t(k));
     chart.omissions.reset(new int[std::size_t(rows) * groups]);
     for (int r = 0; r < rows; ++r) {
         int* const cells = chart.omissions.get() + std::size_t(r) * groups;
@@ -131,21 +129,15 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
         // The numbers of the draw and their groups first, then what the hits change: two short
         // loops, each with few values to keep at hand. The first is the cost of every number of a
         // long history, so it is inlined whatever the compiler would weigh.
-        const std::size_t rowStart = hitCount;
+        const std::size_t rowStart = hitNumbers.size();
         reader.forEachNumber(
             drawNumberIn(line), [&](const DrawNumber& number) __attribute__((always_inline)) {
-                const GroupMatcher::Rows hitRows = matcher.rowsHitBy(number);
-                const std::size_t count = std::size_t(hitRows.last - hitRows.first);
-                if (hitCount + count > hitRoom) {
-                    hitRoom = std::max(2 * hitRoom, hitCount + count);
-                    hitNumbers.resize(hitRoom);
-                }
                 const int start = int(number.text.data() - line.data());
-                for (const int g : hitRows)
-                    hitNumbers[hitCount++] = {g, start, int(number.text.size())};
+                for (const int g : matcher.rowsHitBy(number))
+                    hitNumbers.push_back({g, start, int(number.text.size())});
             });
         unsigned lowestHit = ~0u; // as an int −1: no hit
-        for (std::size_t h = rowStart; h < hitCount; ++h) {
+        for (std::size_t h = rowStart; h < hitNumbers.size(); ++h) {
             const int g = hitNumbers[h].group;
             GroupWalk& walk = walks[g];
             ++walk.hits;
@@ -162,10 +154,9 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
             walk.lastRowHit = r;
             lowestHit = std::min(lowestHit, unsigned(g));
         }
-        chart.hitStart.push_back(hitCount);
+        chart.hitStart.push_back(hitNumbers.size());
         chart.hitGroup[r] = int(lowestHit);
     }
-    hitNumbers.resize(hitCount);
     chart.hitNumbers = std::move(hitNumbers);
 
     for (int g = 0; g < groups; ++g) {
