@@ -127,15 +127,13 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
         writeRow(lastHit.data(), first + r, cells, groups);
         const QStringView line = archiveLines[first + r];
         // The numbers of the draw and their groups first, then what the hits change: two short
-        // loops, each with few values to keep at hand. The first is the cost of every number of a
-        // long history, so it is inlined whatever the compiler would weigh.
+        // loops, each with few values to keep at hand.
         const std::size_t rowStart = hitNumbers.size();
-        reader.forEachNumber(
-            drawNumberIn(line), [&](const DrawNumber& number) __attribute__((always_inline)) {
-                const int start = int(number.text.data() - line.data());
-                for (const int g : matcher.rowsHitBy(number))
-                    hitNumbers.push_back({g, start, int(number.text.size())});
-            });
+        reader.forEachNumber(drawNumberIn(line), [&](const DrawNumber& number) {
+            const int start = int(number.text.data() - line.data());
+            for (const int g : matcher.rowsHitBy(number))
+                hitNumbers.push_back({g, start, int(number.text.size())});
+        });
         unsigned lowestHit = ~0u; // as an int −1: no hit
         for (std::size_t h = rowStart; h < hitNumbers.size(); ++h) {
             const int g = hitNumbers[h].group;
