@@ -17,7 +17,7 @@ void keepDistinct(std::vector<int>& rows) {
 } // namespace
 
 GroupMatcher::GroupMatcher(const QStringList& groupTexts)
-    : groups_(groupTexts), keyRowStart_{0, 0}, denseKeys_(kDenseOffset[kDenseDigits + 1], 0) {
+    : groups_(groupTexts), denseSpans_(kDenseOffset[kDenseDigits + 1]) {
     // Repeated labels within a row change nothing (a draw counts once for a row), so the rows are
     // split without removing repeats.
     std::vector<std::pair<quint64, int>> keyed;
@@ -33,28 +33,26 @@ GroupMatcher::GroupMatcher(const QStringList& groupTexts)
     // Sorted by key and then row, each key's rows come out distinct and ascending.
     std::sort(keyed.begin(), keyed.end());
     keyed.erase(std::unique(keyed.begin(), keyed.end()), keyed.end());
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
+    for (std::size_t i = 0; i < keyed.size();) {
         const quint64 key = keyed[i].first;
-        if (i == 0 || keyed[i - 1].first != key) {
-            const int entry = int(keyRowStart_.size()) - 1;
-            keyRowStart_.push_back(keyRowStart_.back());
-            if (const int slot = denseSlot(key); slot >= 0)
-                denseKeys_[slot] = entry;
-            else
-                longKeys_.insert(key, entry);
-        }
-        keyRows_.push_back(keyed[i].second);
-        ++keyRowStart_.back();
+        const KeySpan span{int(keyRows_.size()), 0};
+        for (; i < keyed.size() && keyed[i].first == key; ++i)
+            keyRows_.push_back(keyed[i].second);
+        const KeySpan rows{span.start, int(keyRows_.size()) - span.start};
+        if (const int slot = denseSlot(key); slot >= 0)
+            denseSpans_[slot] = rows;
+        else
+            longKeys_.insert(key, rows);
     }
 }
 
 GroupMatcher::Rows GroupMatcher::rowsHitByOtherwise(DrawNumber number) {
-    const auto rowsOf = [](const std::vector<int>& rows) {
+    const auto rowsIn = [](const std::vector<int>& rows) {
         return Rows{rows.data(), rows.data() + rows.size()};
     };
     if (const std::optional<quint64> key = number.key) {
         const int slot = denseSlot(*key);
-        const Rows keyed = rowsOfEntry(slot >= 0 ? denseKeys_[slot] : longKeys_.value(*key, 0));
+        const Rows keyed = rowsOf(slot >= 0 ? denseSpans_[slot] : longKeys_.value(*key));
         if (unkeyed_.empty())
             return keyed;
         hits_.assign(keyed.first, keyed.last);
@@ -64,7 +62,7 @@ GroupMatcher::Rows GroupMatcher::rowsHitByOtherwise(DrawNumber number) {
                 hits_.push_back(label.row);
         }
         keepDistinct(hits_);
-        return rowsOf(hits_);
+        return rowsIn(hits_);
     }
     const QString draw = number.text.toString();
     auto cached = collatedHits_.find(draw);
@@ -77,7 +75,7 @@ GroupMatcher::Rows GroupMatcher::rowsHitByOtherwise(DrawNumber number) {
         keepDistinct(rows);
         cached = collatedHits_.insert(draw, std::move(rows));
     }
-    return rowsOf(*cached);
+    return rowsIn(*cached);
 }
 
 } // namespace dravik

@@ -32,7 +32,7 @@ public:
     Rows rowsHitBy(const DrawNumber& number) {
         if (unkeyed_.empty() && number.key) {
             if (const int slot = denseSlot(*number.key); slot >= 0)
-                return rowsOfEntry(denseKeys_[slot]);
+                return rowsOf(denseSpans_[slot]);
         }
         return rowsHitByOtherwise(number);
     }
@@ -54,8 +54,14 @@ private:
         return length <= kDenseDigits ? kDenseOffset[length] + int(key / 32) : -1;
     }
 
-    Rows rowsOfEntry(int entry) const {
-        return {keyRows_.data() + keyRowStart_[entry], keyRows_.data() + keyRowStart_[entry + 1]};
+    // Where the rows of one digit label lie in keyRows_.
+    struct KeySpan {
+        int start = 0;
+        int count = 0;
+    };
+    Rows rowsOf(KeySpan span) const {
+        const int* const first = keyRows_.data() + span.start;
+        return {first, first + span.count};
     }
     // Long digit numbers, and numbers or labels that only the collator can compare.
     Rows rowsHitByOtherwise(DrawNumber number);
@@ -63,13 +69,11 @@ private:
     QStringList groups_; // kept so that the label views stay valid
     std::vector<Label> labels_;
     std::vector<Label> unkeyed_; // labels that only the collator can compare
-    // The rows of each plain digit label: digit texts of up to kDenseDigits digits index denseKeys_
-    // directly, longer ones go through longKeys_; both give an entry e, whose rows are keyRows_ from
-    // keyRowStart_[e] to keyRowStart_[e + 1] (entry 0: no row).
+    // The rows of each plain digit label, label after label: digit texts of up to kDenseDigits
+    // digits find theirs in denseSpans_ by their slot, longer ones in longKeys_ (none: empty).
     std::vector<int> keyRows_;
-    std::vector<int> keyRowStart_;
-    std::vector<int> denseKeys_;
-    QHash<quint64, int> longKeys_;
+    std::vector<KeySpan> denseSpans_;
+    QHash<quint64, KeySpan> longKeys_;
     std::vector<int> hits_;
     QHash<QString, std::vector<int>> collatedHits_; // draw numbers that need the collator, by text
 };

@@ -134,24 +134,27 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
             for (const int g : matcher.rowsHitBy(number))
                 hitNumbers.push_back({g, start, int(number.text.size())});
         });
-        unsigned lowestHit = ~0u; // as an int −1: no hit
+        // Whether a hit is the draw's first in its group, and whether the group was hit the draw
+        // before, follow the draws and cannot be foreseen: each step is worked out for every hit
+        // without a branch. A later number of the draw in g sees g's latest hit in this row (a gap
+        // of −1), which leaves every figure but the count of numbers as it is.
         for (std::size_t h = rowStart; h < hitNumbers.size(); ++h) {
             const int g = hitNumbers[h].group;
             GroupWalk& walk = walks[g];
-            ++walk.hits;
-            // The draw's hit of g counts with its first number in g.
-            if (walk.lastRowHit == r)
-                continue;
-            cells[g] = 0;
-            lastHit[g] = first + r;
-            ++walk.drawsHit;
             const int gap = r - walk.lastRowHit - 1;
+            ++walk.hits;
+            walk.drawsHit += int(gap >= 0);
             walk.longestOmission = std::max(walk.longestOmission, gap);
-            walk.run = gap == 0 ? walk.run + 1 : 1;
+            // Kept when the group was hit the draw before (gap 0) or this draw (gap −1).
+            walk.run = (walk.run & -int(gap <= 0)) + int(gap >= 0);
             walk.longestRun = std::max(walk.longestRun, walk.run);
             walk.lastRowHit = r;
-            lowestHit = std::min(lowestHit, unsigned(g));
+            cells[g] = 0;
+            lastHit[g] = first + r;
         }
+        unsigned lowestHit = ~0u; // as an int −1: no hit
+        for (std::size_t h = rowStart; h < hitNumbers.size(); ++h)
+            lowestHit = std::min(lowestHit, unsigned(hitNumbers[h].group));
         chart.hitStart.push_back(hitNumbers.size());
         chart.hitGroup[r] = int(lowestHit);
     }
