@@ -51,7 +51,25 @@ public:
         quint64 shortSeen[2] = {0, 0}; // "0" to "9" and "00" to "99" so far: bits 0 to 109
         keys_.clear();                 // the longer digit numbers so far
         bool collated = false;         // a field without a key came: compare every field the long way
-        for (const char16_t* p = begin;;) {
+        const char16_t* p = begin;
+        // The form the program writes, two digits a number and one blank between ("01 05 12"), is
+        // taken two digits at a time while it lasts; whatever else the text holds goes the long way.
+        while (end - p >= 2) {
+            const unsigned tens = unsigned(p[0]) - u'0';
+            const unsigned ones = unsigned(p[1]) - u'0';
+            const bool last = end - p == 2;
+            if (tens > 9 || ones > 9 || (!last && p[2] != u' '))
+                break;
+            const unsigned value = tens * 10 + ones;
+            const quint64 mask = quint64(1) << ((10 + value) % 64);
+            quint64& word = shortSeen[(10 + value) / 64];
+            const bool fresh = (word & mask) == 0;
+            word |= mask;
+            if (fresh)
+                visit(DrawNumber{QStringView(p, 2), quint64(value) * 32 + 2});
+            p += last ? 2 : 3;
+        }
+        while (true) {
             while (p != end && isBlank(*p))
                 ++p;
             if (p == end)
