@@ -25,31 +25,32 @@ MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTe
     if (firstTrial >= total)
         return check;
 
-    // The groups each number of each draw from the first one counted hits, once: the numbers of draw
-    // i are numberStart[drawStart[i − from]] up to drawStart[i − from + 1], and the groups of number
-    // j are hitGroups[numberStart[j]] up to numberStart[j + 1].
+    // The groups each number of each draw from the first one counted hits, once, draw after draw:
+    // those of draw i are hits[drawStart[i − from]] up to drawStart[i − from + 1], each written as
+    // group · 2 + 1 for the first group of a number and group · 2 for any further one (a number in
+    // no group leaves nothing). One list, sized ahead, keeps a long history's cost to its numbers.
     const int groups = int(groupTexts.size());
     const int from = firstTrial - depth;
     GroupMatcher matcher(groupTexts);
-    std::vector<std::size_t> drawStart{0};
-    std::vector<std::size_t> numberStart{0};
-    std::vector<int> hitGroups;
+    std::vector<std::size_t> drawStart;
+    drawStart.reserve(std::size_t(total - from) + 1);
+    drawStart.push_back(0);
+    std::vector<int> hits;
+    hits.reserve(std::size_t(total - from) * std::size_t(k));
     DrawNumberReader reader(k);
     for (int i = from; i < total; ++i) {
         reader.forEachNumber(drawNumberIn(archiveLines[i]), [&](const DrawNumber& number) {
-            const GroupMatcher::Rows hit = matcher.rowsHitBy(number);
-            hitGroups.insert(hitGroups.end(), hit.begin(), hit.end());
-            numberStart.push_back(hitGroups.size());
+            int firstOfNumber = 1;
+            for (const int g : matcher.rowsHitBy(number)) {
+                hits.push_back(g * 2 + firstOfNumber);
+                firstOfNumber = 0;
+            }
         });
-        drawStart.push_back(numberStart.size() - 1);
+        drawStart.push_back(hits.size());
     }
-    const auto forEachNumber = [&](int i, auto&& f) {
-        for (std::size_t j = drawStart[i - from]; j < drawStart[i - from + 1]; ++j)
-            f(hitGroups.data() + numberStart[j], hitGroups.data() + numberStart[j + 1]);
-    };
     const auto forEachHit = [&](int i, auto&& f) {
-        for (std::size_t h = numberStart[drawStart[i - from]]; h < numberStart[drawStart[i - from + 1]]; ++h)
-            f(hitGroups[h]);
+        for (std::size_t h = drawStart[i - from]; h < drawStart[i - from + 1]; ++h)
+            f(hits[h] >> 1);
     };
 
     std::vector<qint64> labels(groups);
@@ -77,10 +78,15 @@ MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTe
             if (marked[g])
                 markedCount += labels[g];
         }
-        // A number counts once however many of its groups are marked.
-        forEachNumber(t, [&](const int* begin, const int* end) {
-            check.hits += std::any_of(begin, end, [&](int g) { return marked[g] != 0; }) ? 1 : 0;
-        });
+        // A number counts once however many of its groups are marked: with its first group its
+        // count starts, and a further marked one adds nothing.
+        int numberHit = 0;
+        for (std::size_t h = drawStart[t - from]; h < drawStart[t - from + 1]; ++h) {
+            const int entry = hits[h];
+            check.hits += numberHit & entry & 1;
+            numberHit = (numberHit & ~entry & 1) | int(marked[entry >> 1] != 0);
+        }
+        check.hits += numberHit;
         forEachHit(t, [&](int g) {
             ++occurrence[g];
             lastHit[g] = t;
