@@ -1,5 +1,6 @@
 // The analysis over a long history, set against `wc -l` on the same file so that the figure means
-// something on whatever machine runs it; and the statistics alone at the largest everyday size.
+// something on whatever machine runs it, of one number a draw and of six; and the statistics alone
+// at the largest everyday size.
 #include "analysis/analysis_run.h"
 #include "analysis/group_statistics.h"
 #include "analysis/grouping.h"
@@ -7,6 +8,7 @@
 #include "storage/record_file.h"
 
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -19,29 +21,47 @@ namespace {
 
 constexpr int kHistoryLines = 1000000;
 
-// One record file of a million draws (period 7 digits, number 01..60, CR LF) for the whole program.
-const QString& historyFile() {
+// `count` distinct numbers of 01..60, each written with its "0", apart by one blank.
+QByteArray drawOf(QRandomGenerator& random, int count) {
+    QByteArray number;
+    quint64 taken = 0;
+    while (count > 0) {
+        const int n = int(random.bounded(60)) + 1;
+        if (taken & (quint64(1) << n))
+            continue;
+        taken |= quint64(1) << n;
+        if (!number.isEmpty())
+            number += ' ';
+        if (n < 10)
+            number += '0';
+        number += QByteArray::number(n);
+        --count;
+    }
+    return number;
+}
+
+// One record file of a million draws of k numbers of 01..60 (period 7 digits, CR LF) for the whole
+// program, per k.
+const QString& historyFile(int k) {
     static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString file = dir.path() + QStringLiteral("/history.dat");
+    static QHash<int, QString> paths;
+    if (!paths.contains(k)) {
+        const QString file = dir.path() + QStringLiteral("/history-%1.dat").arg(k);
         QByteArray bytes;
-        bytes.reserve(kHistoryLines * 12);
+        bytes.reserve(qsizetype(kHistoryLines) * (9 + 3 * k + 1));
         QRandomGenerator random(42);
         for (int i = 0; i < kHistoryLines; ++i) {
             bytes += QByteArray::number(2000000 + i);
             bytes += '.';
-            const int number = int(random.bounded(60)) + 1;
-            if (number < 10)
-                bytes += '0';
-            bytes += QByteArray::number(number);
+            bytes += drawOf(random, k);
             bytes += "\r\n";
         }
         QFile out(file);
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
             std::abort();
-        return file;
-    }();
-    return path;
+        paths.insert(k, file);
+    }
+    return paths[k];
 }
 
 AnalysisInputs wideInputs() {
@@ -57,10 +77,14 @@ AnalysisInputs wideInputs() {
     return inputs;
 }
 
+// The whole run over a million lines of one number a draw and of six (K:1, K:6), the same settings
+// and the same depth: K = 6 reads a file of twice the bytes and counts six numbers a draw.
 void BM_FullRunMillionLines(benchmark::State& state) {
-    const QString& path = historyFile();
+    const int k = int(state.range(0));
+    const QString& path = historyFile(k);
     for (auto _ : state) {
         AnalysisInputs inputs = wideInputs();
+        inputs.k = QString::number(k);
         inputs.records = readRecordTail(path, inputs.depth);
         AnalysisOutcome outcome = runAnalysis(inputs);
         if (outcome.rows.size() != 60)
@@ -68,11 +92,17 @@ void BM_FullRunMillionLines(benchmark::State& state) {
         benchmark::DoNotOptimize(outcome);
     }
 }
-BENCHMARK(BM_FullRunMillionLines)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_FullRunMillionLines)
+    ->ArgName("K")
+    ->Arg(1)
+    ->Arg(6)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime();
 
 // The yardstick: the same file counted by `wc -l`, process start included.
 void BM_WcLinesSameFile(benchmark::State& state) {
-    const QString& path = historyFile();
+    const QString& path = historyFile(1);
     for (auto _ : state) {
         QProcess wc;
         wc.start(QStringLiteral("wc"), {QStringLiteral("-l"), path});

@@ -1,9 +1,12 @@
 // The trend chart against the floor of writing its cells into a plain int array, and the mark check
-// over a long history.
+// over a long history; each of one number a draw (K:1) and of six (K:6) over the same groups: the 60
+// one-number groups of X = 60, and for 33 numbers (双色球's red balls) the 33 one-number groups and
+// the three zones of 11.
 #include "analysis/analysis_run.h"
 #include "analysis/mark_check.h"
 #include "analysis/trend_chart.h"
 
+#include <QHash>
 #include <QRandomGenerator>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -15,38 +18,57 @@ namespace {
 constexpr int kDraws = 10000;
 constexpr int kGroups = 60;
 
-// 10,000 record lines (period 7 digits, number 01..60) and the 60 one-label groups of X = 60, A = 60.
-const QStringList& archiveLines() {
-    static const QStringList lines = [] {
+// 10,000 record lines (period 7 digits) of k distinct numbers of 01..x, written with their "0",
+// apart by one blank; per k and x.
+const QStringList& archiveLines(int k, int x) {
+    static QHash<int, QStringList> archives;
+    const int id = k * 1000 + x;
+    if (!archives.contains(id)) {
         QStringList result;
         QRandomGenerator random(42);
         for (int i = 0; i < kDraws; ++i) {
-            const int number = int(random.bounded(kGroups)) + 1;
-            result.append(QStringLiteral("%1.%2").arg(2000000 + i).arg(number, 2, 10, QLatin1Char('0')));
+            QStringList numbers;
+            while (numbers.size() < k) {
+                const QString number =
+                    QStringLiteral("%1").arg(int(random.bounded(x)) + 1, 2, 10, QLatin1Char('0'));
+                if (!numbers.contains(number))
+                    numbers.append(number);
+            }
+            result.append(QStringLiteral("%1.%2").arg(2000000 + i).arg(numbers.join(QLatin1Char(' '))));
         }
-        return result;
-    }();
-    return lines;
+        archives.insert(id, result);
+    }
+    return archives[id];
 }
 
-const QStringList& sixtyGroups() {
-    static const QStringList groups =
-        analysisGroups(QStringLiteral("60"), QStringLiteral("60"), QStringLiteral("1"), QStringLiteral("0"),
-                       1, DisplayMode::Sequential)
-            .groups;
-    return groups;
+// The groups of X ÷ A in sequential rows, numbers from 1.
+QStringList groupsOf(int x, int a) {
+    return analysisGroups(QString::number(x), QString::number(a), QString::number(x / a), QStringLiteral("0"),
+                          1, DisplayMode::Sequential)
+        .groups;
+}
+
+// Arguments: K, X, A.
+void settings(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"K", "X", "A"});
+    for (const auto& [x, a] : {std::pair{60, 60}, std::pair{33, 33}, std::pair{33, 3}}) {
+        b->Args({1, x, a});
+        b->Args({6, x, a});
+    }
 }
 
 void BM_TrendChart(benchmark::State& state) {
-    const QStringList& lines = archiveLines();
-    const QStringList& groups = sixtyGroups();
+    const int k = int(state.range(0));
+    const int x = int(state.range(1));
+    const QStringList& lines = archiveLines(k, x);
+    const QStringList groups = groupsOf(x, int(state.range(2)));
     for (auto _ : state) {
-        TrendChart chart = buildTrendChart(lines, groups, kGroups, kWholeArchive);
+        TrendChart chart = buildTrendChart(lines, groups, x, kWholeArchive, k);
         benchmark::DoNotOptimize(chart.omissions.get());
     }
-    state.SetItemsProcessed(state.iterations() * kDraws * kGroups);
+    state.SetItemsProcessed(state.iterations() * kDraws * groups.size());
 }
-BENCHMARK(BM_TrendChart)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TrendChart)->Apply(settings)->Unit(benchmark::kMicrosecond);
 
 // The floor: every cell of the chart has to be written once, here with the least work that still
 // depends on the row and the column.
@@ -66,11 +88,13 @@ void BM_TrendFloor(benchmark::State& state) {
 BENCHMARK(BM_TrendFloor)->Unit(benchmark::kMicrosecond);
 
 void BM_MarkCheck(benchmark::State& state) {
-    const QStringList& lines = archiveLines();
-    const QStringList& groups = sixtyGroups();
+    const int k = int(state.range(0));
+    const int x = int(state.range(1));
+    const QStringList& lines = archiveLines(k, x);
+    const QStringList groups = groupsOf(x, int(state.range(2)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(checkMarks(lines, groups, kGroups, 100, kWholeArchive));
+        benchmark::DoNotOptimize(checkMarks(lines, groups, x, 100, kWholeArchive, k));
 }
-BENCHMARK(BM_MarkCheck)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MarkCheck)->Apply(settings)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,8 +1,9 @@
-// The whole analysis course on arbitrary settings texts and record lines: it never fails other than
-// by its conversion error, answers in the order of its checks, and every table row holds counts
-// that the depth allows.
+// The whole analysis course on arbitrary settings texts, numbers per draw and record lines: it never
+// fails other than by its conversion error, answers in the order of its checks, and every table row
+// holds counts that the depth and the draws' numbers allow.
 #include "analysis/analysis_run.h"
 #include "analysis/division_settings.h"
+#include "analysis/draw_numbers.h"
 #include "fuzz_support.h"
 #include "storage/integer_text.h"
 
@@ -34,6 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     inputs.depth = (flags >> 1 & 3) == 0 ? 30 : (flags >> 1 & 3) == 1 ? 60 : 100;
     inputs.startValue = flags >> 3 & 1;
     inputs.mode = flags & 16 ? DisplayMode::Interval : DisplayMode::Sequential;
+    static const char* const kNumbersPerDraw[] = {"1", "2", "3", "6"};
+    inputs.k = QString::fromLatin1(kNumbersPerDraw[flags >> 6 & 3]);
     inputs.x = takeSetting(in);
     inputs.a = takeSetting(in);
     inputs.b = takeSetting(in);
@@ -71,13 +74,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                     *parseInteger(inputs.c)};
     FUZZ_CHECK(outcome.message.isEmpty() == isUsableDivision(division));
     FUZZ_CHECK(!outcome.rows.isEmpty());
+    // The groups share no label, so a number counts in one row at most: the rows together count no
+    // more numbers than the latest draws hold (one a draw for K = 1).
+    const int k = numbersPerDraw(inputs.k, isUsableDivision(division) ? division.x : kDefaultDivision.x);
+    qint64 numbers = 0;
+    const std::optional<QStringList> draws = latestDrawNumbers(lines, inputs.depth);
+    for (const QString& draw : *draws)
+        numbers += qint64(drawNumbersIn(draw, k).size());
+    FUZZ_CHECK(k > 1 || numbers == inputs.depth);
+    qint64 counted = 0;
     for (const ResultRow& row : outcome.rows) {
         const std::optional<qint32> occurrence = parseInteger(row.occurrence);
         const std::optional<qint32> omission = parseInteger(row.omission);
-        FUZZ_CHECK(occurrence && *occurrence >= 0 && *occurrence <= inputs.depth);
+        FUZZ_CHECK(occurrence && *occurrence >= 0);
+        counted += *occurrence;
         FUZZ_CHECK(omission && *omission >= 0 && *omission <= inputs.depth);
         FUZZ_CHECK(row.mark.isEmpty() || row.mark == kMark);
         FUZZ_CHECK(!row.group.isEmpty());
     }
+    FUZZ_CHECK(counted <= numbers);
     return 0;
 }

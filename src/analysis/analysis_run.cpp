@@ -50,7 +50,7 @@ AnalysisOutcome runAnalysis(const AnalysisInputs& inputs) {
     }
     if (groups.settings.substituted)
         outcome.message = QStringLiteral("设置错，已改为默认设置");
-    outcome.rows = groupStatistics(*draws, groups.groups);
+    outcome.rows = groupStatistics(*draws, groups.groups, numbersPerDraw(inputs.k, groups.settings.values.x));
     outcome.table = AnalysisOutcome::Table::Rows;
     return outcome;
 }

@@ -17,6 +17,7 @@ struct AnalysisInputs {
                                        // lines (readRecordTail); nullopt when there is no file
     int depth = 30;                    // N: 30, 60 or 100
     QString x, a, b, c;                // the texts of Edit_x, Edit_a, Edit_b, Edit_c
+    QString k = QStringLiteral("1");   // the text of Edit_k: numbers per draw (numbersPerDraw)
     int startValue = 0;                // 0 or 1
     DisplayMode mode = DisplayMode::Sequential;
 };
@@ -44,7 +45,8 @@ QString missingArchiveMessage(const QString& archive);
 
 // One whole analysis run over plain inputs, in the order the user meets its checks: a missing record
 // file, too few lines (before any setting is read), a setting that is no integer (X, A, B, C in this
-// order), then settings that cannot be used, which are reported and replaced by 36, 6, 6, 0.
+// order), then settings that cannot be used, which are reported and replaced by 36, 6, 6, 0. K is
+// numbersPerDraw of the K text and the X so found, without a message.
 AnalysisOutcome runAnalysis(const AnalysisInputs& inputs);
 
 } // namespace dravik

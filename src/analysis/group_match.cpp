@@ -9,16 +9,6 @@ namespace dravik {
 
 namespace {
 
-// Digit texts of up to four digits, "" to "9999", each get a slot: 11,111 in all.
-constexpr int kDenseDigits = 4;
-constexpr int kDenseOffset[kDenseDigits + 2] = {0, 1, 11, 111, 1111, 11111};
-
-// The slot of a digitKey (the value times 32 plus the length), or −1 for a longer text.
-int denseSlot(quint64 key) {
-    const int length = int(key % 32);
-    return length <= kDenseDigits ? kDenseOffset[length] + int(key / 32) : -1;
-}
-
 void keepDistinct(std::vector<int>& rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -27,7 +17,7 @@ void keepDistinct(std::vector<int>& rows) {
 } // namespace
 
 GroupMatcher::GroupMatcher(const QStringList& groupTexts)
-    : groups_(groupTexts), keyRows_(1), denseKeys_(kDenseOffset[kDenseDigits + 1], 0) {
+    : groups_(groupTexts), denseSpans_(kDenseOffset[kDenseDigits + 1]) {
     // Repeated labels within a row change nothing (a draw counts once for a row), so the rows are
     // split without removing repeats.
     std::vector<std::pair<quint64, int>> keyed;
@@ -43,41 +33,38 @@ GroupMatcher::GroupMatcher(const QStringList& groupTexts)
     // Sorted by key and then row, each key's rows come out distinct and ascending.
     std::sort(keyed.begin(), keyed.end());
     keyed.erase(std::unique(keyed.begin(), keyed.end()), keyed.end());
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
+    for (std::size_t i = 0; i < keyed.size();) {
         const quint64 key = keyed[i].first;
-        if (i == 0 || keyed[i - 1].first != key) {
-            const int entry = int(keyRows_.size());
-            keyRows_.emplace_back();
-            if (const int slot = denseSlot(key); slot >= 0)
-                denseKeys_[slot] = entry;
-            else
-                longKeys_.insert(key, entry);
-        }
-        keyRows_.back().push_back(keyed[i].second);
+        const KeySpan span{int(keyRows_.size()), 0};
+        for (; i < keyed.size() && keyed[i].first == key; ++i)
+            keyRows_.push_back(keyed[i].second);
+        const KeySpan rows{span.start, int(keyRows_.size()) - span.start};
+        if (const int slot = denseSlot(key); slot >= 0)
+            denseSpans_[slot] = rows;
+        else
+            longKeys_.insert(key, rows);
     }
 }
 
-const std::vector<int>& GroupMatcher::rowsOfKey(quint64 key) const {
-    if (const int slot = denseSlot(key); slot >= 0)
-        return keyRows_[denseKeys_[slot]];
-    return keyRows_[longKeys_.value(key, 0)];
-}
-
-const std::vector<int>& GroupMatcher::rowsHitBy(QStringView drawNumber) {
-    if (const auto key = digitKey(drawNumber)) {
-        const std::vector<int>& keyed = rowsOfKey(*key);
+GroupMatcher::Rows GroupMatcher::rowsHitByOtherwise(DrawNumber number) {
+    const auto rowsIn = [](const std::vector<int>& rows) {
+        return Rows{rows.data(), rows.data() + rows.size()};
+    };
+    if (const std::optional<quint64> key = number.key) {
+        const int slot = denseSlot(*key);
+        const Rows keyed = rowsOf(slot >= 0 ? denseSpans_[slot] : longKeys_.value(*key));
         if (unkeyed_.empty())
             return keyed;
-        hits_ = keyed;
-        const QString draw = drawNumber.toString();
+        hits_.assign(keyed.first, keyed.last);
+        const QString draw = number.text.toString();
         for (const Label& label : unkeyed_) {
             if (sameNumber(label.text.toString(), draw))
                 hits_.push_back(label.row);
         }
         keepDistinct(hits_);
-        return hits_;
+        return rowsIn(hits_);
     }
-    const QString draw = drawNumber.toString();
+    const QString draw = number.text.toString();
     auto cached = collatedHits_.find(draw);
     if (cached == collatedHits_.end()) {
         std::vector<int> rows;
@@ -88,7 +75,7 @@ const std::vector<int>& GroupMatcher::rowsHitBy(QStringView drawNumber) {
         keepDistinct(rows);
         cached = collatedHits_.insert(draw, std::move(rows));
     }
-    return *cached;
+    return rowsIn(*cached);
 }
 
 } // namespace dravik

@@ -1,10 +1,12 @@
 #include "analysis/group_statistics.h"
 
+#include "analysis/draw_numbers.h"
 #include "analysis/group_match.h"
 #include "analysis/number_match.h"
 
 #include <QHash>
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace dravik {
@@ -45,23 +47,28 @@ bool isRecommended(int occurrence, int omission, int m) {
     return omission == 0;
 }
 
-QVector<ResultRow> groupStatistics(const QStringList& drawNumbers, const QStringList& groupTexts) {
+QVector<ResultRow> groupStatistics(const QStringList& drawNumbers, const QStringList& groupTexts, int k) {
+    k = std::max(k, 1);
     const int rowCount = int(groupTexts.size());
     const int drawCount = int(drawNumbers.size());
     GroupMatcher matcher(groupTexts);
 
     std::vector<int> occurrence(rowCount, 0);
     std::vector<int> omission(rowCount, drawCount);
+    DrawNumberReader reader(k);
     // From the latest draw back: the omission of a row is how far back its first hit lies.
     for (int back = 0; back < drawCount; ++back) {
-        for (const int row : matcher.rowsHitBy(drawNumbers[drawCount - 1 - back])) {
-            if (occurrence[row] == 0)
-                omission[row] = back;
-            ++occurrence[row];
-        }
+        reader.forEachNumber(drawNumbers[drawCount - 1 - back], [&](const DrawNumber& number) {
+            for (const int row : matcher.rowsHitBy(number)) {
+                if (occurrence[row] == 0)
+                    omission[row] = back;
+                ++occurrence[row];
+            }
+        });
     }
 
-    const int m = evenShare(drawCount, rowCount);
+    const int m =
+        evenShare(int(std::min<qint64>(qint64(drawCount) * k, std::numeric_limits<int>::max())), rowCount);
     QVector<ResultRow> rows;
     rows.reserve(rowCount);
     for (int row = 0; row < rowCount; ++row) {

@@ -28,9 +28,11 @@ int evenShare(int drawCount, int rowCount);
 // lies m to 2m draws back.
 bool isRecommended(int occurrence, int omission, int m);
 
-// For each group text, in order: how many of the draws fell on the group (each draw at most once),
-// how many of the latest draws passed since its most recent hit (the number of draws when none hit),
-// and the mark with m = draws div rows. Draw numbers are oldest first.
-QVector<ResultRow> groupStatistics(const QStringList& drawNumbers, const QStringList& groupTexts);
+// For each group text, in order: how many of the draws' numbers (drawNumbersIn, k a draw) fell on the
+// group, each number at most once; how many of the latest draws passed since the most recent draw
+// that hit it (the number of draws when none did); and the mark with m = (draws · k) div rows, the
+// share of the drawn numbers each row would get. Draw numbers are oldest first. With k = 1 a draw is
+// its whole number text and counts at most once for a row.
+QVector<ResultRow> groupStatistics(const QStringList& drawNumbers, const QStringList& groupTexts, int k = 1);
 
 } // namespace dravik

@@ -1,5 +1,6 @@
 #include "analysis/mark_check.h"
 
+#include "analysis/draw_numbers.h"
 #include "analysis/group_match.h"
 #include "analysis/group_statistics.h"
 #include "analysis/tenths.h"
@@ -7,34 +8,49 @@
 #include "storage/record_order.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace dravik {
 
 MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
-                     int depth, int window) {
+                     int depth, int window, int k) {
+    k = std::max(k, 1);
     MarkCheck check;
     check.labelCount = labelCount;
+    check.numbersPerDraw = k;
     const int total = int(archiveLines.size());
     depth = std::max(depth, 0);
     const int firstTrial = std::max(total - windowLength(total, window), depth);
     if (firstTrial >= total)
         return check;
 
-    // The groups each draw from the first one counted hits, once.
+    // The groups each number of each draw from the first one counted hits, once, draw after draw:
+    // those of draw i are hits[drawStart[i − from]] up to drawStart[i − from + 1], each written as
+    // group · 2 + 1 for the first group of a number and group · 2 for any further one (a number in
+    // no group leaves nothing). One list, sized ahead, keeps a long history's cost to its numbers.
     const int groups = int(groupTexts.size());
     const int from = firstTrial - depth;
     GroupMatcher matcher(groupTexts);
-    std::vector<int> hitStart{0};
-    std::vector<int> hitGroups;
+    std::vector<std::size_t> drawStart;
+    drawStart.reserve(std::size_t(total - from) + 1);
+    drawStart.push_back(0);
+    std::vector<int> hits;
+    hits.reserve(std::size_t(total - from) * std::size_t(k));
+    DrawNumberReader reader(k);
     for (int i = from; i < total; ++i) {
-        const std::vector<int>& hit = matcher.rowsHitBy(drawNumberIn(archiveLines[i]));
-        hitGroups.insert(hitGroups.end(), hit.begin(), hit.end());
-        hitStart.push_back(int(hitGroups.size()));
+        reader.forEachNumber(drawNumberIn(archiveLines[i]), [&](const DrawNumber& number) {
+            int firstOfNumber = 1;
+            for (const int g : matcher.rowsHitBy(number)) {
+                hits.push_back(g * 2 + firstOfNumber);
+                firstOfNumber = 0;
+            }
+        });
+        drawStart.push_back(hits.size());
     }
     const auto forEachHit = [&](int i, auto&& f) {
-        for (int h = hitStart[i - from]; h < hitStart[i - from + 1]; ++h)
-            f(hitGroups[h]);
+        for (std::size_t h = drawStart[i - from]; h < drawStart[i - from + 1]; ++h)
+            f(hits[h] >> 1);
     };
 
     std::vector<qint64> labels(groups);
@@ -51,28 +67,35 @@ MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTe
             lastHit[g] = i;
         });
     }
-    const int m = evenShare(depth, groups);
+    const int m =
+        evenShare(int(std::min<qint64>(qint64(depth) * k, std::numeric_limits<int>::max())), groups);
     std::vector<char> marked(groups);
     for (int t = firstTrial; t < total; ++t) {
-        qint64 k = 0;
+        qint64 markedCount = 0;
         for (int g = 0; g < groups; ++g) {
             const int omission = lastHit[g] >= t - depth ? t - 1 - lastHit[g] : depth;
             marked[g] = isRecommended(occurrence[g], omission, m);
             if (marked[g])
-                k += labels[g];
+                markedCount += labels[g];
         }
-        bool hit = false;
+        // A number counts once however many of its groups are marked: with its first group its
+        // count starts, and a further marked one adds nothing.
+        int numberHit = 0;
+        for (std::size_t h = drawStart[t - from]; h < drawStart[t - from + 1]; ++h) {
+            const int entry = hits[h];
+            check.hits += numberHit & entry & 1;
+            numberHit = (numberHit & ~entry & 1) | int(marked[entry >> 1] != 0);
+        }
+        check.hits += numberHit;
         forEachHit(t, [&](int g) {
-            hit = hit || marked[g];
             ++occurrence[g];
             lastHit[g] = t;
         });
         forEachHit(t - depth, [&](int g) { --occurrence[g]; });
 
         ++check.trials;
-        check.hits += hit ? 1 : 0;
-        check.markedLabels += k;
-        check.spread += k * (labelCount - k);
+        check.markedLabels += markedCount;
+        check.spread += markedCount * (labelCount - markedCount);
     }
     return check;
 }
@@ -80,19 +103,34 @@ MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTe
 QString markCheckText(const MarkCheck& check) {
     if (check.trials == 0 || check.labelCount <= 0)
         return QStringLiteral("数据量不足，无法回测");
-    const qint64 percent = roundedQuotient(100 * qint64(check.hits), check.trials);
-    const qint64 expectedTenths = roundedQuotient(10 * check.markedLabels, check.labelCount);
-    QString text = QStringLiteral("荐号回测：近%1期命中%2次（%3%），随机期望%4次")
-                       .arg(check.trials)
-                       .arg(check.hits)
-                       .arg(percent)
-                       .arg(tenthsText(expectedTenths));
-    // |h − E| ≤ 2·√(Σ (k/X)(1 − k/X)), times X and squared: whole numbers, no rounding at the edge.
+    const qint64 x = check.labelCount;
+    const qint64 k = std::max(check.numbersPerDraw, 1);
+    const qint64 drawn = check.trials * k;
+    const qint64 percent = roundedQuotient(100 * check.hits, drawn);
+    const qint64 expectedTenths = roundedQuotient(10 * k * check.markedLabels, x);
+    QString text = k == 1
+                       ? QStringLiteral("荐号回测：近%1期命中%2次（%3%），随机期望%4次")
+                             .arg(check.trials)
+                             .arg(check.hits)
+                             .arg(percent)
+                             .arg(tenthsText(expectedTenths))
+                       : QStringLiteral("荐号回测：近%1期开出%2个号码，荐号组命中%3个（%4%），随机期望%5个")
+                             .arg(check.trials)
+                             .arg(drawn)
+                             .arg(check.hits)
+                             .arg(percent)
+                             .arg(tenthsText(expectedTenths));
+    // |h − E| ≤ 2·√(Σ K·(k/X)(1 − k/X)·f) with f = (X − K)/(X − 1), exactly 1 for K = 1 (X = 1
+    // included); times X, squared and times f's denominator: whole numbers, no rounding at the edge.
     // The squares can pass 64 bits on a long archive.
-    const __int128 difference = __int128(check.hits) * check.labelCount - check.markedLabels;
-    const char* verdict = difference * difference <= 4 * __int128(check.spread) ? "荐号与随机无明显差异"
-                          : difference > 0 ? "荐号命中率高于随机"
-                                           : "荐号命中率低于随机";
+    const qint64 finiteNumerator = k == 1 ? 1 : k * (x - k);
+    const qint64 finiteDenominator = k == 1 ? 1 : x - 1;
+    const __int128 difference = __int128(check.hits) * x - k * check.markedLabels;
+    const char* verdict =
+        difference * difference * finiteDenominator <= 4 * __int128(check.spread) * finiteNumerator
+            ? "荐号与随机无明显差异"
+        : difference > 0 ? "荐号命中率高于随机"
+                         : "荐号命中率低于随机";
     return text + QLatin1Char('\n') + QString::fromUtf8(verdict);
 }
 

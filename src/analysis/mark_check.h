@@ -6,22 +6,25 @@
 namespace dravik {
 
 // Would the 荐 mark have helped? For every draw t of the window with at least `depth` archive draws
-// before it, the marks as the analysis gives them from those draws, and whether t fell in a marked
-// group. Sums are kept whole so that the text's rounding and test are exact.
+// before it, the marks as the analysis gives them from those draws, and how many of t's numbers fell
+// in marked groups. Sums are kept whole so that the text's rounding and test are exact.
 struct MarkCheck {
     int trials = 0;          // T
-    int hits = 0;            // h
+    qint64 hits = 0;         // h = Σ h_t, the numbers of the checked draws in marked groups
     int labelCount = 0;      // X
+    int numbersPerDraw = 1;  // K, 1 to X − 1
     qint64 markedLabels = 0; // Σ k_t, the labels lying in marked groups
-    qint64 spread = 0;       // Σ k_t (X − k_t): X² times the variance of h under chance
+    qint64 spread = 0;       // Σ k_t (X − k_t): X² times the variance of h under chance for K = 1
 };
 
 // Over the archive's record lines (oldest first), the table's groups and universe, the analysis depth
-// N and the window (kWholeArchive for all draws).
+// N, the window (kWholeArchive for all draws) and the numbers a draw holds.
 MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
-                     int depth, int window);
+                     int depth, int window, int k = 1);
 
-// The text of Label_check: one or two lines joined by "\n".
+// The text of Label_check: one or two lines joined by "\n". Chance puts each of a draw's K distinct
+// numbers in the marked groups with k_t / X, so E = Σ K·k_t/X; the variance is that of drawing K of
+// the X numbers without putting back, Σ K·(k_t/X)(1 − k_t/X)(X − K)/(X − 1).
 QString markCheckText(const MarkCheck& check);
 
 } // namespace dravik

@@ -18,20 +18,6 @@ bool sameNumber(const QString& label, const QString& drawNumber) {
     return sameRecord(label, drawNumber);
 }
 
-std::optional<quint64> digitKey(QStringView text) {
-    constexpr qsizetype kMaxKeyDigits = 17;
-    if (text.size() > kMaxKeyDigits)
-        return std::nullopt;
-    quint64 value = 0;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < u'0' || u > u'9')
-            return std::nullopt;
-        value = value * 10 + (u - u'0');
-    }
-    return value * 32 + quint64(text.size());
-}
-
 std::vector<QStringView> groupTokens(QStringView groupText) {
     std::vector<QStringView> tokens;
     qsizetype start = 0;

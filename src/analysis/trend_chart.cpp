@@ -1,5 +1,6 @@
 #include "analysis/trend_chart.h"
 
+#include "analysis/draw_numbers.h"
 #include "analysis/group_match.h"
 #include "analysis/group_statistics.h"
 #include "analysis/tenths.h"
@@ -46,12 +47,41 @@ QString TrendChart::number(int row) const {
     return drawNumberOf(lines[row]);
 }
 
+int TrendChart::hitCount(int row, int group) const {
+    if (!hits(row, group))
+        return 0;
+    int count = 0;
+    for (std::size_t h = hitStart[row]; h < hitStart[row + 1]; ++h)
+        count += hitNumbers[h].group == group ? 1 : 0;
+    return count;
+}
+
 QString TrendChart::cellText(int row, int group) const {
-    return hits(row, group) ? number(row) : QString::number(omission(row, group));
+    if (!hits(row, group))
+        return QString::number(omission(row, group));
+    const int count = hitCount(row, group);
+    return count == 1 ? cellNumbersText(row, group) : QString::number(count);
+}
+
+QString TrendChart::cellNumbersText(int row, int group) const {
+    if (!hits(row, group))
+        return QString::number(omission(row, group));
+    const QStringView line = lines[row];
+    QString text;
+    for (std::size_t h = hitStart[row]; h < hitStart[row + 1]; ++h) {
+        const TrendHit& hit = hitNumbers[h];
+        if (hit.group != group)
+            continue;
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
+        text += line.sliced(hit.start, hit.length);
+    }
+    return text;
 }
 
 TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
-                           int window) {
+                           int window, int k) {
+    k = std::max(k, 1);
     const int total = int(archiveLines.size());
     const int rows = windowLength(total, window);
     const int first = total - rows;
@@ -60,49 +90,87 @@ TrendChart buildTrendChart(const QStringList& archiveLines, const QStringList& g
     TrendChart chart;
     chart.groups = groupTexts;
     chart.lines = archiveLines.mid(first);
+    chart.numbersPerDraw = k;
     chart.hitGroup.assign(rows, -1);
+    chart.hitStart.reserve(std::size_t(rows) + 1);
+    chart.hitStart.push_back(0);
     chart.figures.resize(groups);
 
     GroupMatcher matcher(groupTexts);
+    DrawNumberReader reader(k);
     // Archive index of each group's latest hit so far; −1 before any, so that a group never hit counts
     // from the archive's first draw.
     std::vector<int> lastHit(groups, -1);
     for (int i = 0; i < first; ++i) {
-        for (const int g : matcher.rowsHitBy(drawNumberIn(archiveLines[i])))
-            lastHit[g] = i;
+        reader.forEachNumber(drawNumberIn(archiveLines[i]), [&](const DrawNumber& number) {
+            for (const int g : matcher.rowsHitBy(number))
+                lastHit[g] = i;
+        });
     }
 
-    // The window row of each group's latest hit, −1 before any, keeps the footers, which change at
-    // hits only.
+    // Each group's walk down the window, which changes at hits only: the window row of its latest
+    // hit (−1 before any) and the figures so far.
+    struct GroupWalk {
+        int lastRowHit = -1;
+        int run = 0;
+        int drawsHit = 0;
+        int hits = 0;
+        int longestOmission = 0;
+        int longestRun = 0;
+    };
+    std::vector<GroupWalk> walks(groups);
+    std::vector<TrendHit> hitNumbers;
+    hitNumbers.reserve(std::size_t(rows) * std::size_t(k));
     chart.omissions.reset(new int[std::size_t(rows) * groups]);
-    std::vector<int> lastRowHit(groups, -1);
-    std::vector<int> run(groups, 0);
     for (int r = 0; r < rows; ++r) {
-        int* cells = chart.omissions.get() + std::size_t(r) * groups;
+        int* const cells = chart.omissions.get() + std::size_t(r) * groups;
         writeRow(lastHit.data(), first + r, cells, groups);
-        const std::vector<int>& hit = matcher.rowsHitBy(drawNumberIn(archiveLines[first + r]));
-        if (!hit.empty())
-            chart.hitGroup[r] = hit.front();
-        for (const int g : hit) {
+        const QStringView line = archiveLines[first + r];
+        // The numbers of the draw and their groups first, then what the hits change: two short
+        // loops, each with few values to keep at hand.
+        const std::size_t rowStart = hitNumbers.size();
+        reader.forEachNumber(drawNumberIn(line), [&](const DrawNumber& number) {
+            const int start = int(number.text.data() - line.data());
+            for (const int g : matcher.rowsHitBy(number))
+                hitNumbers.push_back({g, start, int(number.text.size())});
+        });
+        // Whether a hit is the draw's first in its group, and whether the group was hit the draw
+        // before, follow the draws and cannot be foreseen: each step is worked out for every hit
+        // without a branch. A later number of the draw in g sees g's latest hit in this row (a gap
+        // of −1), which leaves every figure but the count of numbers as it is.
+        for (std::size_t h = rowStart; h < hitNumbers.size(); ++h) {
+            const int g = hitNumbers[h].group;
+            GroupWalk& walk = walks[g];
+            const int gap = r - walk.lastRowHit - 1;
+            ++walk.hits;
+            walk.drawsHit += int(gap >= 0);
+            walk.longestOmission = std::max(walk.longestOmission, gap);
+            // Kept when the group was hit the draw before (gap 0) or this draw (gap −1).
+            walk.run = (walk.run & -int(gap <= 0)) + int(gap >= 0);
+            walk.longestRun = std::max(walk.longestRun, walk.run);
+            walk.lastRowHit = r;
             cells[g] = 0;
             lastHit[g] = first + r;
-            TrendFigures& f = chart.figures[g];
-            ++f.hits;
-            f.longestOmission = std::max(f.longestOmission, r - lastRowHit[g] - 1);
-            run[g] = lastRowHit[g] == r - 1 ? run[g] + 1 : 1;
-            f.longestRun = std::max(f.longestRun, run[g]);
-            lastRowHit[g] = r;
         }
+        unsigned lowestHit = ~0u; // as an int −1: no hit
+        for (std::size_t h = rowStart; h < hitNumbers.size(); ++h)
+            lowestHit = std::min(lowestHit, unsigned(hitNumbers[h].group));
+        chart.hitStart.push_back(hitNumbers.size());
+        chart.hitGroup[r] = int(lowestHit);
     }
+    chart.hitNumbers = std::move(hitNumbers);
 
     for (int g = 0; g < groups; ++g) {
+        const GroupWalk& walk = walks[g];
         TrendFigures& f = chart.figures[g];
-        f.currentOmission = rows - 1 - lastRowHit[g];
-        f.longestOmission = std::max(f.longestOmission, f.currentOmission);
-        f.averageOmission = (rows - f.hits) / (f.hits + 1);
-        // W' · labels / X, in tenths.
+        f.hits = walk.hits;
+        f.longestRun = walk.longestRun;
+        f.currentOmission = rows - 1 - walk.lastRowHit;
+        f.longestOmission = std::max(walk.longestOmission, f.currentOmission);
+        f.averageOmission = (rows - walk.drawsHit) / (walk.drawsHit + 1);
+        // W' · K · labels / X, in tenths.
         const qint64 labels = labelSet(groupTexts[g]).size();
-        f.expectedTenths = labelCount > 0 ? int(roundedQuotient(10 * qint64(rows) * labels, labelCount)) : 0;
+        f.expectedTenths = labelCount > 0 ? roundedQuotient(10 * qint64(rows) * k * labels, labelCount) : 0;
     }
     return chart;
 }

@@ -36,7 +36,7 @@ QByteArray trendCsv(const TrendChart& chart, const QString& check) {
     for (int r = 0; r < chart.rowCount(); ++r) {
         fields = {chart.period(r), chart.number(r)};
         for (int g = 0; g < chart.groupCount(); ++g)
-            fields.append(chart.cellText(r, g));
+            fields.append(chart.cellNumbersText(r, g));
         appendRow(text, fields);
     }
     for (int f = 0; f < kTrendFooterCount; ++f) {

@@ -1,5 +1,6 @@
 #include "analysis/trend_run.h"
 
+#include "analysis/draw_numbers.h"
 #include "analysis/mark_check.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
@@ -42,9 +43,10 @@ TrendOutcome trendOfLines(const TrendInputs& inputs, const std::optional<QString
                             .arg(groups.groups.size());
         return outcome;
     }
-    outcome.chart = buildTrendChart(*archiveLines, groups.groups, labelCount, inputs.window);
+    const int k = numbersPerDraw(settings.k, labelCount);
+    outcome.chart = buildTrendChart(*archiveLines, groups.groups, labelCount, inputs.window, k);
     outcome.check =
-        markCheckText(checkMarks(*archiveLines, groups.groups, labelCount, settings.depth, inputs.window));
+        markCheckText(checkMarks(*archiveLines, groups.groups, labelCount, settings.depth, inputs.window, k));
     return outcome;
 }
 

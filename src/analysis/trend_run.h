@@ -10,8 +10,8 @@
 namespace dravik {
 
 struct TrendInputs {
-    // The archive, the depth N (for the mark check) and the settings texts, as an analysis run takes
-    // them; its `records` play no part.
+    // The archive, the depth N (for the mark check) and the settings texts, K's included, as an
+    // analysis run takes them; its `records` play no part.
     AnalysisInputs settings;
     int window = kWholeArchive; // W
 };

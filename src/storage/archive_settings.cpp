@@ -13,20 +13,27 @@ const QString kDravik = QStringLiteral("dravik");
 const QString kName = QStringLiteral("name");
 const QString kRuntime = QStringLiteral("runtime");
 const QString kCount = QStringLiteral("count");
+const QString kMath = QStringLiteral("math");
+const QString kNumbersPerDraw = QStringLiteral("K");
 
 // The archive settings file's keys in the order they are written; the file the first save creates
 // has its lines in this order.
-QList<SettingsEntry> archiveEntries(const QString& archive, const SavedSettings& s) {
-    return {
+QList<SettingsEntry> archiveEntries(const QString& archive, const SavedSettings& s, bool withK) {
+    QList<SettingsEntry> entries{
         {kDravik, kName, archive},
-        {QStringLiteral("math"), QStringLiteral("X"), QString::number(s.x)},
-        {QStringLiteral("math"), QStringLiteral("A"), QString::number(s.a)},
-        {QStringLiteral("math"), QStringLiteral("B"), QString::number(s.b)},
-        {QStringLiteral("math"), QStringLiteral("C"), QString::number(s.c)},
+        {kMath, QStringLiteral("X"), QString::number(s.x)},
+        {kMath, QStringLiteral("A"), QString::number(s.a)},
+        {kMath, QStringLiteral("B"), QString::number(s.b)},
+        {kMath, QStringLiteral("C"), QString::number(s.c)},
+    };
+    if (withK)
+        entries.append({kMath, kNumbersPerDraw, QString::number(s.k)});
+    entries += {
         {QStringLiteral("from"), QStringLiteral("r1"), QString::number(s.startValue)},
         {QStringLiteral("model"), QStringLiteral("r2"), QString::number(s.displayMode)},
         {kCount, QStringLiteral("r3"), QString::number(s.depth)},
     };
+    return entries;
 }
 
 } // namespace
@@ -43,7 +50,7 @@ void createBuiltInSettings() {
     builtIn.startValue = 1;
     builtIn.displayMode = 0;
     builtIn.depth = 0;
-    SettingsFile(path).writeAll(archiveEntries(kBuiltInArchive, builtIn));
+    SettingsFile(path).writeAll(archiveEntries(kBuiltInArchive, builtIn, false));
 }
 
 StartRecord recordStart() {
@@ -63,18 +70,21 @@ std::optional<StoredSettings> loadArchiveSettings(const QString& archive) {
     if (!fileExists(file.path()))
         return std::nullopt;
     StoredSettings s;
-    s.x = file.readText(QStringLiteral("math"), QStringLiteral("X"), QString());
-    s.a = file.readText(QStringLiteral("math"), QStringLiteral("A"), QString());
-    s.b = file.readText(QStringLiteral("math"), QStringLiteral("B"), QString());
-    s.c = file.readText(QStringLiteral("math"), QStringLiteral("C"), QString());
+    s.x = file.readText(kMath, QStringLiteral("X"), QString());
+    s.a = file.readText(kMath, QStringLiteral("A"), QString());
+    s.b = file.readText(kMath, QStringLiteral("B"), QString());
+    s.c = file.readText(kMath, QStringLiteral("C"), QString());
     s.startValue = file.readInteger(QStringLiteral("from"), QStringLiteral("r1"), 0);
     s.displayMode = file.readInteger(QStringLiteral("model"), QStringLiteral("r2"), 0);
     s.depth = file.readInteger(kCount, QStringLiteral("r3"), 0);
+    const qint32 k = file.readInteger(kMath, kNumbersPerDraw, 1);
+    s.k = k >= 1 && k <= kMaxNumbersPerDraw ? k : 1;
     return s;
 }
 
 void saveArchiveSettings(const QString& archive, const SavedSettings& settings) {
-    SettingsFile(settingsFilePath(archive)).writeAll(archiveEntries(archive, settings));
+    SettingsFile file(settingsFilePath(archive));
+    file.writeAll(archiveEntries(archive, settings, settings.k != 1 || file.holds(kMath, kNumbersPerDraw)));
     SettingsFile(globalSettingsPath()).writeText(kDravik, kName, archive);
 }
 

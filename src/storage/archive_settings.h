@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 namespace dravik {
+
+// K, how many numbers each draw of a game holds, lies between 1 and this.
+inline constexpr qint32 kMaxNumbersPerDraw = 20;
 
 // An archive's analysis settings as its settings file holds them. X, A, B and C stay text: they go
 // into the settings controls exactly as stored ("036" stays "036") and are converted only when
@@ -14,6 +16,7 @@ struct StoredSettings {
     qint32 startValue = 0;  // [from] r1: 0 = numbers from 0, otherwise from 1
     qint32 displayMode = 0; // [model] r2: 0 = sequential, otherwise interval
     qint32 depth = 0;       // [count] r3: 0 = 30 draws, 1 = 60, otherwise 100
+    qint32 k = 1;           // [math] K, 1 to kMaxNumbersPerDraw: a value beyond them or no integer is 1
 };
 
 // Settings as saved: the converted integers and the radio choices as 0/1/2.
@@ -22,6 +25,7 @@ struct SavedSettings {
     qint32 startValue = 0;  // 0 or 1
     qint32 displayMode = 0; // 0 or 1
     qint32 depth = 0;       // 0, 1 or 2
+    qint32 k = 1;           // numbers per draw
 };
 
 // Start-up: the built-in archive's settings file, written only when missing (36, 6, 6, 0, from 1,
@@ -40,7 +44,9 @@ StartRecord recordStart();
 // The stored settings of an archive; nothing when it has no settings file.
 std::optional<StoredSettings> loadArchiveSettings(const QString& archive);
 
-// Writes the archive's settings file key by key, then set.ini's [dravik] name.
+// Writes the archive's settings file key by key, then set.ini's [dravik] name. [math] K follows C
+// when K is not 1 or the file already holds it: the file of an archive of one number a draw that
+// never had the key stays as it always was.
 void saveArchiveSettings(const QString& archive, const SavedSettings& settings);
 
 // The operator site root from set.ini's optional [download] site key; empty when not set.

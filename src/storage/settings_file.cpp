@@ -138,27 +138,41 @@ void applyEntry(QStringList& lines, const SettingsEntry& entry) {
 
 SettingsFile::SettingsFile(QString path) : path_(std::move(path)) {}
 
-QString SettingsFile::readText(const QString& section, const QString& key, const QString& fallback) const {
+namespace {
+
+// The key's value as stored; nothing when the file, the section or the key is missing. A file that
+// cannot be read holds nothing readable: reading never reports.
+std::optional<QString> storedValue(const QString& path, const QString& section, const QString& key) {
     std::optional<SettingsText> text;
     try {
-        text = readSettingsText(path_);
+        text = readSettingsText(path);
     } catch (const Error&) {
-        // A file that cannot be read holds nothing readable; reading never reports.
-        return fallback;
+        return std::nullopt;
     }
     if (!text)
-        return fallback;
+        return std::nullopt;
     const std::optional<SectionSpan> span = findSection(text->lines, section);
     if (!span)
-        return fallback;
+        return std::nullopt;
     const std::optional<qsizetype> at = findKey(text->lines, *span, key);
     if (!at)
-        return fallback;
-    return parseLine(text->lines[*at]).value.left(kMaxValue);
+        return std::nullopt;
+    return parseLine(text->lines[*at]).value;
+}
+
+} // namespace
+
+QString SettingsFile::readText(const QString& section, const QString& key, const QString& fallback) const {
+    const std::optional<QString> value = storedValue(path_, section, key);
+    return value ? value->left(kMaxValue) : fallback;
 }
 
 qint32 SettingsFile::readInteger(const QString& section, const QString& key, qint32 fallback) const {
     return parseInteger(readText(section, key, QString())).value_or(fallback);
+}
+
+bool SettingsFile::holds(const QString& section, const QString& key) const {
+    return storedValue(path_, section, key).has_value();
 }
 
 void SettingsFile::writeText(const QString& section, const QString& key, const QString& value) {

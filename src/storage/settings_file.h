@@ -27,6 +27,8 @@ public:
     QString readText(const QString& section, const QString& key, const QString& fallback) const;
     // readText with an empty default, converted by the integer rule; the default when no integer.
     qint32 readInteger(const QString& section, const QString& key, qint32 fallback) const;
+    // Whether the section holds the key, whatever its value; false when the file cannot be read.
+    bool holds(const QString& section, const QString& key) const;
 
     // Replace the key's value, or add the key at the end of its section, or add section and key at
     // the end of the file (created when missing). Raises "Unable to write to <path>", also when

@@ -44,6 +44,18 @@ const QStringList kWorkedSequential = {
     QStringLiteral("13.14.15.16.17.18 9 12 -"), QStringLiteral("19.20.21.22.23.24 7 2 -"),
     QStringLiteral("25.26.27.28.29.30 4 7 -"),  QStringLiteral("31.32.33.34.35.36 0 30 -"),
 };
+// Five draws of a game of six numbers out of 33, oldest first: the third holds three numbers only,
+// the last one number twice.
+const QStringList kSixOf33 = {
+    QStringLiteral("01 05 12 19 26 33"), QStringLiteral("02 03 04 05 15 30"), QStringLiteral("07 08 09"),
+    QStringLiteral("13 16 18 20 21 25"), QStringLiteral("17 23 24 17 27 28"),
+};
+// Six draws of two numbers out of 01..06, oldest first.
+const QStringList kTwoOf6 = {
+    QStringLiteral("02 01"), QStringLiteral("01 02"), QStringLiteral("04 03"),
+    QStringLiteral("03 06"), QStringLiteral("06 05"), QStringLiteral("05 06"),
+};
+
 const QStringList kWorkedInterval = {
     QStringLiteral("01.07.13.19.25.31 5 3 -"), QStringLiteral("02.08.14.20.26.32 6 2 -"),
     QStringLiteral("03.09.15.21.27.33 6 0 √"), QStringLiteral("04.10.16.22.28.34 3 5 -"),
@@ -337,6 +349,158 @@ private slots:
         QFETCH(QStringList, groups);
         QFETCH(QStringList, expected);
         QCOMPARE(rowTexts(groupStatistics(draws, groups)), expected);
+    }
+
+    void numbersPerDraw_data() {
+        QTest::addColumn<QString>("k");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("expected");
+
+        QTest::newRow("1") << "1" << 36 << 1;
+        QTest::newRow("6 of 33") << "6" << 33 << 6;
+        QTest::newRow("20 of 21") << "20" << 21 << 20;
+        QTest::newRow("K = X") << "20" << 20 << 1;
+        QTest::newRow("K > X") << "7" << 6 << 1;
+        QTest::newRow("past 20") << "21" << 60 << 1;
+        QTest::newRow("0") << "0" << 36 << 1;
+        QTest::newRow("negative") << "-6" << 36 << 1;
+        QTest::newRow("no integer") << "abc" << 36 << 1;
+        QTest::newRow("empty") << "" << 36 << 1;
+        QTest::newRow("the integer rule") << " 0x6" << 33 << 6;
+    }
+
+    void numbersPerDraw() {
+        QFETCH(QString, k);
+        QFETCH(int, x);
+        QFETCH(int, expected);
+        QCOMPARE(dravik::numbersPerDraw(k, x), expected);
+    }
+
+    void drawNumbersOfText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QStringList>("expected");
+
+        QTest::newRow("K = 1: the whole text, blanks and all") << " 05 07 " << 1 << QStringList{" 05 07 "};
+        QTest::newRow("K = 1: empty") << "" << 1 << QStringList{""};
+        QTest::newRow("K = 6") << "01 05 12 19 26 33" << 6 << QStringList{"01", "05", "12", "19", "26", "33"};
+        QTest::newRow("runs of blanks and tabs") << "\t01  05\t \t12 " << 6 << QStringList{"01", "05", "12"};
+        QTest::newRow("a number twice counts once") << "05 12 05 19 12" << 6 << QStringList{"05", "12", "19"};
+        QTest::newRow("05 and 5 differ") << "05 5" << 2 << QStringList{"05", "5"};
+        QTest::newRow("letter case ignored") << "a1 b2 A1" << 2 << QStringList{"a1", "b2"};
+        QTest::newRow("three digits and more")
+            << "100 0100 100 10 12345678901234567890 12345678901234567890" << 6
+            << QStringList{"100", "0100", "10", "12345678901234567890"};
+        QTest::newRow("a repeat after a field that is no number")
+            << "07 x 7 07" << 6 << QStringList{"07", "x", "7"};
+        QTest::newRow("more fields than K") << "01 02 03" << 2 << QStringList{"01", "02", "03"};
+        QTest::newRow("commas are no separator") << "01,02 03" << 2 << QStringList{"01,02", "03"};
+        QTest::newRow("K > 1: empty") << " " << 6 << QStringList();
+    }
+
+    void drawNumbersOfText() {
+        QFETCH(QString, text);
+        QFETCH(int, k);
+        QFETCH(QStringList, expected);
+        QStringList numbers;
+        for (const QStringView number : drawNumbersIn(text, k))
+            numbers.append(number.toString());
+        QCOMPARE(numbers, expected);
+    }
+
+    void statisticsSeveralNumbers_data() {
+        QTest::addColumn<QStringList>("draws");
+        QTest::addColumn<QStringList>("groups");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QStringList>("expected");
+
+        // m = (6 · 2) div 3 = 4: 03.04, 3 numbers and its latest draw 2 back, is not marked, as it
+        // would be with m = 6 div 3 = 2; 01.02, 4 numbers 4 back, is.
+        const QStringList twoOf6Groups{"01.02", "03.04", "05.06"};
+        QTest::newRow("K = 2: numbers counted, m = (N·K) div R")
+            << kTwoOf6 << twoOf6Groups << 2 << QStringList{"01.02 4 4 √", "03.04 3 2 -", "05.06 5 0 √"};
+        QTest::newRow("the same draws at K = 1: one whole text each, no label")
+            << kTwoOf6 << twoOf6Groups << 1 << QStringList{"01.02 0 6 -", "03.04 0 6 -", "05.06 0 6 -"};
+
+        // 33 ÷ 3 = 11 … 0, m = (5 · 6) div 3 = 10; the short draw counts its three, 17 twice once.
+        QTest::newRow("K = 6, zones of 11")
+            << kSixOf33 << groupLabels(buildLabels(33, 1), {33, 3, 11, 0}, DisplayMode::Sequential) << 6
+            << QStringList{"01.02.03.04.05.06.07.08.09.10.11 9 2 -", "12.13.14.15.16.17.18.19.20.21.22 9 0 √",
+                           "23.24.25.26.27.28.29.30.31.32.33 8 0 √"};
+
+        // 33 ÷ 33 = 1 … 0, m = 30 div 33 = 0: the latest draw's numbers are marked.
+        const QString singles = QStringLiteral(
+            "01 1 4 -|02 1 3 -|03 1 3 -|04 1 3 -|05 2 3 -|06 0 5 -|07 1 2 -|08 1 2 -|09 1 2 -|10 0 5 -|"
+            "11 0 5 -|12 1 4 -|13 1 1 -|14 0 5 -|15 1 3 -|16 1 1 -|17 1 0 √|18 1 1 -|19 1 4 -|20 1 1 -|"
+            "21 1 1 -|22 0 5 -|23 1 0 √|24 1 0 √|25 1 1 -|26 1 4 -|27 1 0 √|28 1 0 √|29 0 5 -|30 1 3 -|"
+            "31 0 5 -|32 0 5 -|33 1 4 -");
+        QTest::newRow("K = 6, single numbers")
+            << kSixOf33 << groupLabels(buildLabels(33, 1), {33, 33, 1, 0}, DisplayMode::Sequential) << 6
+            << singles.split(QLatin1Char('|'));
+
+        QTest::newRow("a number twice counts once, 5 is not 05")
+            << QStringList{"05 05", "5 06"} << QStringList{"05.06"} << 2 << QStringList{"05.06 2 0 √"};
+    }
+
+    void statisticsSeveralNumbers() {
+        QFETCH(QStringList, draws);
+        QFETCH(QStringList, groups);
+        QFETCH(int, k);
+        QFETCH(QStringList, expected);
+        QCOMPARE(rowTexts(groupStatistics(draws, groups, k)), expected);
+    }
+
+    // The K text goes through numbersPerDraw with the X the run uses.
+    void runNumbersPerDraw_data() {
+        QTest::addColumn<QStringList>("draws");
+        QTest::addColumn<QStringList>("xabck");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("rows");
+
+        const QString settingsMessage = QStringLiteral("设置错，已改为默认设置");
+        for (const char* k : {"1", "36", "99", "abc", ""}) {
+            const QByteArray name = QByteArray("worked example, K = \"") + k + "\": K = 1";
+            QTest::newRow(name.constData())
+                << kDraws << QStringList{"36", "6", "6", "0", k} << QString() << kWorkedSequential;
+        }
+        // m = (30 · 6) div 6 = 30: only the row of the latest draw keeps its mark.
+        QTest::newRow("worked example, K = 6")
+            << kDraws << QStringList{"36", "6", "6", "0", "6"} << QString()
+            << QStringList{"01.02.03.04.05.06 2 0 √", "07.08.09.10.11.12 8 6 -", "13.14.15.16.17.18 9 12 -",
+                           "19.20.21.22.23.24 7 2 -", "25.26.27.28.29.30 4 7 -", "31.32.33.34.35.36 0 30 -"};
+        QTest::newRow("six of 33 in zones")
+            << kSixOf33 << QStringList{"33", "3", "11", "0", "6"} << QString()
+            << QStringList{"01.02.03.04.05.06.07.08.09.10.11 9 2 -", "12.13.14.15.16.17.18.19.20.21.22 9 0 √",
+                           "23.24.25.26.27.28.29.30.31.32.33 8 0 √"};
+        // K = 6 against the X of the substitute settings, 36.
+        QTest::newRow("settings replaced, K kept")
+            << kTwoOf6 << QStringList{"6", "3", "2", "1", "6"} << settingsMessage
+            << QStringList{"01.02.03.04.05.06 12 0 √", "07.08.09.10.11.12 0 6 -", "13.14.15.16.17.18 0 6 -",
+                           "19.20.21.22.23.24 0 6 -",  "25.26.27.28.29.30 0 6 -", "31.32.33.34.35.36 0 6 -"};
+        QTest::newRow("K not below X: 1") << kTwoOf6 << QStringList{"6", "3", "2", "0", "6"} << QString()
+                                          << QStringList{"01.02 0 6 -", "03.04 0 6 -", "05.06 0 6 -"};
+    }
+
+    void runNumbersPerDraw() {
+        QFETCH(QStringList, draws);
+        QFETCH(QStringList, xabck);
+        QFETCH(QString, message);
+        QFETCH(QStringList, rows);
+
+        const QStringList lines = recordLinesOf(draws);
+        AnalysisInputs inputs;
+        inputs.archive = QStringLiteral("档");
+        inputs.records = RecordTail{lines.size(), lines};
+        inputs.depth = int(lines.size());
+        inputs.x = xabck[0];
+        inputs.a = xabck[1];
+        inputs.b = xabck[2];
+        inputs.c = xabck[3];
+        inputs.k = xabck[4];
+        inputs.startValue = 1;
+        const AnalysisOutcome outcome = runAnalysis(inputs);
+        QCOMPARE(outcome.message, message);
+        QCOMPARE(rowTexts(outcome.rows), rows);
     }
 
     void run_data() {

@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QtTest>
 #include <optional>
 
@@ -68,6 +69,41 @@ QStringList generatedArchive(int count, quint32 seed) {
         lines.append(QString::number(100000 + i) + QLatin1Char('.') + number);
     }
     return lines;
+}
+
+// A generated archive of draws of k numbers (k > 1): k fields of 1..36 written with their "0", drawn
+// with repeats, now and then "3" or "37" (no label) among them or a draw cut short, the fields apart
+// by a blank, two blanks or a tab. k = 1 is generatedArchive.
+QStringList generatedDraws(int count, quint32 seed, int k) {
+    if (k == 1)
+        return generatedArchive(count, seed);
+    QRandomGenerator random(seed);
+    const QString separators[] = {QStringLiteral(" "), QStringLiteral("  "), QStringLiteral("\t")};
+    QStringList lines;
+    for (int i = 0; i < count; ++i) {
+        const int size = random.bounded(12) == 0 ? int(random.bounded(k)) : k;
+        QStringList fields;
+        while (fields.size() < size) {
+            const int n = int(random.bounded(38)) + 1;
+            fields.append(n <= 36   ? QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'))
+                          : n == 37 ? QStringLiteral("3")
+                                    : QStringLiteral("37"));
+        }
+        QString number;
+        for (const QString& field : fields)
+            number += (number.isEmpty() ? QString() : separators[random.bounded(3)]) + field;
+        lines.append(QString::number(100000 + i) + QLatin1Char('.') + number);
+    }
+    return lines;
+}
+
+// A row of a chart of several numbers a draw: rowText, then each cell's cellNumbersText joined by
+// ",".
+QString numbersRowText(const TrendChart& chart, int row) {
+    QStringList cells;
+    for (int g = 0; g < chart.groupCount(); ++g)
+        cells.append(chart.cellNumbersText(row, g));
+    return rowText(chart, row) + QLatin1Char('|') + cells.join(QLatin1Char(','));
 }
 
 struct Setting {
@@ -173,6 +209,70 @@ private slots:
         QCOMPARE(footerTexts(chart), footers);
     }
 
+    void chartSeveralNumbers_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("groups");
+        QTest::addColumn<int>("labelCount");
+        QTest::addColumn<int>("window");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<bool>("line"); // drawsTrendLine
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("footers");
+
+        // 33 ÷ 3 = 11 … 0. A hit cell shows the one number or the count; the third draw holds three
+        // numbers, the last 17 twice. 理论次数 5 · 6 · 11/33; 平均遗漏 counts draws: (5 − 3) div 4,
+        // (5 − 4) div 5.
+        const QStringList sixOf33{"1.01 05 12 19 26 33", "2.02 03 04 05 15 30", "3.07 08 09",
+                                  "4.13 16 18 20 21 25", "5.17 23 24 17 27 28"};
+        const QStringList zones =
+            analysisGroups(QStringLiteral("33"), QStringLiteral("3"), QStringLiteral("11"),
+                           QStringLiteral("0"), 1, DisplayMode::Sequential)
+                .groups;
+        QTest::newRow("K = 6, zones of 11")
+            << sixOf33 << zones << 33 << kWholeArchive << 6 << false
+            << QStringList{"1|01 05 12 19 26 33|0|2 2 2|01 05,12 19,26 33",
+                           "2|02 03 04 05 15 30|0|4 15 30|02 03 04 05,15,30",
+                           "3|07 08 09|0|3 1 1|07 08 09,1,1",
+                           "4|13 16 18 20 21 25|1|1 5 25|1,13 16 18 20 21,25",
+                           "5|17 23 24 17 27 28|1|2 17 4|2,17,23 24 27 28"}
+            << QStringList{"9 9 8", "10.0 10.0 10.0", "0 0 0", "2 1 1", "3 2 2", "2 0 0"};
+
+        // The window's first row counts its omissions back over the two draws before it; numbers
+        // stand in record order in the numbers text ("04 03"). 理论次数 4 · 2 · 2/6 = 2.7.
+        const QStringList twoOf6{"1.02 01", "2.01 02", "3.04 03", "4.03 06", "5.06 05", "6.05 06"};
+        const QStringList pairs{"01.02", "03.04", "05.06"};
+        QTest::newRow("K = 2, window of 4")
+            << twoOf6 << pairs << 6 << 4 << 2 << false
+            << QStringList{"3|04 03|1|1 2 3|1,04 03,3", "4|03 06|1|2 03 06|2,03,06",
+                           "5|06 05|2|3 1 2|3,1,06 05", "6|05 06|2|4 2 2|4,2,05 06"}
+            << QStringList{"0 3 5", "2.7 2.7 2.7", "4 0 0", "4 2 1", "0 2 3", "4 2 0"};
+        // The same lines at K = 1: each number text is one number, no label.
+        QTest::newRow("the same at K = 1")
+            << twoOf6 << pairs << 6 << 2 << 1 << true
+            << QStringList{"5|06 05|-|5 5 5|5,5,5", "6|05 06|-|6 6 6|6,6,6"}
+            << QStringList{"0 0 0", "0.7 0.7 0.7", "2 2 2", "2 2 2", "0 0 0", "2 2 2"};
+    }
+
+    void chartSeveralNumbers() {
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, groups);
+        QFETCH(int, labelCount);
+        QFETCH(int, window);
+        QFETCH(int, k);
+        QFETCH(bool, line);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, footers);
+
+        const TrendChart chart = buildTrendChart(lines, groups, labelCount, window, k);
+        QCOMPARE(chart.numbersPerDraw, k);
+        QCOMPARE(chart.drawsTrendLine(), line);
+        QStringList texts;
+        for (int r = 0; r < chart.rowCount(); ++r)
+            texts.append(numbersRowText(chart, r));
+        QCOMPARE(texts, rows);
+        QCOMPARE(footerTexts(chart), footers);
+    }
+
     void footerNames() {
         QStringList names;
         for (int f = 0; f < kTrendFooterCount; ++f)
@@ -185,10 +285,14 @@ private slots:
     void footersMatchAnalysis_data() {
         QTest::addColumn<int>("depth");
         QTest::addColumn<int>("setting");
-        for (const int depth : {30, 60, 100}) {
-            for (int s = 0; s < kSettings.size(); ++s) {
-                const QByteArray name = "N = " + QByteArray::number(depth) + ", " + kSettings[s].name;
-                QTest::newRow(name.constData()) << depth << s;
+        QTest::addColumn<int>("k");
+        for (const int k : {1, 2, 6}) {
+            for (const int depth : {30, 60, 100}) {
+                for (int s = 0; s < kSettings.size(); ++s) {
+                    const QByteArray name = "K = " + QByteArray::number(k) +
+                                            ", N = " + QByteArray::number(depth) + ", " + kSettings[s].name;
+                    QTest::newRow(name.constData()) << depth << s << k;
+                }
             }
         }
     }
@@ -196,10 +300,11 @@ private slots:
     void footersMatchAnalysis() {
         QFETCH(int, depth);
         QFETCH(int, setting);
-        const QStringList lines = generatedArchive(250, 11);
+        QFETCH(int, k);
+        const QStringList lines = generatedDraws(250, 11, k);
         const AnalysisGroups groups = groupsOf(kSettings[setting]);
-        const TrendChart chart = buildTrendChart(lines, groups.groups, groups.settings.values.x, depth);
-        const QVector<ResultRow> table = groupStatistics(*latestDrawNumbers(lines, depth), groups.groups);
+        const TrendChart chart = buildTrendChart(lines, groups.groups, groups.settings.values.x, depth, k);
+        const QVector<ResultRow> table = groupStatistics(*latestDrawNumbers(lines, depth), groups.groups, k);
         QCOMPARE(chart.figures.size(), std::size_t(table.size()));
         for (int g = 0; g < table.size(); ++g) {
             QCOMPARE(trendFooterText(chart.figures[g], TrendFooter::Hits), table[g].occurrence);
@@ -212,13 +317,17 @@ private slots:
         QTest::addColumn<int>("depth");
         QTest::addColumn<int>("window");
         QTest::addColumn<int>("setting");
+        QTest::addColumn<int>("k");
         const QList<QPair<int, int>> spans = {
             {30, 100}, {60, kWholeArchive}, {100, 200}, {100, 500}, {30, 10}};
-        for (const auto& [depth, window] : spans) {
-            for (int s = 0; s < kSettings.size(); ++s) {
-                const QByteArray name = "N = " + QByteArray::number(depth) +
-                                        ", W = " + QByteArray::number(window) + ", " + kSettings[s].name;
-                QTest::newRow(name.constData()) << depth << window << s;
+        for (const int k : {1, 6}) {
+            for (const auto& [depth, window] : spans) {
+                for (int s = 0; s < kSettings.size(); ++s) {
+                    const QByteArray name = "K = " + QByteArray::number(k) +
+                                            ", N = " + QByteArray::number(depth) +
+                                            ", W = " + QByteArray::number(window) + ", " + kSettings[s].name;
+                    QTest::newRow(name.constData()) << depth << window << s << k;
+                }
             }
         }
     }
@@ -227,40 +336,48 @@ private slots:
         QFETCH(int, depth);
         QFETCH(int, window);
         QFETCH(int, setting);
-        const QStringList lines = generatedArchive(300, 23);
+        QFETCH(int, k);
+        const QStringList lines = generatedDraws(300, 23, k);
         const AnalysisGroups groups = groupsOf(kSettings[setting]);
         const int x = groups.settings.values.x;
 
         MarkCheck expected;
         expected.labelCount = x;
+        expected.numbersPerDraw = k;
         const int total = int(lines.size());
         const int first = window == kWholeArchive ? 0 : std::max(total - window, 0);
         for (int t = std::max(first, depth); t < total; ++t) {
             const QStringList before = *latestDrawNumbers(lines.mid(0, t), depth);
-            const QVector<ResultRow> rows = groupStatistics(before, groups.groups);
-            const QString number = drawNumberOf(lines[t]);
-            qint64 k = 0;
-            bool hit = false;
+            const QVector<ResultRow> rows = groupStatistics(before, groups.groups, k);
+            const QString numberText = drawNumberOf(lines[t]);
+            const std::vector<QStringView> numbers = drawNumbersIn(numberText, k);
+            qint64 marked = 0;
+            QSet<int> hitNumbers;
             for (const ResultRow& row : rows) {
                 if (row.mark != kMark)
                     continue;
                 const QStringList labels = labelSet(row.group);
-                k += labels.size();
-                for (const QString& label : labels)
-                    hit = hit || sameNumber(label, number);
+                marked += labels.size();
+                for (int n = 0; n < int(numbers.size()); ++n) {
+                    for (const QString& label : labels) {
+                        if (sameNumber(label, numbers[n].toString()))
+                            hitNumbers.insert(n);
+                    }
+                }
             }
             ++expected.trials;
-            expected.hits += hit ? 1 : 0;
-            expected.markedLabels += k;
-            expected.spread += k * (x - k);
+            expected.hits += hitNumbers.size();
+            expected.markedLabels += marked;
+            expected.spread += marked * (x - marked);
         }
 
-        const MarkCheck check = checkMarks(lines, groups.groups, x, depth, window);
+        const MarkCheck check = checkMarks(lines, groups.groups, x, depth, window, k);
         QCOMPARE(check.trials, expected.trials);
         QCOMPARE(check.hits, expected.hits);
         QCOMPARE(check.markedLabels, expected.markedLabels);
         QCOMPARE(check.spread, expected.spread);
         QCOMPARE(check.labelCount, x);
+        QCOMPARE(check.numbersPerDraw, k);
     }
 
     void markCheckText_data() {
@@ -300,6 +417,63 @@ private slots:
         check.trials = trials;
         check.hits = hits;
         check.labelCount = labelCount;
+        check.markedLabels = markedLabels;
+        check.spread = spread;
+        QCOMPARE(dravik::markCheckText(check), text);
+    }
+
+    // E = Σ K·k_t/X and the deviation of K numbers drawn out of X without putting back.
+    void markCheckTextSeveralNumbers_data() {
+        QTest::addColumn<int>("trials");
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<int>("labelCount");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<qint64>("markedLabels");
+        QTest::addColumn<qint64>("spread");
+        QTest::addColumn<QString>("text");
+
+        // Six of 33, one zone of 11 marked in each of 10 draws: E = 6 · 110/33 = 20, variance
+        // 6 · (1/3)(2/3) · 27/32 · 10 = 11.25, two deviations 6.71. Without the factor 27/32 they
+        // would be 7.30 and 27 no difference.
+        QTest::newRow("6 of 33, within two deviations above")
+            << 10 << 26 << 33 << 6 << qint64(110) << qint64(10 * 11 * 22)
+            << QStringLiteral("荐号回测：近10期开出60个号码，荐号组命中26个（43%），随机期望20.0个\n"
+                              "荐号与随机无明显差异");
+        QTest::newRow("6 of 33, past two deviations above")
+            << 10 << 27 << 33 << 6 << qint64(110) << qint64(10 * 11 * 22)
+            << QStringLiteral("荐号回测：近10期开出60个号码，荐号组命中27个（45%），随机期望20.0个\n"
+                              "荐号命中率高于随机");
+        QTest::newRow("6 of 33, within two deviations below")
+            << 10 << 14 << 33 << 6 << qint64(110) << qint64(10 * 11 * 22)
+            << QStringLiteral("荐号回测：近10期开出60个号码，荐号组命中14个（23%），随机期望20.0个\n"
+                              "荐号与随机无明显差异");
+        QTest::newRow("6 of 33, past two deviations below")
+            << 10 << 13 << 33 << 6 << qint64(110) << qint64(10 * 11 * 22)
+            << QStringLiteral("荐号回测：近10期开出60个号码，荐号组命中13个（22%），随机期望20.0个\n"
+                              "荐号命中率低于随机");
+        // 1/8 = 12.5 % and 2 · 9/8 = 2.25 go up.
+        QTest::newRow("2 of 8, halves up")
+            << 4 << 1 << 8 << 2 << qint64(9) << qint64(3 * 2 * 6 + 3 * 5)
+            << QStringLiteral("荐号回测：近4期开出8个号码，荐号组命中1个（13%），随机期望2.3个\n"
+                              "荐号与随机无明显差异");
+        QTest::newRow("K = 1 as before")
+            << 16 << 13 << 2 << 1 << qint64(16) << qint64(16)
+            << QStringLiteral("荐号回测：近16期命中13次（81%），随机期望8.0次\n荐号命中率高于随机");
+    }
+
+    void markCheckTextSeveralNumbers() {
+        QFETCH(int, trials);
+        QFETCH(int, hits);
+        QFETCH(int, labelCount);
+        QFETCH(int, k);
+        QFETCH(qint64, markedLabels);
+        QFETCH(qint64, spread);
+        QFETCH(QString, text);
+        MarkCheck check;
+        check.trials = trials;
+        check.hits = hits;
+        check.labelCount = labelCount;
+        check.numbersPerDraw = k;
         check.markedLabels = markedLabels;
         check.spread = spread;
         QCOMPARE(dravik::markCheckText(check), text);
@@ -352,6 +526,46 @@ private slots:
         const TrendOutcome outcome = trendOfLines(inputs, lines);
         QCOMPARE(outcome.chart.rowCount(), rowCount);
         QCOMPARE(outcome.chart.groupCount(), groupCount);
+        QCOMPARE(outcome.check, check);
+    }
+
+    // The trend tab's K text goes through numbersPerDraw with the X the chart uses.
+    void runNumbersPerDraw_data() {
+        QTest::addColumn<QString>("k");
+        QTest::addColumn<int>("numbersPerDraw");
+        QTest::addColumn<QString>("check");
+
+        // N = 1, m = (1 · 2) div 3 = 0: the marks of a draw are the groups the one before it hit.
+        // h = 2 + 0 + 1 + 2 + 2 of T · K = 10; E = 2 · (2 + 2 + 2 + 4 + 2)/6 = 4.0, variance
+        // 2 · 40/36 · 4/5, two deviations 2.67 < 3.
+        QTest::newRow("K = 2") << "2" << 2
+                               << QStringLiteral(
+                                      "荐号回测：近5期开出10个号码，荐号组命中7个（70%），随机期望4.0个\n"
+                                      "荐号命中率高于随机");
+        // K not below X: one number a draw, the whole text, which no label matches.
+        QTest::newRow("K = X reads as 1")
+            << "6" << 1
+            << QStringLiteral("荐号回测：近5期命中0次（0%），随机期望0.0次\n荐号与随机无明显差异");
+    }
+
+    void runNumbersPerDraw() {
+        QFETCH(QString, k);
+        QFETCH(int, numbersPerDraw);
+        QFETCH(QString, check);
+        TrendInputs inputs;
+        inputs.settings.archive = QStringLiteral("档");
+        inputs.settings.depth = 1;
+        inputs.settings.x = QStringLiteral("6");
+        inputs.settings.a = QStringLiteral("3");
+        inputs.settings.b = QStringLiteral("2");
+        inputs.settings.c = QStringLiteral("0");
+        inputs.settings.k = k;
+        inputs.settings.startValue = 1;
+        inputs.window = 30;
+        const TrendOutcome outcome = trendOfLines(
+            inputs, QStringList{"1.02 01", "2.01 02", "3.04 03", "4.03 06", "5.06 05", "6.05 06"});
+        QCOMPARE(outcome.chart.rowCount(), 6);
+        QCOMPARE(outcome.chart.numbersPerDraw, numbersPerDraw);
         QCOMPARE(outcome.check, check);
     }
 
@@ -415,6 +629,26 @@ private slots:
                                     "\"第一行,甲\"\r\n"
                                     "\"第二\r行\"\r\n";
         QCOMPARE(trendCsv(chart, QStringLiteral("第一行,甲\n第二\r行")), expected);
+    }
+
+    // A hit cell of several numbers a draw holds them all, in record order, joined by one blank.
+    void csvSeveralNumbers() {
+        const TrendChart chart =
+            buildTrendChart({"1.02 01", "2.01 02", "3.04 03", "4.03 06", "5.06 05", "6.05 06"},
+                            {"01.02", "03.04", "05.06"}, 6, 4, 2);
+        const QByteArray expected = "\xEF\xBB\xBF"
+                                    "期数,号码,1,2,3\r\n"
+                                    "3,04 03,1,04 03,3\r\n"
+                                    "4,03 06,2,03,06\r\n"
+                                    "5,06 05,3,1,06 05\r\n"
+                                    "6,05 06,4,2,05 06\r\n"
+                                    "出现次数,,0,3,5\r\n"
+                                    "理论次数,,2.7,2.7,2.7\r\n"
+                                    "平均遗漏,,4,0,0\r\n"
+                                    "最大遗漏,,4,2,1\r\n"
+                                    "最大连出,,0,2,3\r\n"
+                                    "当前遗漏,,4,2,0\r\n";
+        QCOMPARE(trendCsv(chart, QString()), expected);
     }
 
     // The tab reads the record file itself: the whole history, and a read error goes to the label.

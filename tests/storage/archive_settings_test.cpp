@@ -128,6 +128,69 @@ private slots:
         QCOMPARE(s->depth, depth);
     }
 
+    // [math] K: the integer rule, then anything but 1 to 20 is 1.
+    void loadNumbersPerDraw_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("k");
+        QTest::newRow("no key") << archiveFile("3D", 28, 5, 5, 3, 0, 1, 2) << 1;
+        QTest::newRow("6") << crlfLines({"[math]", "X=33", "C=0", "K=6"}) << 6;
+        QTest::newRow("20, the largest") << crlfLines({"[math]", "K=20"}) << 20;
+        QTest::newRow("21") << crlfLines({"[math]", "K=21"}) << 1;
+        QTest::newRow("99") << crlfLines({"[math]", "K=99"}) << 1;
+        QTest::newRow("0") << crlfLines({"[math]", "K=0"}) << 1;
+        QTest::newRow("negative") << crlfLines({"[math]", "K=-6"}) << 1;
+        QTest::newRow("not an integer") << crlfLines({"[math]", "K=abc"}) << 1;
+        QTest::newRow("empty") << crlfLines({"[math]", "K="}) << 1;
+        QTest::newRow("integer rule, letter case") << crlfLines({"[MATH]", "k=0x6"}) << 6;
+        QTest::newRow("in another section") << crlfLines({"[count]", "K=6"}) << 1;
+    }
+
+    void loadNumbersPerDraw() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, k);
+        QVERIFY(writeBytes(settingsFilePath("双色球"), content));
+        const std::optional<StoredSettings> s = loadArchiveSettings("双色球");
+        QVERIFY(s);
+        QCOMPARE(s->k, k);
+    }
+
+    // K is written after C when it is not 1 or the file holds it already; a file that never had it
+    // and stays at 1 is written byte for byte as before. A null `before` means no file.
+    void saveNumbersPerDraw_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray plain = archiveFile("双色球", 33, 3, 11, 0, 1, 0, 0);
+        const auto withK = [](const QString& k) {
+            return crlfLines({"[dravik]", "name=双色球", "[math]", "X=33", "A=3", "B=11", "C=0", "K=" + k,
+                              "[from]", "r1=1", "[model]", "r2=0", "[count]", "r3=0"});
+        };
+        QTest::newRow("new file, K = 1: no key") << QByteArray() << 1 << plain;
+        QTest::newRow("new file, K = 6") << QByteArray() << 6 << withK("6");
+        QTest::newRow("file without the key, K = 1") << plain << 1 << plain;
+        QTest::newRow("file without the key, K = 6") << plain << 6 << withK("6");
+        QTest::newRow("file with K = 6, back to 1") << withK("6") << 1 << withK("1");
+        QTest::newRow("hand-edited K = abc, K = 1") << withK("abc") << 1 << withK("1");
+        QTest::newRow("K = 20") << withK("2") << 20 << withK("20");
+        QTest::newRow("key elsewhere in its section stays there")
+            << crlfLines({"[math]", "k=2", "X=33"}) << 6
+            << crlfLines({"[math]", "k=6", "X=33", "A=3", "B=11", "C=0", "[dravik]", "name=双色球", "[from]",
+                          "r1=1", "[model]", "r2=0", "[count]", "r3=0"});
+    }
+
+    void saveNumbersPerDraw() {
+        QFETCH(QByteArray, before);
+        QFETCH(int, k);
+        QFETCH(QByteArray, after);
+        if (!before.isNull())
+            QVERIFY(writeBytes(settingsFilePath("双色球"), before));
+        SavedSettings settings{33, 3, 11, 0, 1, 0, 0};
+        settings.k = k;
+        saveArchiveSettings("双色球", settings);
+        QCOMPARE(readBytes(settingsFilePath("双色球")), after);
+        QCOMPARE(loadArchiveSettings("双色球")->k, k);
+    }
+
     void saveCreatesBothFiles() {
         dravik::recordStart();
         saveArchiveSettings("3D", {28, 5, 5, 3, 0, 1, 2});
