@@ -12,12 +12,12 @@
 namespace dravik {
 
 struct AnalysisInputs {
-    QString archive;                   // Edit_name's text, for the messages
+    QString archive;                   // the archive name as typed, for the messages
     std::optional<RecordTail> records; // the record file's line count and at least its last `depth`
                                        // lines (readRecordTail); nullopt when there is no file
     int depth = 30;                    // N: 30, 60 or 100
-    QString x, a, b, c;                // the texts of Edit_x, Edit_a, Edit_b, Edit_c
-    QString k = QStringLiteral("1");   // the text of Edit_k: numbers per draw (numbersPerDraw)
+    QString x, a, b, c;                // the settings' texts as they stand
+    QString k = QStringLiteral("1");   // numbers per draw as it stands (numbersPerDraw)
     int startValue = 0;                // 0 or 1
     DisplayMode mode = DisplayMode::Sequential;
 };

@@ -22,8 +22,8 @@ struct MarkCheck {
 MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
                      int depth, int window, int k = 1);
 
-// The text of Label_check: one or two lines joined by "\n". Chance puts each of a draw's K distinct
-// numbers in the marked groups with k_t / X, so E = Σ K·k_t/X; the variance is that of drawing K of
+// The mark check as the trend tab shows it: one or two lines joined by "\n". Chance puts each of a draw's K
+// distinct numbers in the marked groups with k_t / X, so E = Σ K·k_t/X; the variance is that of drawing K of
 // the X numbers without putting back, Σ K·(k_t/X)(1 − k_t/X)(X − K)/(X − 1).
 QString markCheckText(const MarkCheck& check);
 
