@@ -20,6 +20,16 @@ AnalysisGroups analysisGroups(const QString& x, const QString& a, const QString&
     return result;
 }
 
+int numbersPerDrawOf(const AnalysisInputs& inputs) {
+    try {
+        const DivisionSettings typed{toInteger(inputs.x), toInteger(inputs.a), toInteger(inputs.b),
+                                     toInteger(inputs.c)};
+        return numbersPerDraw(inputs.k, checkDivision(typed).values.x);
+    } catch (const Error&) {
+        return 1;
+    }
+}
+
 QString missingArchiveMessage(const QString& archive) {
     return QStringLiteral("Dravik[") + archive + QStringLiteral("]丢失，请重录");
 }

@@ -40,6 +40,10 @@ struct AnalysisGroups {
 AnalysisGroups analysisGroups(const QString& x, const QString& a, const QString& b, const QString& c,
                               int startValue, DisplayMode mode);
 
+// K as the analysis of these inputs would use it (numbersPerDraw against the X it works with); 1 when
+// a setting is no integer, as there is then no analysis at all.
+int numbersPerDrawOf(const AnalysisInputs& inputs);
+
 // What the analysis and the trend chart say when the archive's record file is missing.
 QString missingArchiveMessage(const QString& archive);
 

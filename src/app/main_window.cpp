@@ -62,6 +62,7 @@ void MainWindow::buildMainPage() {
     mainPage_->setObjectName(QStringLiteral("Tab2"));
     DataEntryPage::Host entryHost;
     entryHost.archiveName = [this] { return settingsTab_->archiveName(); };
+    entryHost.numbersPerDraw = [this] { return settingsTab_->numbersPerDraw(); };
     entryHost.runAction = [this](const QString& name) { runAction(name); };
     entryHost.showPage = [this] { pages_->setCurrentWidget(dataEntryPage_); };
     entryHost.showMainPage = [this] { pages_->setCurrentWidget(mainPage_); };

@@ -4,6 +4,7 @@
 #include "pages/import_dialog.h"
 #include "pages/page_geometry.h"
 #include "storage/data_folder.h"
+#include "storage/entered_numbers.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
 #include "storage/record_import.h"
@@ -21,6 +22,7 @@
 #include "ui/tab_chain.h"
 #include "ui/ui_style.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QResizeEvent>
@@ -35,6 +37,9 @@ namespace {
 constexpr int kListHeight = 138;
 constexpr int kSideMargin = 10;
 constexpr QSize kRowButton(45, 45);
+constexpr int kIndexColumn = 60;
+constexpr int kPeriodColumn = 180;
+constexpr int kNumberColumn = 60;
 
 // A record is one line of its file: a field that held a line end, or a NUL that ends the text, would
 // write a record that reads back as several, or hide every line after it. Pasted text with one is refused.
@@ -87,7 +92,7 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent)
 
     recordTable_ = ui::makeStringGrid(QStringLiteral("StringGrid2"),
                                       {QStringLiteral("序"), QStringLiteral("期数"), QStringLiteral("号码")},
-                                      {60, 180, 60}, this);
+                                      {kIndexColumn, kPeriodColumn, kNumberColumn}, this);
     for (ui::ChoiceCombo* field : {periodCombo_, numberCombo_})
         field->setValidator(new OneLineValidator(field));
 
@@ -203,6 +208,24 @@ void DataEntryPage::showRecords() {
             periods.append(period);
     }
     periodCombo_->replaceItems(periods);
+    fitNumberColumn();
+}
+
+void DataEntryPage::fitNumberColumn() {
+    int period = kPeriodColumn;
+    int number = kNumberColumn;
+    if (host_.numbersPerDraw() > 1) {
+        // The whole of a draw of several numbers stays in view: the column grows to its widest text,
+        // into the room right of the columns, then into the period column's.
+        const QFontMetrics metrics(ui::uiFont(15));
+        for (int r = 0; r < recordTable_->rowCount(); ++r)
+            number = std::max(number, metrics.horizontalAdvance(recordTable_->item(r, 2)->text()) + 16);
+        const int room = std::max(recordTable_->width(), kIndexColumn + kPeriodColumn + kNumberColumn);
+        number = std::min(number, room - kIndexColumn - kNumberColumn);
+        period = std::min(period, room - kIndexColumn - number);
+    }
+    recordTable_->setColumnWidth(1, period);
+    recordTable_->setColumnWidth(2, number);
 }
 
 void DataEntryPage::copySelectedRecord() {
@@ -218,8 +241,11 @@ void DataEntryPage::copySelectedRecord() {
     numberCombo_->setText(number ? number->text() : QString());
 }
 
-QString DataEntryPage::enteredLine() const {
-    return periodCombo_->currentText() + QLatin1Char('.') + numberCombo_->currentText();
+std::optional<QString> DataEntryPage::enteredNumber() const {
+    const int k = host_.numbersPerDraw();
+    if (k == 1)
+        return numberCombo_->currentText();
+    return enteredDrawNumbers(numberCombo_->currentText(), k);
 }
 
 bool DataEntryPage::refuseWrite() {
@@ -230,7 +256,14 @@ bool DataEntryPage::refuseWrite() {
 }
 
 void DataEntryPage::addRecord() {
-    if (periodCombo_->currentText().isEmpty() || numberCombo_->currentText().isEmpty()) {
+    // A draw of several numbers is checked first: nothing else happens with numbers that are not one.
+    const std::optional<QString> number = enteredNumber();
+    if (!number) {
+        dialogs::showMessage(host_.dialogOwner, enteredDrawNumbersMessage(host_.numbersPerDraw()));
+        return;
+    }
+    const QString line = periodCombo_->currentText() + QLatin1Char('.') + *number;
+    if (periodCombo_->currentText().isEmpty() || number->isEmpty()) {
         dialogs::showMessage(host_.dialogOwner, QStringLiteral("请先填写期数和号码"));
         return;
     }
@@ -241,18 +274,18 @@ void DataEntryPage::addRecord() {
         // The question is modal and answered before confirm returns, so the index still holds.
         const int index = *found;
         dialogs::confirm(host_.dialogOwner, QStringLiteral("记录已存在，是否更改？"),
-                         [this, index](int answer) {
+                         [this, index, line](int answer) {
                              if (answer != dialogs::kYes)
                                  return;
                              RecordList& list = *records_;
-                             list.replaceRecord(index, enteredLine());
+                             list.replaceRecord(index, line);
                              list.sortRecords();
                              list.save();
                              host_.runAction(QStringLiteral("act_data"));
                          });
         return;
     }
-    list.addRecord(enteredLine());
+    list.addRecord(line);
     list.sortRecords();
     list.save();
     host_.runAction(QStringLiteral("act_data"));
@@ -283,7 +316,7 @@ void DataEntryPage::openImportDialog() {
         return;
     const QString path = records_->file();
     auto* dialog = new ImportDialog(
-        readRecordBytes(path), path == recordFilePath(kBuiltInArchive),
+        readRecordBytes(path), path == recordFilePath(kBuiltInArchive), host_.numbersPerDraw(),
         [this, path](const ImportedRecords& imported) {
             // The whole file, not only the window the list holds; then the list is loaded afresh.
             importRecords(path, imported, records_->encoding());

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QTableWidget;
@@ -27,6 +28,7 @@ public:
     // What the page needs of the window around it.
     struct Host {
         std::function<QString()> archiveName;          // the name field's text on the settings tab
+        std::function<int()> numbersPerDraw;           // K of the settings as they stand
         std::function<void(const QString&)> runAction; // runs a named action
         std::function<void()> showPage;                // brings this page into view
         std::function<void()> showMainPage;
@@ -60,9 +62,12 @@ private:
     void goBack();
     void emptyTable();
     void showRecords();
+    void fitNumberColumn();
     // The page writes only to the file of an archive whose name it accepted at its last load.
     bool refuseWrite();
-    QString enteredLine() const;
+    // The number text of the record to add: as typed, or for K > 1 the draw's numbers joined by one
+    // blank; nothing when they are not K different numbers.
+    std::optional<QString> enteredNumber() const;
 
     Host host_;
     std::unique_ptr<RecordList> records_;

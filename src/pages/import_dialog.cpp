@@ -71,9 +71,10 @@ QLabel* makeInfoLabel(const QString& name, const QString& caption, QWidget* pare
 
 } // namespace
 
-ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Importer importer,
-                           QWidget* parent)
-    : QDialog(parent), archive_(std::move(archive)), importer_(std::move(importer)) {
+ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, int numbersPerDraw,
+                           Importer importer, QWidget* parent)
+    : QDialog(parent), archive_(std::move(archive)), numbersPerDraw_(numbersPerDraw),
+      importer_(std::move(importer)) {
     setObjectName(QStringLiteral("ImportDialog"));
     setWindowTitle(QStringLiteral("导入记录"));
     setWindowModality(Qt::WindowModal);
@@ -94,9 +95,9 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Impo
 
     columnCombo_ = new QComboBox(this);
     columnCombo_->setObjectName(QStringLiteral("Combo_column"));
-    for (const NumberColumn& choice : numberColumnChoices())
+    for (const NumberColumn& choice : numberColumnChoices(numbersPerDraw_))
         columnCombo_->addItem(choice.caption());
-    columnCombo_->setCurrentIndex(0);
+    columnCombo_->setCurrentIndex(int(defaultNumberColumnChoice(numbersPerDraw_)));
     columnCombo_->setAccessibleName(QStringLiteral("号码取"));
     QLabel* columnCaption = ui::makeLabel(QStringLiteral("号码取"), ui::uiFont(10), this);
     columnCaption->setBuddy(columnCombo_);
@@ -166,8 +167,8 @@ void ImportDialog::refreshSummary() {
 
 ParsedRecords ImportDialog::updateSummary() {
     summaryDelay_->stop();
-    ParsedRecords parsed =
-        parseImportText(textEdit_->toPlainText(), numberColumnChoices().value(columnCombo_->currentIndex()));
+    const NumberColumn column = numberColumnChoices(numbersPerDraw_).value(columnCombo_->currentIndex());
+    ParsedRecords parsed = parseImportText(textEdit_->toPlainText(), column, numbersPerDraw_);
     // The counts do not depend on the encoding a new file would get.
     const ImportCounts counts = mergeIntoRecordFile(archive_, parsed.records, TextEncoding::Utf8).counts;
     summaryLabel_->setText(summaryText(counts, parsed.rejected.size()));

@@ -27,7 +27,8 @@ public:
     // `archive`: the bytes of the archive's record file (nothing: no file yet), for the summary; a file
     // that cannot be decoded raises its error here. `builtIn`: the archive is the built-in one, whose
     // draws the next start's download replaces.
-    ImportDialog(std::optional<QByteArray> archive, bool builtIn, Importer importer,
+    // `numbersPerDraw`: K of the archive, whose records hold K numbers each.
+    ImportDialog(std::optional<QByteArray> archive, bool builtIn, int numbersPerDraw, Importer importer,
                  QWidget* parent = nullptr);
 
     // Loads a file's text into the field, as "打开文件…" does with the file chosen.
@@ -44,6 +45,7 @@ private:
     ParsedRecords updateSummary();
 
     std::optional<QByteArray> archive_;
+    int numbersPerDraw_;
     Importer importer_;
     QTimer* summaryDelay_;
     QPlainTextEdit* textEdit_;

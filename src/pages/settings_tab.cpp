@@ -93,6 +93,9 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
     depth60Button_ = addRadioRow(QStringLiteral("60期"), QStringLiteral("RadioButton6"), depthGroup);
     depth100Button_ = addRadioRow(QStringLiteral("100期"), QStringLiteral("RadioButton7"), depthGroup);
 
+    list_->addGroupHeader(QStringLiteral("每期开奖号码数"));
+    kCombo_ = addValueRow(QStringLiteral("K＝"), QStringLiteral("Edit_k"));
+
     // Each control is named by its row's caption (the radio buttons by their group's too), which a
     // screen reader says instead of a value or a picture.
     nameCombo_->setAccessibleDescription(QStringLiteral("档案名"));
@@ -103,6 +106,7 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
         {aCombo_, QStringLiteral("A")},
         {bCombo_, QStringLiteral("B")},
         {cCombo_, QStringLiteral("C")},
+        {kCombo_, QStringLiteral("K")},
         {fromZeroButton_, QStringLiteral("开始值 0")},
         {fromOneButton_, QStringLiteral("开始值 1")},
         {sequentialButton_, QStringLiteral("显示模式 顺序")},
@@ -117,7 +121,7 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
         keepTabStopOnChecked(group);
     dataEntryButton_->setAccessibleDescription(QStringLiteral("打开数据录入页，编辑本档案的开奖记录"));
 
-    for (ui::ChoiceCombo* combo : {nameCombo_, xCombo_, aCombo_, bCombo_, cCombo_})
+    for (ui::ChoiceCombo* combo : {nameCombo_, xCombo_, aCombo_, bCombo_, cCombo_, kCombo_})
         connect(combo, &QComboBox::currentTextChanged, this, &SettingsTab::onSettingChanged);
     for (QRadioButton* radio : {fromZeroButton_, fromOneButton_, sequentialButton_, intervalButton_,
                                 depth30Button_, depth60Button_, depth100Button_})
@@ -150,13 +154,14 @@ void SettingsTab::fillChoiceLists() {
     const QStringList names = listArchives();
     if (!names.isEmpty()) {
         nameCombo_->replaceItems(names);
-        for (ui::ChoiceCombo* combo : {xCombo_, aCombo_, bCombo_, cCombo_})
+        for (ui::ChoiceCombo* combo : {xCombo_, aCombo_, bCombo_, cCombo_, kCombo_})
             combo->replaceItems({});
     }
     xCombo_->appendItems(numberTexts(10, 60));
     aCombo_->appendItems(numberTexts(1, 60));
     bCombo_->appendItems(numberTexts(1, 60));
     cCombo_->appendItems(numberTexts(0, 60));
+    kCombo_->appendItems(numberTexts(1, kMaxNumbersPerDraw));
     host_.setNumberChoices(numberTexts(0, 60));
 }
 
@@ -168,6 +173,7 @@ void SettingsTab::loadStoredSettings() {
     aCombo_->setText(stored->a);
     bCombo_->setText(stored->b);
     cCombo_->setText(stored->c);
+    kCombo_->setText(QString::number(stored->k));
     (startValueChoice(stored->startValue) == 0 ? fromZeroButton_ : fromOneButton_)->setChecked(true);
     (displayModeChoice(stored->displayMode) == 0 ? sequentialButton_ : intervalButton_)->setChecked(true);
     QRadioButton* depthButtons[] = {depth30Button_, depth60Button_, depth100Button_};
@@ -175,8 +181,11 @@ void SettingsTab::loadStoredSettings() {
 }
 
 void SettingsTab::onSettingChanged() {
-    if (nameCombo_->currentText() == kBuiltInArchive)
+    // The built-in archive is the operator's game, one number out of 36 a draw.
+    if (nameCombo_->currentText() == kBuiltInArchive) {
         xCombo_->setText(QStringLiteral("36"));
+        kCombo_->setText(QStringLiteral("1"));
+    }
     host_.setUnsaved(true);
 }
 
@@ -186,9 +195,14 @@ void SettingsTab::saveSettings() {
     settings.a = toInteger(aCombo_->currentText());
     settings.b = toInteger(bCombo_->currentText());
     settings.c = toInteger(cCombo_->currentText());
+    settings.k = toInteger(kCombo_->currentText());
     // The analysis's own check: values it would refuse are never saved.
     if (!isUsableDivision({settings.x, settings.a, settings.b, settings.c})) {
         dialogs::showMessage(host_.dialogOwner, QStringLiteral("设置错，请检查X、A、B、C值"));
+        return;
+    }
+    if (settings.k >= settings.x) {
+        dialogs::showMessage(host_.dialogOwner, QStringLiteral("设置错，K须小于X"));
         return;
     }
     const QString name = archiveName();
@@ -256,6 +270,10 @@ bool SettingsTab::intervalMode() const {
     return !sequentialButton_->isChecked() && intervalButton_->isChecked();
 }
 
+int SettingsTab::numbersPerDraw() const {
+    return numbersPerDrawOf(analysisInputs());
+}
+
 AnalysisInputs SettingsTab::analysisInputs() const {
     AnalysisInputs inputs;
     inputs.archive = archiveName();
@@ -264,15 +282,17 @@ AnalysisInputs SettingsTab::analysisInputs() const {
     inputs.a = aCombo_->currentText();
     inputs.b = bCombo_->currentText();
     inputs.c = cCombo_->currentText();
+    inputs.k = kCombo_->currentText();
     inputs.startValue = startValue();
     inputs.mode = intervalMode() ? DisplayMode::Interval : DisplayMode::Sequential;
     return inputs;
 }
 
 QList<QWidget*> SettingsTab::focusChain() const {
-    return {nameCombo_,     dataEntryButton_, xCombo_,        aCombo_,           bCombo_,
-            cCombo_,        fromZeroButton_,  fromOneButton_, sequentialButton_, intervalButton_,
-            depth30Button_, depth60Button_,   depth100Button_};
+    return {nameCombo_,        dataEntryButton_, xCombo_,         aCombo_,
+            bCombo_,           cCombo_,          fromZeroButton_, fromOneButton_,
+            sequentialButton_, intervalButton_,  depth30Button_,  depth60Button_,
+            depth100Button_,   kCombo_};
 }
 
 } // namespace dravik

@@ -58,6 +58,8 @@ public:
     int depth() const;      // 30, 60 or 100
     int startValue() const; // 0 or 1
     bool intervalMode() const;
+    // K, the numbers a draw holds, as the analysis of the settings as they stand uses it.
+    int numbersPerDraw() const;
     // All of the above as the inputs of an analysis run; the records are the caller's to read.
     AnalysisInputs analysisInputs() const;
 
@@ -81,6 +83,7 @@ private:
     ui::ChoiceCombo* aCombo_;
     ui::ChoiceCombo* bCombo_;
     ui::ChoiceCombo* cCombo_;
+    ui::ChoiceCombo* kCombo_; // K, the numbers each draw holds
     QRadioButton* fromZeroButton_;
     QRadioButton* fromOneButton_;
     QRadioButton* sequentialButton_;

@@ -503,6 +503,29 @@ private slots:
         QCOMPARE(rowTexts(outcome.rows), rows);
     }
 
+    // The K that import and data entry take from the settings as they stand.
+    void numbersPerDrawOfSettings_data() {
+        QTest::addColumn<QStringList>("xabck");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("six of 33") << QStringList{"33", "3", "11", "0", "6"} << 6;
+        QTest::newRow("against the substitute X") << QStringList{"6", "3", "2", "1", "6"} << 6;
+        QTest::newRow("K not below X") << QStringList{"6", "3", "2", "0", "6"} << 1;
+        QTest::newRow("X no integer") << QStringList{"abc", "3", "11", "0", "6"} << 1;
+        QTest::newRow("C no integer") << QStringList{"33", "3", "11", "x", "6"} << 1;
+    }
+
+    void numbersPerDrawOfSettings() {
+        QFETCH(QStringList, xabck);
+        QFETCH(int, expected);
+        AnalysisInputs inputs;
+        inputs.x = xabck[0];
+        inputs.a = xabck[1];
+        inputs.b = xabck[2];
+        inputs.c = xabck[3];
+        inputs.k = xabck[4];
+        QCOMPARE(numbersPerDrawOf(inputs), expected);
+    }
+
     void run_data() {
         QTest::addColumn<std::optional<QStringList>>("lines");
         QTest::addColumn<int>("depth");

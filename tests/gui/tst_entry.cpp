@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -256,6 +257,62 @@ private slots:
                 periods.append(rowPeriod);
         }
         QCOMPARE(comboItems(*control<ui::ChoiceCombo>(page, "Edit_qs")), periods);
+    }
+
+    // An archive of six numbers a draw (双色球's red balls, 33 ÷ 3 = 11 … 0): the number field takes six
+    // different numbers, written joined by one blank; anything else is refused before anything else.
+    void addSeveralNumbers_data() {
+        QTest::addColumn<QString>("period");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("written"); // empty: the file is left as it was
+
+        const QString refused = QStringLiteral("号码应为6个不同的数字，用空格分开");
+        QTest::newRow("blanks") << "2024004"
+                                << "01 05 12 18 22 31" << QStringList() << "2024004.01 05 12 18 22 31";
+        QTest::newRow("commas and tabs")
+            << "2024004"
+            << "31,05，12\t18,,22 01" << QStringList() << "2024004.31 05 12 18 22 01";
+        QTest::newRow("five") << "2024004"
+                              << "01 05 12 18 22" << QStringList{refused} << "";
+        QTest::newRow("a number twice") << "2024004"
+                                        << "01 05 12 18 22 22" << QStringList{refused} << "";
+        QTest::newRow("not a number") << "2024004"
+                                      << "01 05 12 18 22 3l" << QStringList{refused} << "";
+        QTest::newRow("before the empty period") << ""
+                                                 << "01 05" << QStringList{refused} << "";
+        QTest::newRow("empty period") << ""
+                                      << "01 05 12 18 22 31" << QStringList{kEmptyFields} << "";
+    }
+
+    void addSeveralNumbers() {
+        QFETCH(QString, period);
+        QFETCH(QString, number);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, written);
+        writeFile(home->dataFolder() + kArchive + QStringLiteral(".ini"),
+                  "[dravik]\r\nname=测试\r\n[math]\r\nX=33\r\nA=3\r\nB=11\r\nC=0\r\nK=6\r\n");
+        const QStringList before{"2024001.02 09 15 21 27 33", "2024002.03 07 12 19 25 31"};
+        open(before);
+        const QByteArray bytes = readFile(recordPath());
+        if (!period.isEmpty())
+            typeInto(control<ui::ChoiceCombo>(page, "Edit_qs"), period);
+        // Pasted: a tab and a full-width comma have no key to type them with.
+        control<ui::ChoiceCombo>(page, "Edit_hm")->lineEdit()->setText(number);
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_add"), Qt::LeftButton);
+        QCOMPARE(script->texts(), shown);
+        if (written.isEmpty()) {
+            QCOMPARE(readFile(recordPath()), bytes);
+            return;
+        }
+        QCOMPARE(fileLines(), before + QStringList{written});
+        // The table shows the whole number text, in a column wide enough for it.
+        QTableWidget* grid = control<QTableWidget>(page, "StringGrid2");
+        QCOMPARE(grid->item(0, 2)->text(), written.section(QLatin1Char('.'), 1));
+        QVERIFY(grid->columnWidth(2) >=
+                QFontMetrics(grid->item(0, 2)->font()).horizontalAdvance(grid->item(0, 2)->text()));
+        QVERIFY(grid->columnWidth(0) + grid->columnWidth(1) + grid->columnWidth(2) <=
+                grid->viewport()->width());
     }
 
     void remove_data() {

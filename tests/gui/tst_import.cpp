@@ -118,6 +118,30 @@ private slots:
         }
     }
 
+    // An archive of six numbers a draw takes a 双色球 history's red balls in one step: the dialog offers
+    // 第2列起6列 first and picks it, and 最后6列 after it.
+    void redBalls() {
+        writeFile(home->dataFolder() + kArchive + QStringLiteral(".ini"),
+                  "[dravik]\r\nname=测试\r\n[math]\r\nX=33\r\nA=3\r\nB=11\r\nC=0\r\nK=6\r\n");
+        open({"2024001.03 07 12 19 25 31"});
+        // Period, six red balls, the blue ball, as 双色球 histories are often listed.
+        ImportDialog* dialog =
+            openDialog(QStringLiteral("期号 红球 蓝球\n2024003 02 09 15 21 27 33 08\n"
+                                      "2024002 01 05 11 18 24 30 12\n2024001 03 07 12 19 25 31 16\n"));
+        QVERIFY(dialog);
+        auto* column = control<QComboBox>(dialog, "Combo_column");
+        QCOMPARE(comboItems(*column).mid(0, 3), (QStringList{"第2列起6列", "最后6列", "最后一列"}));
+        QCOMPARE(column->currentText(), QStringLiteral("第2列起6列"));
+        QCOMPARE(control<QLabel>(dialog, "Label_summary")->text(),
+                 QStringLiteral("新增2条，替换0条，相同1条，无法识别1行"));
+        QTest::mouseClick(control<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
+        QTRY_VERIFY(!dialog->isVisible());
+        QCOMPARE(readFile(recordPath()),
+                 recordFileBytes({"2024001.03 07 12 19 25 31", "2024002.01 05 11 18 24 30",
+                                  "2024003.02 09 15 21 27 33"}));
+        QCOMPARE(rows().value(0), QStringLiteral("3|2024003|02 09 15 21 27 33"));
+    }
+
     // A paste copied from a results page becomes an archive of blue balls or of 3D sums in one step:
     // the summary first, then the whole record file and the page's table.
     void pasteAndImport_data() {

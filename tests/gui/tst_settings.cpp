@@ -172,11 +172,70 @@ private slots:
         names.sort();
         expected.sort();
         QCOMPARE(names, expected);
-        QCOMPARE(control<ui::ItemList>(tab, "ListBox2")->count(), 18);
+        QCOMPARE(control<ui::ItemList>(tab, "ListBox2")->count(), 20);
+        ui::ChoiceCombo* k = control<ui::ChoiceCombo>(tab, "Edit_k");
+        QCOMPARE(comboItems(*k).size(), 20);
+        QCOMPARE(comboItems(*k).first(), QStringLiteral("1"));
+        QCOMPARE(comboItems(*k).last(), QStringLiteral("20"));
+        QCOMPARE(k->currentText(), QStringLiteral("1"));
         QCOMPARE(values(), (QStringList{"20", "3", "6", "2"}));
         QVERIFY(control<QRadioButton>(tab, "RadioButton2")->isChecked());
         QVERIFY(control<QRadioButton>(tab, "RadioButton3")->isChecked());
         QVERIFY(control<QRadioButton>(tab, "RadioButton5")->isChecked());
+    }
+
+    // K, the numbers of a draw: stored after C when it is not 1, refused unless below X, held at 1 for
+    // the built-in archive; a change of it marks the settings unsaved like any other.
+    void numbersPerDraw_data() {
+        QTest::addColumn<QString>("x");
+        QTest::addColumn<QString>("k");
+        QTest::addColumn<QString>("message"); // empty: saved
+        QTest::newRow("6 of 33") << "33"
+                                 << "6"
+                                 << "";
+        QTest::newRow("19 of 20") << "20"
+                                  << "19"
+                                  << "";
+        QTest::newRow("K = X") << "20"
+                               << "20" << QStringLiteral("设置错，K须小于X");
+        QTest::newRow("K above X") << "10"
+                                   << "12" << QStringLiteral("设置错，K须小于X");
+    }
+
+    void numbersPerDraw() {
+        QFETCH(QString, x);
+        QFETCH(QString, k);
+        QFETCH(QString, message);
+        start();
+        pickValues(x, "1", x, "0");
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_k"), k);
+        QVERIFY(saveButton(*window)->isEnabled());
+        clickSave();
+        if (!message.isEmpty()) {
+            QCOMPARE(script->texts(), QStringList{message});
+            QCOMPARE(testIni(), kStoredTest);
+            QVERIFY(saveButton(*window)->isEnabled());
+            return;
+        }
+        QCOMPARE(script->texts(), QStringList());
+        QCOMPARE(testIni(),
+                 QStringLiteral("[dravik]\r\nname=%1\r\n[math]\r\nX=%2\r\nA=1\r\nB=%2\r\nC=0\r\nK=%3\r\n"
+                                "[from]\r\nr1=1\r\n[model]\r\nr2=0\r\n[count]\r\nr3=0\r\n")
+                     .arg(kArchive, x, k)
+                     .toUtf8());
+        QVERIFY(!saveButton(*window)->isEnabled());
+        QCOMPARE(tab->numbersPerDraw(), k.toInt());
+
+        // Another archive and back: K comes from the file as the other settings do.
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_name"), kBuiltInArchive);
+        QTRY_COMPARE(values(), (QStringList{"36", "6", "6", "0"}));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_k")->currentText(), QStringLiteral("1"));
+        // The built-in archive holds K at 1 as it holds X at 36.
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_k"), "6");
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_k")->currentText(), QStringLiteral("1"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_name"), kArchive);
+        QTRY_COMPARE(control<ui::ChoiceCombo>(tab, "Edit_k")->currentText(), k);
+        QCOMPARE(script->texts(), QStringList());
     }
 
     void save_data() {

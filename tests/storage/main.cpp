@@ -8,6 +8,7 @@ int runSettingsFileTests(int argc, char** argv);
 int runArchiveSettingsTests(int argc, char** argv);
 int runRecordListTests(int argc, char** argv);
 int runRecordImportTests(int argc, char** argv);
+int runEnteredNumbersTests(int argc, char** argv);
 int runTextCodecTests(int argc, char** argv);
 int runGb18030Tests(int argc, char** argv);
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     failures += runArchiveSettingsTests(argc, argv);
     failures += runRecordListTests(argc, argv);
     failures += runRecordImportTests(argc, argv);
+    failures += runEnteredNumbersTests(argc, argv);
     failures += runTextCodecTests(argc, argv);
     failures += runGb18030Tests(argc, argv);
     return failures == 0 ? 0 : 1;
