@@ -4,10 +4,11 @@
 
 #include <QBuffer>
 #include <QFileInfo>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <cmath>
 
 namespace dravik {
 
@@ -24,8 +25,16 @@ const QColor kBall(0xE0, 0x28, 0x2E);
 const QColor kGridLine(0xD6, 0xE4, 0xF5);
 const QColor kHeaderFill(0xF2, 0xF7, 0xFF);
 
-// Room around a cell's text, as an item view leaves it.
-constexpr int kCellPadding = 12;
+// The metrics of trendFont() on the picture, the device it is drawn on.
+QFontMetricsF pictureMetrics() {
+    QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+    device.setDevicePixelRatio(kPixelRatio);
+    return QFontMetricsF(trendFont(), &device);
+}
+
+int textWidth(const QFontMetricsF& metrics, const QString& text) {
+    return int(std::ceil(metrics.horizontalAdvance(text)));
+}
 
 int columnsWidth(const TrendChart& chart, const TrendColumns& columns) {
     return columns.period + columns.number + chart.groupCount() * columns.group;
@@ -33,7 +42,7 @@ int columnsWidth(const TrendChart& chart, const TrendColumns& columns) {
 
 int checkHeight(const QString& check) {
     const int lines = check.isEmpty() ? 0 : int(check.count(QLatin1Char('\n'))) + 1;
-    return lines * QFontMetrics(trendFont()).lineSpacing() + 2 * kCheckPadding;
+    return lines * int(std::ceil(pictureMetrics().lineSpacing())) + 2 * kCheckPadding;
 }
 
 void paintBall(QPainter& painter, const QRectF& cell, const QString& number) {
@@ -132,27 +141,35 @@ void paintPicture(QPainter& painter, const TrendChart& chart, const TrendColumns
 
 } // namespace
 
-TrendColumns trendColumns(const TrendChart& chart) {
-    const QFontMetrics metrics(trendFont());
-    const auto fit = [&](const QString& text) { return metrics.horizontalAdvance(text) + kCellPadding; };
+TrendColumns trendColumns(const TrendChart& chart, const TrendTextFits& fits) {
     TrendColumns columns;
-    columns.period = fit(QStringLiteral("期数"));
-    columns.number = fit(QStringLiteral("号码"));
-    columns.group = fit(QString::number(chart.groupCount()));
+    columns.period = fits.caption(QStringLiteral("期数"));
+    columns.number = fits.caption(QStringLiteral("号码"));
+    columns.group = fits.caption(QString::number(chart.groupCount()));
     int widest = 0;
     for (int row = 0; row < chart.rowCount(); ++row) {
-        columns.period = std::max(columns.period, fit(chart.period(row)));
-        columns.number = std::max(columns.number, fit(chart.number(row)));
+        columns.period = std::max(columns.period, fits.fixed(chart.period(row)));
+        columns.number = std::max(columns.number, fits.fixed(chart.number(row)));
+        columns.group = std::max(columns.group, fits.group(chart.number(row)));
         for (int g = 0; g < chart.groupCount(); ++g)
             widest = std::max(widest, chart.omission(row, g));
     }
-    columns.group = std::max({columns.group, columns.number, fit(QString::number(widest))});
+    columns.group = std::max({columns.group, columns.number, fits.group(QString::number(widest))});
     for (const TrendFigures& figures : chart.figures) {
         for (int f = 0; f < kTrendFooterCount; ++f)
-            columns.group = std::max(columns.group, fit(trendFooterText(figures, TrendFooter(f))));
+            columns.group = std::max(columns.group, fits.group(trendFooterText(figures, TrendFooter(f))));
     }
-    columns.period = std::max(columns.period, fit(trendFooterName(TrendFooter::Hits)));
+    for (int f = 0; f < kTrendFooterCount; ++f)
+        columns.period = std::max(columns.period, fits.fixed(trendFooterName(TrendFooter(f))));
     return columns;
+}
+
+TrendColumns trendColumns(const TrendChart& chart) {
+    const QFontMetricsF metrics = pictureMetrics();
+    const TrendTextFit fit = [&metrics](const QString& text) {
+        return textWidth(metrics, text) + kTrendCellPadding;
+    };
+    return trendColumns(chart, {fit, fit, fit});
 }
 
 QFont trendFont() {
@@ -188,10 +205,10 @@ namespace {
 
 // Measuring the columns measures every cell: an export does it once, for the size and the painting.
 QSize pictureSize(const TrendChart& chart, const TrendColumns& widths, const QString& check) {
-    const QFontMetrics metrics(trendFont());
+    const QFontMetricsF metrics = pictureMetrics();
     int checkWidth = 0;
     for (const QString& line : check.split(QLatin1Char('\n')))
-        checkWidth = std::max(checkWidth, metrics.horizontalAdvance(line));
+        checkWidth = std::max(checkWidth, textWidth(metrics, line));
     const int width = std::max(columnsWidth(chart, widths), checkWidth + 2 * kCheckPadding);
     const int height =
         kTrendHeaderHeight + (chart.rowCount() + kTrendFooterCount) * kTrendRowHeight + checkHeight(check);

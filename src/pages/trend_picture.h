@@ -21,11 +21,26 @@ namespace dravik {
 inline constexpr int kTrendRowHeight = 22;
 inline constexpr int kTrendHeaderHeight = 24;
 
+// The least room a cell leaves beside its text, both sides together.
+inline constexpr int kTrendCellPadding = 12;
+
 // The column widths of a chart: wide enough for the longest text of each kind it holds.
 struct TrendColumns {
     int period = 0, number = 0, group = 0;
     int width(int column) const { return column == 0 ? period : column == 1 ? number : group; }
 };
+// The width a text needs in a cell of one kind, the room around it included: the font in use there
+// decides it, which need not be the same for the header, the columns held in place and the others.
+using TrendTextFit = std::function<int(const QString& text)>;
+struct TrendTextFits {
+    TrendTextFit caption; // the header row: "期数", "号码", the groups' indexes
+    TrendTextFit fixed;   // the 期数 and 号码 cells: periods, numbers, the footers' names
+    TrendTextFit group;   // the group cells: omissions, the balls' numbers, the footers' values
+};
+// The columns of a chart shown with those fits: each as wide as its widest text, a group column as
+// wide as the 号码 column at least, its balls showing the same numbers.
+TrendColumns trendColumns(const TrendChart& chart, const TrendTextFits& fits);
+// The columns of the exported picture, which is drawn in trendFont() throughout.
 TrendColumns trendColumns(const TrendChart& chart);
 
 QColor trendOmissionColour();

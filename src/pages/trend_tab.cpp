@@ -14,12 +14,16 @@
 #include "ui/ui_style.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyle>
+#include <cmath>
 
 namespace dravik {
 
@@ -54,6 +58,30 @@ QString exportFolder() {
 void setColumnWidths(QTableView* table, const TrendColumns& widths, int columns) {
     for (int column = 0; column < columns; ++column)
         table->setColumnWidth(column, widths.width(column));
+}
+
+// The room the style leaves beside a cell's text, both sides together: the text margins and the
+// grid line.
+int cellRoom(const QWidget* view) {
+    return 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 1;
+}
+
+int headerRoom(const QWidget* header) {
+    return 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+}
+
+// The width a text needs in the widest of these places, each a widget, whose font draws it, and the
+// room its cells leave; never less room than the chart's own padding.
+TrendTextFit widestFit(const QList<QPair<const QWidget*, int>>& places) {
+    QList<QPair<QFontMetricsF, int>> measures;
+    for (const auto& [widget, room] : places)
+        measures.append({QFontMetricsF(widget->font(), widget), std::max(room, kTrendCellPadding)});
+    return [measures](const QString& text) {
+        int width = 0;
+        for (const auto& [metrics, room] : measures)
+            width = std::max(width, int(std::ceil(metrics.horizontalAdvance(text))) + room);
+        return width;
+    };
 }
 
 } // namespace
@@ -110,6 +138,12 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     });
     connect(rows, &QScrollBar::actionTriggered, this, [this] { showNewest_ = false; });
     footerGrid_->scrollSidewaysWith(chartGrid_);
+    for (ui::FrozenColumnsTable* table : {static_cast<ui::FrozenColumnsTable*>(chartGrid_), footerGrid_}) {
+        for (QTableView* view : {static_cast<QTableView*>(table), table->frozenView()}) {
+            view->installEventFilter(this);
+            view->horizontalHeader()->installEventFilter(this);
+        }
+    }
 
     checkLabel_ = ui::makeLabel(QString(), ui::uiFont(10), this);
     checkLabel_->setObjectName(QStringLiteral("Label_check"));
@@ -156,14 +190,37 @@ void TrendTab::refresh() {
     chart_ = std::make_shared<const TrendChart>(std::move(outcome.chart));
     model_->setChart(chart_);
     footerModel_->setChart(chart_);
-    const TrendColumns widths = trendColumns(*chart_);
-    setColumnWidths(chartGrid_, widths, model_->columnCount());
-    setColumnWidths(footerGrid_, widths, model_->columnCount());
+    fitColumns();
     checkLabel_->setText(outcome.check);
     showNewest_ = true;
     if (chartGrid_->isVisible())
         chartGrid_->doItemsLayout(); // the new scroll range, now
     chartGrid_->scrollToBottom();
+}
+
+void TrendTab::fitColumns() {
+    // The header and the columns held in place are drawn in fonts of their own: the tables' style
+    // sheets keep their own font from reaching them.
+    QTableView* chartFixed = chartGrid_->frozenView();
+    QTableView* footerFixed = footerGrid_->frozenView();
+    const QWidget* chartHeader = chartGrid_->horizontalHeader();
+    const QWidget* fixedHeader = chartFixed->horizontalHeader();
+    TrendTextFits fits;
+    fits.caption =
+        widestFit({{chartHeader, headerRoom(chartHeader)}, {fixedHeader, headerRoom(fixedHeader)}});
+    fits.fixed = widestFit({{chartFixed, cellRoom(chartFixed)}, {footerFixed, cellRoom(footerFixed)}});
+    fits.group = widestFit({{chartGrid_, cellRoom(chartGrid_)}, {footerGrid_, cellRoom(footerGrid_)}});
+    const TrendColumns widths = trendColumns(*chart_, fits);
+    setColumnWidths(chartGrid_, widths, model_->columnCount());
+    setColumnWidths(footerGrid_, widths, model_->columnCount());
+}
+
+bool TrendTab::eventFilter(QObject* watched, QEvent* event) {
+    // A font or style given to a table, its header or its held columns once a chart is shown: the
+    // columns follow it.
+    if (chart_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+        fitColumns();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TrendTab::analysisRebuilt() {

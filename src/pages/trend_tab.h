@@ -45,7 +45,12 @@ public:
     // The tab's controls in page order, for the window's Tab order.
     QList<QWidget*> focusChain() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Sets the columns of both tables to the chart shown, measured in the fonts they are drawn in.
+    void fitColumns();
     void onSpanPicked();
     void exportCsv();
     void exportPicture();
