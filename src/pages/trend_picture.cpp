@@ -3,10 +3,12 @@
 #include "ui/ui_style.h"
 
 #include <QBuffer>
-#include <QFontMetrics>
+#include <QFileInfo>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <cmath>
 
 namespace dravik {
 
@@ -23,8 +25,16 @@ const QColor kBall(0xE0, 0x28, 0x2E);
 const QColor kGridLine(0xD6, 0xE4, 0xF5);
 const QColor kHeaderFill(0xF2, 0xF7, 0xFF);
 
-// Room around a cell's text, as an item view leaves it.
-constexpr int kCellPadding = 12;
+// The metrics of trendFont() on the picture, the device it is drawn on.
+QFontMetricsF pictureMetrics() {
+    QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+    device.setDevicePixelRatio(kPixelRatio);
+    return QFontMetricsF(trendFont(), &device);
+}
+
+int textWidth(const QFontMetricsF& metrics, const QString& text) {
+    return int(std::ceil(metrics.horizontalAdvance(text)));
+}
 
 int columnsWidth(const TrendChart& chart, const TrendColumns& columns) {
     return columns.period + columns.number + chart.groupCount() * columns.group;
@@ -32,7 +42,7 @@ int columnsWidth(const TrendChart& chart, const TrendColumns& columns) {
 
 int checkHeight(const QString& check) {
     const int lines = check.isEmpty() ? 0 : int(check.count(QLatin1Char('\n'))) + 1;
-    return lines * QFontMetrics(trendFont()).lineSpacing() + 2 * kCheckPadding;
+    return lines * int(std::ceil(pictureMetrics().lineSpacing())) + 2 * kCheckPadding;
 }
 
 void paintBall(QPainter& painter, const QRectF& cell, const QString& number) {
@@ -57,7 +67,26 @@ void paintTextRow(QPainter& painter, const TrendColumns& columns, qreal top, qre
     }
 }
 
-// The picture between `top` and `bottom` (logical pixels, the painter translated to `top`): the rows
+// The header row at the top of the painter, as wide as the picture: the first page's and every
+// other's alike.
+void paintHeader(QPainter& painter, const TrendChart& chart, const TrendColumns& widths, int pictureWidth) {
+    const int columns = 2 + chart.groupCount();
+    const int width = columnsWidth(chart, widths);
+    painter.fillRect(QRect(0, 0, pictureWidth, kTrendHeaderHeight), Qt::white);
+    painter.fillRect(QRect(0, 0, width, kTrendHeaderHeight), kHeaderFill);
+    painter.setPen(kGridLine);
+    painter.drawLine(0, kTrendHeaderHeight, width, kTrendHeaderHeight);
+    for (int column = 0, x = 0; column <= columns; x += widths.width(column), ++column)
+        painter.drawLine(x, 0, x, kTrendHeaderHeight);
+    QStringList texts;
+    for (int column = 0; column < columns; ++column)
+        texts.append(column == 0   ? QStringLiteral("期数")
+                     : column == 1 ? QStringLiteral("号码")
+                                   : QString::number(column - 1));
+    paintTextRow(painter, widths, 0, kTrendHeaderHeight, texts, [](int) { return ui::kText; });
+}
+
+// The picture between `top` (logical pixels, the painter translated to `top`): the rows
 // outside are not painted at all, so that a long chart is painted once over all its pages.
 void paintPicture(QPainter& painter, const TrendChart& chart, const TrendColumns& widths,
                   const QString& check, const QSize& size, int top, int bottom) {
@@ -72,7 +101,6 @@ void paintPicture(QPainter& painter, const TrendChart& chart, const TrendColumns
     const int firstRow = std::max(0, (top - rowsTop) / kTrendRowHeight - 1);
     const int lastRow = std::min(chart.rowCount() - 1, (bottom - rowsTop) / kTrendRowHeight + 1);
 
-    painter.fillRect(QRect(0, 0, width, kTrendHeaderHeight), kHeaderFill);
     painter.fillRect(QRect(0, footerTop, width, footerBottom - footerTop), kHeaderFill);
     painter.setPen(kGridLine);
     for (int y = std::max(rowsTop, rowsTop + firstRow * kTrendRowHeight); y <= std::min(footerBottom, bottom);
@@ -80,14 +108,10 @@ void paintPicture(QPainter& painter, const TrendChart& chart, const TrendColumns
         painter.drawLine(0, y, width, y);
     for (int column = 0, x = 0; column <= columns; x += widths.width(column), ++column)
         painter.drawLine(x, 0, x, footerBottom);
+    if (top < kTrendHeaderHeight)
+        paintHeader(painter, chart, widths, size.width());
 
     QStringList texts;
-    for (int column = 0; column < columns; ++column)
-        texts.append(column == 0   ? QStringLiteral("期数")
-                     : column == 1 ? QStringLiteral("号码")
-                                   : QString::number(column - 1));
-    paintTextRow(painter, widths, 0, kTrendHeaderHeight, texts, [](int) { return ui::kText; });
-
     for (int row = firstRow; row <= lastRow; ++row) {
         texts = {chart.period(row), chart.number(row)};
         for (int g = 0; g < chart.groupCount(); ++g)
@@ -117,27 +141,35 @@ void paintPicture(QPainter& painter, const TrendChart& chart, const TrendColumns
 
 } // namespace
 
-TrendColumns trendColumns(const TrendChart& chart) {
-    const QFontMetrics metrics(trendFont());
-    const auto fit = [&](const QString& text) { return metrics.horizontalAdvance(text) + kCellPadding; };
+TrendColumns trendColumns(const TrendChart& chart, const TrendTextFits& fits) {
     TrendColumns columns;
-    columns.period = fit(QStringLiteral("期数"));
-    columns.number = fit(QStringLiteral("号码"));
-    columns.group = fit(QString::number(chart.groupCount()));
+    columns.period = fits.caption(QStringLiteral("期数"));
+    columns.number = fits.caption(QStringLiteral("号码"));
+    columns.group = fits.caption(QString::number(chart.groupCount()));
     int widest = 0;
     for (int row = 0; row < chart.rowCount(); ++row) {
-        columns.period = std::max(columns.period, fit(chart.period(row)));
-        columns.number = std::max(columns.number, fit(chart.number(row)));
+        columns.period = std::max(columns.period, fits.fixed(chart.period(row)));
+        columns.number = std::max(columns.number, fits.fixed(chart.number(row)));
+        columns.group = std::max(columns.group, fits.group(chart.number(row)));
         for (int g = 0; g < chart.groupCount(); ++g)
             widest = std::max(widest, chart.omission(row, g));
     }
-    columns.group = std::max({columns.group, columns.number, fit(QString::number(widest))});
+    columns.group = std::max({columns.group, columns.number, fits.group(QString::number(widest))});
     for (const TrendFigures& figures : chart.figures) {
         for (int f = 0; f < kTrendFooterCount; ++f)
-            columns.group = std::max(columns.group, fit(trendFooterText(figures, TrendFooter(f))));
+            columns.group = std::max(columns.group, fits.group(trendFooterText(figures, TrendFooter(f))));
     }
-    columns.period = std::max(columns.period, fit(trendFooterName(TrendFooter::Hits)));
+    for (int f = 0; f < kTrendFooterCount; ++f)
+        columns.period = std::max(columns.period, fits.fixed(trendFooterName(TrendFooter(f))));
     return columns;
+}
+
+TrendColumns trendColumns(const TrendChart& chart) {
+    const QFontMetricsF metrics = pictureMetrics();
+    const TrendTextFit fit = [&metrics](const QString& text) {
+        return textWidth(metrics, text) + kTrendCellPadding;
+    };
+    return trendColumns(chart, {fit, fit, fit});
 }
 
 QFont trendFont() {
@@ -173,10 +205,10 @@ namespace {
 
 // Measuring the columns measures every cell: an export does it once, for the size and the painting.
 QSize pictureSize(const TrendChart& chart, const TrendColumns& widths, const QString& check) {
-    const QFontMetrics metrics(trendFont());
+    const QFontMetricsF metrics = pictureMetrics();
     int checkWidth = 0;
     for (const QString& line : check.split(QLatin1Char('\n')))
-        checkWidth = std::max(checkWidth, metrics.horizontalAdvance(line));
+        checkWidth = std::max(checkWidth, textWidth(metrics, line));
     const int width = std::max(columnsWidth(chart, widths), checkWidth + 2 * kCheckPadding);
     const int height =
         kTrendHeaderHeight + (chart.rowCount() + kTrendFooterCount) * kTrendRowHeight + checkHeight(check);
@@ -191,11 +223,15 @@ QSize trendPictureSize(const TrendChart& chart, const QString& check) {
 
 QList<int> trendPageBreaks(int rows, int checkHeight, int limit) {
     QList<int> breaks{0};
-    int y = 0;
+    int y = 0;    // in the whole picture
+    int page = 0; // the height of the page being filled
     const auto add = [&](int height) {
-        if (y + height - breaks.last() > limit && y > breaks.last())
+        if (page + height > limit && y > breaks.last()) {
             breaks.append(y);
+            page = kTrendHeaderHeight;
+        }
         y += height;
+        page += height;
     };
     add(kTrendHeaderHeight);
     for (int row = 0; row < rows + kTrendFooterCount; ++row)
@@ -205,56 +241,92 @@ QList<int> trendPageBreaks(int rows, int checkHeight, int limit) {
     return breaks;
 }
 
+QString trendPagePath(const QString& path, int page) {
+    const QString suffix = QStringLiteral(".png");
+    const QString base = path.endsWith(suffix, Qt::CaseInsensitive) ? path.chopped(suffix.size()) : path;
+    return QStringLiteral("%1-%2%3").arg(base).arg(page).arg(suffix);
+}
+
 QStringList trendPagePaths(const QString& path, int pages) {
     if (pages == 1)
         return {path};
-    const QString suffix = QStringLiteral(".png");
-    const QString base = path.endsWith(suffix, Qt::CaseInsensitive) ? path.chopped(suffix.size()) : path;
     QStringList paths;
     for (int page = 1; page <= pages; ++page)
-        paths.append(QStringLiteral("%1-%2%3").arg(base).arg(page).arg(suffix));
+        paths.append(trendPagePath(path, page));
     return paths;
 }
 
-std::optional<TrendPictures> trendPngs(const TrendChart& chart, const QString& check, QString* reason) {
-    const TrendColumns widths = trendColumns(chart);
-    const QSize size = pictureSize(chart, widths, check);
-    TrendPictures pictures;
-    pictures.pixelRatio = size.width() * 2 <= kMaxPixels && size.height() * 2 <= kMaxPixels ? 2 : 1;
-    const int ratio = pictures.pixelRatio;
-    if (size.width() > kMaxPixels) {
-        *reason = QStringLiteral("图片过宽（%1像素），请减少分组").arg(size.width());
+QString trendPageNames(const QString& path, const QList<int>& pages) {
+    const auto name = [&](int page) { return QFileInfo(trendPagePath(path, page)).fileName(); };
+    QStringList parts;
+    for (qsizetype first = 0, last = 0; first < pages.size(); first = last + 1) {
+        last = first;
+        while (last + 1 < pages.size() && pages[last + 1] == pages[last] + 1)
+            ++last;
+        if (last > first) {
+            parts.append(name(pages[first]) + QStringLiteral(" … ") + name(pages[last]));
+        } else {
+            for (qsizetype i = first; i <= last; ++i)
+                parts.append(name(pages[i]));
+        }
+    }
+    return parts.join(QStringLiteral("、"));
+}
+
+QSize TrendPicture::pageSize(int page) const {
+    const int header = page > 0 ? kTrendHeaderHeight : 0;
+    return QSize(size.width(), header + breaks[page + 1] - breaks[page]);
+}
+
+std::optional<TrendPicture> planTrendPicture(const TrendChart& chart, const QString& check, QString* reason) {
+    TrendPicture picture;
+    picture.columns = trendColumns(chart);
+    picture.size = pictureSize(chart, picture.columns, check);
+    const int width = picture.size.width();
+    if (width > kMaxPixels) {
+        *reason = QStringLiteral("图片过宽（%1像素），请减少分组").arg(width);
         return std::nullopt;
     }
+    // Only the width can keep a picture from twice its pixels: the height is cut into pages.
+    picture.pixelRatio = width * kPixelRatio <= kMaxPixels ? kPixelRatio : 1;
     // A page's pixels are also kept to what any machine the program runs on can hold (256 MiB).
-    const qint64 rowBytes = qint64(size.width()) * ratio * 4;
-    const int limit = int(std::min<qint64>(kMaxPixels, kMaxPageBytes / rowBytes)) / ratio;
-    const QList<int> breaks = trendPageBreaks(chart.rowCount(), checkHeight(check), limit);
-    for (qsizetype page = 0; page + 1 < breaks.size(); ++page) {
-        const int top = breaks[page];
-        const int bottom = breaks[page + 1];
-        QImage image(QSize(size.width(), bottom - top) * ratio, QImage::Format_ARGB32_Premultiplied);
-        if (image.isNull()) {
-            *reason = QStringLiteral("内存不足");
-            return std::nullopt;
-        }
-        image.setDevicePixelRatio(ratio);
-        {
-            QPainter painter(&image);
-            painter.translate(0, -top);
-            paintPicture(painter, chart, widths, check, size, top, bottom);
-        }
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "png");
-        if (!writer.write(image)) {
-            *reason = writer.errorString();
-            return std::nullopt;
-        }
-        pictures.pages.append(bytes);
+    const qint64 rowBytes = qint64(width) * picture.pixelRatio * 4;
+    const int limit = int(std::min<qint64>(kMaxPixels, kMaxPageBytes / rowBytes)) / picture.pixelRatio;
+    picture.breaks = trendPageBreaks(chart.rowCount(), checkHeight(check), limit);
+    return picture;
+}
+
+std::optional<QByteArray> trendPicturePage(const TrendPicture& picture, const TrendChart& chart,
+                                           const QString& check, int page, QString* reason) {
+    const int top = picture.breaks[page];
+    const int bottom = picture.breaks[page + 1];
+    QImage image(picture.pageSize(page) * picture.pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        *reason = QStringLiteral("内存不足");
+        return std::nullopt;
     }
-    return pictures;
+    image.setDevicePixelRatio(picture.pixelRatio);
+    {
+        QPainter painter(&image);
+        // A later page shows its part of the picture under a header row of its own, painted last over
+        // what of the rows above reaches into it.
+        const int header = page > 0 ? kTrendHeaderHeight : 0;
+        painter.translate(0, header - top);
+        paintPicture(painter, chart, picture.columns, check, picture.size, top, bottom);
+        if (page > 0) {
+            painter.resetTransform();
+            paintHeader(painter, chart, picture.columns, picture.size.width());
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image)) {
+        *reason = writer.errorString();
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 } // namespace dravik

@@ -14,12 +14,15 @@
 #include "ui/ui_style.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStandardPaths>
+#include <QStyle>
+#include <cmath>
 
 namespace dravik {
 
@@ -45,15 +48,33 @@ int spanIndexOf(int draws) {
     return 0;
 }
 
-// The folder the save dialogs start in: the user's documents folder, else the home folder.
-QString exportFolder() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
-}
-
 void setColumnWidths(QTableView* table, const TrendColumns& widths, int columns) {
     for (int column = 0; column < columns; ++column)
         table->setColumnWidth(column, widths.width(column));
+}
+
+// The room the style leaves beside a cell's text, both sides together: the text margins and the
+// grid line.
+int cellRoom(const QWidget* view) {
+    return 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 1;
+}
+
+int headerRoom(const QWidget* header) {
+    return 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+}
+
+// The width a text needs in the widest of these places, each a widget, whose font draws it, and the
+// room its cells leave; never less room than the chart's own padding.
+TrendTextFit widestFit(const QList<QPair<const QWidget*, int>>& places) {
+    QList<QPair<QFontMetricsF, int>> measures;
+    for (const auto& [widget, room] : places)
+        measures.append({QFontMetricsF(widget->font(), widget), std::max(room, kTrendCellPadding)});
+    return [measures](const QString& text) {
+        int width = 0;
+        for (const auto& [metrics, room] : measures)
+            width = std::max(width, int(std::ceil(metrics.horizontalAdvance(text))) + room);
+        return width;
+    };
 }
 
 } // namespace
@@ -110,6 +131,12 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     });
     connect(rows, &QScrollBar::actionTriggered, this, [this] { showNewest_ = false; });
     footerGrid_->scrollSidewaysWith(chartGrid_);
+    for (ui::FrozenColumnsTable* table : {static_cast<ui::FrozenColumnsTable*>(chartGrid_), footerGrid_}) {
+        for (QTableView* view : {static_cast<QTableView*>(table), table->frozenView()}) {
+            view->installEventFilter(this);
+            view->horizontalHeader()->installEventFilter(this);
+        }
+    }
 
     checkLabel_ = ui::makeLabel(QString(), ui::uiFont(10), this);
     checkLabel_->setObjectName(QStringLiteral("Label_check"));
@@ -156,14 +183,37 @@ void TrendTab::refresh() {
     chart_ = std::make_shared<const TrendChart>(std::move(outcome.chart));
     model_->setChart(chart_);
     footerModel_->setChart(chart_);
-    const TrendColumns widths = trendColumns(*chart_);
-    setColumnWidths(chartGrid_, widths, model_->columnCount());
-    setColumnWidths(footerGrid_, widths, model_->columnCount());
+    fitColumns();
     checkLabel_->setText(outcome.check);
     showNewest_ = true;
     if (chartGrid_->isVisible())
         chartGrid_->doItemsLayout(); // the new scroll range, now
     chartGrid_->scrollToBottom();
+}
+
+void TrendTab::fitColumns() {
+    // The header and the columns held in place are drawn in fonts of their own: the tables' style
+    // sheets keep their own font from reaching them.
+    QTableView* chartFixed = chartGrid_->frozenView();
+    QTableView* footerFixed = footerGrid_->frozenView();
+    const QWidget* chartHeader = chartGrid_->horizontalHeader();
+    const QWidget* fixedHeader = chartFixed->horizontalHeader();
+    TrendTextFits fits;
+    fits.caption =
+        widestFit({{chartHeader, headerRoom(chartHeader)}, {fixedHeader, headerRoom(fixedHeader)}});
+    fits.fixed = widestFit({{chartFixed, cellRoom(chartFixed)}, {footerFixed, cellRoom(footerFixed)}});
+    fits.group = widestFit({{chartGrid_, cellRoom(chartGrid_)}, {footerGrid_, cellRoom(footerGrid_)}});
+    const TrendColumns widths = trendColumns(*chart_, fits);
+    setColumnWidths(chartGrid_, widths, model_->columnCount());
+    setColumnWidths(footerGrid_, widths, model_->columnCount());
+}
+
+bool TrendTab::eventFilter(QObject* watched, QEvent* event) {
+    // A font or style given to a table, its header or its held columns once a chart is shown: the
+    // columns follow it.
+    if (chart_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+        fitColumns();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TrendTab::analysisRebuilt() {
@@ -177,49 +227,128 @@ void TrendTab::onSpanPicked() {
 }
 
 void TrendTab::exportCsv() {
-    exportFiles(QStringLiteral("导出CSV"), QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"),
-                [this](QString*) {
-                    return std::optional<QList<QByteArray>>({trendCsv(*chart_, checkLabel_->text())});
-                });
+    if (!chart_)
+        refresh();
+    const QString path =
+        askExportPath(QStringLiteral("导出CSV"), QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QString reason;
+    if (!replaceWholeFile(path, trendCsv(*chart_, checkLabel_->text()), &reason)) {
+        exportFailed(reason);
+        return;
+    }
+    statusLabel_->setText(QStringLiteral("已导出：%1").arg(QFileInfo(path).fileName()));
 }
 
 void TrendTab::exportPicture() {
-    exportFiles(QStringLiteral("导出图片"), QStringLiteral("png"), QStringLiteral("PNG (*.png)"),
-                [this](QString* reason) -> std::optional<QList<QByteArray>> {
-                    std::optional<TrendPictures> pictures = trendPngs(*chart_, checkLabel_->text(), reason);
-                    if (!pictures)
-                        return std::nullopt;
-                    return pictures->pages;
-                });
-}
-
-void TrendTab::exportFiles(const QString& caption, const QString& suffix, const QString& filter,
-                           const std::function<std::optional<QList<QByteArray>>(QString* reason)>& files) {
     if (!chart_)
         refresh();
-    const QString proposed = exportFolder() + QLatin1Char('/') + archive_ + QStringLiteral("-走势.") + suffix;
-    const QString path = dialogs::askSaveFileName(host_.dialogOwner, caption, proposed, filter, suffix);
+    // The chart as it is now: the window may rebuild it while the pages are written.
+    const std::shared_ptr<const TrendChart> chart = chart_;
+    const QString check = checkLabel_->text();
+    const QString path =
+        askExportPath(QStringLiteral("导出图片"), QStringLiteral("png"), QStringLiteral("PNG (*.png)"));
     if (path.isEmpty())
         return;
-    statusLabel_->clear();
     QString reason;
-    const std::optional<QList<QByteArray>> contents = files(&reason);
-    if (!contents) {
-        dialogs::showMessage(host_.dialogOwner, QStringLiteral("导出失败：") + reason);
+    const std::optional<TrendPicture> picture = planTrendPicture(*chart, check, &reason);
+    if (!picture) {
+        exportFailed(reason);
         return;
     }
-    const QStringList paths = trendPagePaths(path, int(contents->size()));
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        if (!replaceWholeFile(paths[i], contents->at(i), &reason)) {
-            dialogs::showMessage(host_.dialogOwner, QStringLiteral("导出失败：") + reason);
-            return;
-        }
+    if (picture->pageCount() > 1) {
+        exportPages(path, *picture, *chart, check);
+        return;
     }
-    const QString first = QFileInfo(paths.first()).fileName();
-    statusLabel_->setText(paths.size() == 1 ? QStringLiteral("已导出：%1").arg(first)
-                                            : QStringLiteral("图片较长，已分为%1个文件：%2 … %3")
-                                                  .arg(paths.size())
-                                                  .arg(first, QFileInfo(paths.last()).fileName()));
+    const std::optional<QByteArray> png = trendPicturePage(*picture, *chart, check, 0, &reason);
+    if (!png || !replaceWholeFile(path, *png, &reason)) {
+        exportFailed(reason);
+        return;
+    }
+    statusLabel_->setText(QStringLiteral("已导出：%1").arg(QFileInfo(path).fileName()));
+}
+
+QString TrendTab::askExportPath(const QString& caption, const QString& suffix, const QString& filter) {
+    const QString proposed =
+        dialogs::documentsFolder() + QLatin1Char('/') + archive_ + QStringLiteral("-走势.") + suffix;
+    const QString path = dialogs::askSaveFileName(host_.dialogOwner, caption, proposed, filter, suffix);
+    if (!path.isEmpty())
+        statusLabel_->clear();
+    return path;
+}
+
+void TrendTab::exportFailed(const QString& reason) {
+    dialogs::showMessage(host_.dialogOwner, QStringLiteral("导出失败：") + reason);
+}
+
+void TrendTab::exportPages(const QString& path, const TrendPicture& picture, const TrendChart& chart,
+                           const QString& check) {
+    const int pages = picture.pageCount();
+    QList<int> all, replaced, stale;
+    for (int page = 1; page <= pages; ++page) {
+        all.append(page);
+        if (QFileInfo(trendPagePath(path, page)).isFile())
+            replaced.append(page);
+    }
+    // Pages of an earlier, longer export under the same name would pass for the last pages of this one.
+    QStringList stalePaths;
+    for (int page = pages + 1; QFileInfo(trendPagePath(path, page)).isFile(); ++page) {
+        stale.append(page);
+        stalePaths.append(trendPagePath(path, page));
+    }
+    WholeFileSet files(trendPagePaths(path, pages), stalePaths);
+    QString reason;
+    if (!files.mayWrite(&reason)) {
+        exportFailed(reason);
+        return;
+    }
+    const QString plan =
+        QStringLiteral("图片较长，将分为%1个文件：%2").arg(pages).arg(trendPageNames(path, all));
+    // Only what would be replaced or removed is asked about; new files are named in the progress
+    // dialog and the status.
+    if (!replaced.isEmpty() || !stale.isEmpty()) {
+        QString question = plan;
+        if (!replaced.isEmpty())
+            question += QStringLiteral("\n其中已存在的将被替换：") + trendPageNames(path, replaced);
+        if (!stale.isEmpty())
+            question += QStringLiteral("\n先前导出的%1将被删除").arg(trendPageNames(path, stale));
+        question += QStringLiteral("\n是否继续？");
+        bool agreed = false;
+        dialogs::confirm(host_.dialogOwner, question,
+                         [&agreed](int answer) { agreed = answer == dialogs::kYes; });
+        if (!agreed)
+            return;
+    }
+
+    enum class Outcome { Written, Cancelled, Failed };
+    const Outcome outcome = [&] {
+        // One page at a time, each written before the next is drawn: memory for one page only.
+        dialogs::Progress progress(host_.dialogOwner, QStringLiteral("导出图片"), plan, pages);
+        for (int page = 0; page < pages; ++page) {
+            if (!progress.advance(page))
+                return Outcome::Cancelled;
+            const std::optional<QByteArray> png = trendPicturePage(picture, chart, check, page, &reason);
+            if (!png || !files.write(page, *png, &reason))
+                return Outcome::Failed;
+        }
+        if (!progress.advance(pages))
+            return Outcome::Cancelled;
+        return files.commit(&reason) ? Outcome::Written : Outcome::Failed;
+    }();
+    files.discard();
+    switch (outcome) {
+    case Outcome::Written:
+        statusLabel_->setText(
+            QStringLiteral("图片较长，已分为%1个文件：%2").arg(pages).arg(trendPageNames(path, all)));
+        break;
+    case Outcome::Cancelled:
+        statusLabel_->setText(QStringLiteral("已取消导出"));
+        break;
+    case Outcome::Failed:
+        exportFailed(reason);
+        break;
+    }
 }
 
 } // namespace dravik

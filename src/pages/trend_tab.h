@@ -13,6 +13,7 @@ class QPushButton;
 namespace dravik {
 
 struct TrendChart;
+struct TrendPicture;
 class TrendFooterModel;
 class TrendGrid;
 class TrendModel;
@@ -44,14 +45,23 @@ public:
     // The tab's controls in page order, for the window's Tab order.
     QList<QWidget*> focusChain() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Sets the columns of both tables to the chart shown, measured in the fonts they are drawn in.
+    void fitColumns();
     void onSpanPicked();
     void exportCsv();
     void exportPicture();
-    // Asks for a file name and writes the files there, each whole (one, or the numbered pages of a
-    // picture too tall for one); a failure goes to the message box, what was written to the status.
-    void exportFiles(const QString& caption, const QString& suffix, const QString& filter,
-                     const std::function<std::optional<QList<QByteArray>>(QString* reason)>& files);
+    // Asks for the file name of an export; empty when the user cancelled.
+    QString askExportPath(const QString& caption, const QString& suffix, const QString& filter);
+    // Writes a picture too tall for one file as numbered pages beside `path`, all or none, after asking
+    // about the files they would replace or leave looking like part of them. A failure goes to the
+    // message box, what was written to the status.
+    void exportPages(const QString& path, const TrendPicture& picture, const TrendChart& chart,
+                     const QString& check);
+    void exportFailed(const QString& reason);
 
     Host host_;
     TrendModel* model_;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -121,6 +122,42 @@ QString documentsFolder() {
     return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
+Progress::Progress(QWidget* owner, const QString& title, const QString& text, int steps) {
+    if (activeScript) {
+        recordInScript(title, text, {});
+        if (!activeScript->progressCancels_.isEmpty())
+            cancelAt_ = activeScript->progressCancels_.takeFirst();
+        return;
+    }
+    QWidget* parent = activeOwner(owner);
+    dialog_ = std::make_unique<QProgressDialog>(text, QStringLiteral("取消"), 0, steps, parent);
+    dialog_->setWindowTitle(title);
+    dialog_->setWindowModality(Qt::WindowModal);
+    // Closed by its owner, not by reaching the end, so that the last step is still seen.
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+    dialog_->setMinimumDuration(0);
+    dialog_->setValue(0);
+    dialog_->show();
+    QCoreApplication::processEvents();
+}
+
+Progress::~Progress() = default;
+
+bool Progress::advance(int done) {
+    if (cancelled_)
+        return false;
+    if (!dialog_) {
+        cancelled_ = cancelAt_ >= 0 && done >= cancelAt_;
+        return !cancelled_;
+    }
+    dialog_->setValue(done);
+    // A modal progress dialog takes its events in setValue, but only when the value changed.
+    QCoreApplication::processEvents();
+    cancelled_ = dialog_->wasCanceled();
+    return !cancelled_;
+}
+
 QString withDefaultSuffix(const QString& path, const QString& suffix) {
     if (path.isEmpty() || suffix.isEmpty() || !QFileInfo(path).suffix().isEmpty())
         return path;
@@ -150,6 +187,10 @@ void Script::queueFileName(const QString& path) {
     fileNames_.append(path);
 }
 
+void Script::queueProgressCancel(int done) {
+    progressCancels_.append(done);
+}
+
 QStringList Script::texts() const {
     QStringList texts;
     for (const Shown& box : shown_)
@@ -160,6 +201,7 @@ QStringList Script::texts() const {
 void Script::clear() {
     answers_.clear();
     fileNames_.clear();
+    progressCancels_.clear();
     shown_.clear();
     unanswered_ = 0;
 }

@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
+class QProgressDialog;
 class QWidget;
 
 namespace dravik::dialogs {
@@ -37,6 +39,25 @@ QString askOpenFileName(QWidget* owner, const QString& caption, const QString& f
 // program's working folder, which a shortcut may have set to one of the program's own.
 QString documentsFolder();
 
+// The progress dialog of work done in steps on the GUI thread: title, text and a Cancel button
+// "取消", modal to the owner's window, shown at once. It lets the window repaint and takes a click on
+// Cancel (or Esc) at each step; it closes when dropped.
+class Progress {
+public:
+    Progress(QWidget* owner, const QString& title, const QString& text, int steps);
+    ~Progress();
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+
+    // `done` of the steps are done. False once the user has cancelled: the work stops there.
+    bool advance(int done);
+
+private:
+    std::unique_ptr<QProgressDialog> dialog_;
+    int cancelAt_ = -1; // scripted: the step at which the user cancels
+    bool cancelled_ = false;
+};
+
 // The path with ".suffix" added when its file name has no suffix of its own.
 QString withDefaultSuffix(const QString& path, const QString& suffix);
 
@@ -55,7 +76,8 @@ struct Shown {
 // Test seam. While a Script exists no real box opens: every box is recorded, and each question takes
 // the next queued answer (No when none is queued, which the script counts as unanswered). A save-file
 // dialog is recorded with its caption and proposed path, an open-file dialog with its caption, folder
-// and filter; each takes the next queued file name (none queued: cancelled).
+// and filter; each takes the next queued file name (none queued: cancelled). A progress dialog is
+// recorded with its title and text and runs to its end, or is cancelled at the step queued for it.
 class Script {
 public:
     Script();
@@ -65,6 +87,8 @@ public:
 
     void queueAnswer(int answer);
     void queueFileName(const QString& path);
+    // The next progress dialog is cancelled once `done` of its steps are done.
+    void queueProgressCancel(int done);
     const QList<Shown>& shown() const { return shown_; }
     QStringList texts() const;
     int unanswered() const { return unanswered_; }
@@ -75,8 +99,10 @@ private:
     friend int answerFromScript(const QString&, const QString&);
     friend void recordInScript(const QString&, const QString&, const QString&);
     friend QString fileNameFromScript(const QString&, const QString&, const QString&);
+    friend class Progress;
     QList<int> answers_;
     QStringList fileNames_;
+    QList<int> progressCancels_;
     QList<Shown> shown_;
     int unanswered_ = 0;
 };

@@ -13,6 +13,9 @@ FrozenColumnsTable::FrozenColumnsTable(int frozenColumns, QWidget* parent)
     frozen_->setFocusPolicy(Qt::NoFocus);
     frozen_->verticalHeader()->hide();
     frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The overlay takes its widths from this view and sets no least width of its own: Qt's, the
+    // widest character of the overlay's font, would widen its columns past this view's in a wide font.
+    frozen_->horizontalHeader()->setMinimumSectionSize(0);
     frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     frozen_->setVerticalScrollMode(ScrollPerPixel);

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -33,6 +34,40 @@ QStringList longArchive(int count) {
     for (int i = 0; i < count; ++i)
         lines.append(QStringLiteral("%1.%2").arg(23001 + i).arg((i * 7) % 36 + 1, 2, 10, QLatin1Char('0')));
     return lines;
+}
+
+const QColor kHeaderFill(0xF2, 0xF7, 0xFF);
+const QColor kGridLine(0xD6, 0xE4, 0xF5);
+
+// The files of a picture cut into `files` pages, chosen as "走势.png".
+QStringList pageFiles(int files) {
+    QStringList names;
+    for (int page = 1; page <= files; ++page)
+        names.append(files == 1 ? QStringLiteral("走势.png") : QStringLiteral("走势-%1.png").arg(page));
+    return names;
+}
+
+// A folder's entries, hidden ones included, as "name=content" for files and "name/" for folders.
+QStringList entries(const QString& folder) {
+    QStringList listed;
+    for (const QFileInfo& info :
+         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
+        listed.append(info.isDir() ? info.fileName() + QLatin1Char('/')
+                                   : info.fileName() + QLatin1Char('=') +
+                                         QString::fromUtf8(readFile(info.filePath())));
+    return listed;
+}
+
+// Makes the entries of such a listing.
+void createEntries(const QString& folder, const QStringList& listed) {
+    for (const QString& entry : listed) {
+        if (entry.endsWith(QLatin1Char('/'))) {
+            QDir(folder).mkdir(entry.chopped(1));
+        } else {
+            const qsizetype split = entry.indexOf(QLatin1Char('='));
+            writeFile(folder + QLatin1Char('/') + entry.left(split), entry.mid(split + 1).toUtf8());
+        }
+    }
 }
 
 QStringList rowTexts(const QAbstractItemModel* model, int row) {
@@ -57,6 +92,15 @@ class TrendTabTest : public WindowTestCase {
 
     void selectTrendTab() {
         QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kTrendTab), Qt::LeftButton);
+    }
+
+    // The chart of 1,600 draws, which the picture cuts into three pages.
+    void startOnLongChart() {
+        start();
+        writeFile(recordPath(), recordFileBytes(longArchive(1600)));
+        selectTrendTab();
+        pickFromList(control<ui::ChoiceCombo>(tab, "Combo_span"), QStringLiteral("全部"));
+        script->clear();
     }
 
     QString recordPath() const { return home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"); }
@@ -314,13 +358,14 @@ private slots:
                  control<TrendGrid>(tab, "Grid_trend")->columnViewportPosition(last));
     }
 
-    // A picture too tall for twice its size is drawn at its size; too tall for that, it is cut into
-    // numbered files at row lines that together hold it whole; the status says what was written.
+    // A picture too tall for one file is cut at row lines into numbered files at twice its pixels,
+    // each with the header row on top, that together hold it whole; a progress dialog names them
+    // before they are written, and the status after.
     void pngLongChart_data() {
         QTest::addColumn<int>("draws");
         QTest::addColumn<int>("files");
-        QTest::newRow("1000 draws: one file at 1x") << 1000 << 1;
-        QTest::newRow("1600 draws: two files") << 1600 << 2;
+        QTest::newRow("1000 draws: two files") << 1000 << 2;
+        QTest::newRow("1600 draws: three files") << 1600 << 3;
     }
 
     void pngLongChart() {
@@ -333,27 +378,220 @@ private slots:
         QTemporaryDir out;
         script->queueFileName(out.filePath(QStringLiteral("走势.png")));
         QTest::mouseClick(control<QPushButton>(tab, "Button_png"), Qt::LeftButton);
-        QCOMPARE(script->texts().size(), 1);
+        const QString names = files == 2 ? QStringLiteral("走势-1.png … 走势-2.png")
+                                         : QStringLiteral("走势-1.png … 走势-3.png");
+        QCOMPARE(script->shown().size(), 2);
+        QCOMPARE(script->shown().last().title, QStringLiteral("导出图片"));
+        QCOMPARE(script->shown().last().text,
+                 QStringLiteral("图片较长，将分为%1个文件：%2").arg(files).arg(names));
         const QSize logical = trendPictureSize(static_cast<const TrendModel*>(chart())->chart(),
                                                control<QLabel>(tab, "Label_check")->text());
-        QStringList names;
-        for (int page = 1; page <= files; ++page)
-            names.append(files == 1 ? QStringLiteral("走势.png") : QStringLiteral("走势-%1.png").arg(page));
-        QCOMPARE(QDir(out.path()).entryList(QDir::Files, QDir::Name), names);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), pageFiles(files));
         int height = 0;
-        for (const QString& name : std::as_const(names)) {
+        QImage first;
+        for (const QString& name : pageFiles(files)) {
             QImage image;
             QVERIFY(image.load(out.filePath(name), "PNG"));
-            QCOMPARE(image.width(), logical.width());
+            QCOMPARE(image.width(), 2 * logical.width());
             QVERIFY(image.height() <= 32767);
-            // Cut at a row line: the grid's line runs across the top of every page after the first.
-            if (height > 0)
-                QCOMPARE(image.pixelColor(logical.width() / 2, 0), QColor(0xD6, 0xE4, 0xF5));
-            height += image.height();
+            QVERIFY(image.height() % 2 == 0);
+            // The header row on top, filled as in the chart, then the row line under it.
+            QCOMPARE(image.pixelColor(4, kTrendHeaderHeight), kHeaderFill);
+            QCOMPARE(image.pixelColor(4, 2 * kTrendHeaderHeight), kGridLine);
+            QCOMPARE(image.pixelColor(4, 2 * kTrendHeaderHeight + kTrendRowHeight), QColor(Qt::white));
+            const QRect header(0, 0, image.width(), 2 * kTrendHeaderHeight);
+            if (first.isNull())
+                first = image;
+            else
+                QCOMPARE(image.copy(header), first.copy(header));
+            height += image.height() / 2;
         }
-        QCOMPARE(height, logical.height());
-        QVERIFY2(control<QLabel>(tab, "Label_status")->text().contains(names.last()),
-                 qPrintable(control<QLabel>(tab, "Label_status")->text()));
+        QCOMPARE(height, logical.height() + (files - 1) * kTrendHeaderHeight);
+        QCOMPARE(control<QLabel>(tab, "Label_status")->text(),
+                 QStringLiteral("图片较长，已分为%1个文件：%2").arg(files).arg(names));
+    }
+
+    // Where pages would replace files, or leave those of an earlier, longer export looking like part
+    // of them, one question names them all; only Yes writes the pages and removes the old ones, and
+    // nothing else in the folder changes.
+    void pagesReplaceOnlyAfterAsking_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << dialogs::kYes;
+        QTest::newRow("no") << dialogs::kNo;
+    }
+
+    void pagesReplaceOnlyAfterAsking() {
+        QFETCH(int, answer);
+        startOnLongChart();
+        QTemporaryDir out;
+        const QStringList before{"走势-1.png=old 1", "走势-3.png=old 3", "走势-4.png=old 4",
+                                 "走势-5.png=old 5", "走势-7.png=old 7", "走势.png=mine"};
+        createEntries(out.path(), before);
+        script->queueFileName(out.filePath(QStringLiteral("走势.png")));
+        script->queueAnswer(answer);
+        QTest::mouseClick(control<QPushButton>(tab, "Button_png"), Qt::LeftButton);
+        QCOMPARE(script->shown().size(), answer == dialogs::kYes ? 3 : 2);
+        QCOMPARE(script->shown().at(1).title, QStringLiteral("确认"));
+        QCOMPARE(script->shown().at(1).text,
+                 QStringLiteral("图片较长，将分为3个文件：走势-1.png … 走势-3.png\n"
+                                "其中已存在的将被替换：走势-1.png、走势-3.png\n"
+                                "先前导出的走势-4.png … 走势-5.png将被删除\n"
+                                "是否继续？"));
+        QCOMPARE(script->unanswered(), 0);
+        if (answer == dialogs::kNo) {
+            QCOMPARE(entries(out.path()), before);
+            QCOMPARE(control<QLabel>(tab, "Label_status")->text(), QString());
+            return;
+        }
+        const QStringList after = entries(out.path());
+        QCOMPARE(after.size(), 5);
+        QCOMPARE(after.mid(3), (QStringList{"走势-7.png=old 7", "走势.png=mine"}));
+        for (const QString& name : pageFiles(3)) {
+            QImage image;
+            QVERIFY(image.load(out.filePath(name), "PNG"));
+        }
+        QCOMPARE(control<QLabel>(tab, "Label_status")->text(),
+                 QStringLiteral("图片较长，已分为3个文件：走势-1.png … 走势-3.png"));
+    }
+
+    // A page that cannot take its place, or a folder that takes no file, fails the export whole: no
+    // page new, the old ones as they were, no temporary file left.
+    void pagesWholeOrNothing_data() {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<bool>("readOnlyFolder");
+        QTest::addColumn<int>("boxes"); // save dialog, question, progress, failure
+        // A folder in the place of page 2 of 3: pages 1 and 3 are written first, then page 1 takes its
+        // place before page 2 fails to take its own.
+        QTest::newRow("page 2 of 3 fails")
+            << QStringList{"走势-1.png=old 1", "走势-2.png/", "走势-3.png=old 3", "走势-4.png=old 4"} << false
+            << 4;
+        // Refused before anything is drawn or asked.
+        QTest::newRow("read-only folder") << QStringList{"走势-1.png=old 1"} << true << 2;
+    }
+
+    void pagesWholeOrNothing() {
+        QFETCH(QStringList, before);
+        QFETCH(bool, readOnlyFolder);
+        QFETCH(int, boxes);
+        startOnLongChart();
+        QTemporaryDir out;
+        createEntries(out.path(), before);
+        constexpr auto readOnly = QFile::ReadOwner | QFile::ExeOwner;
+        if (readOnlyFolder)
+            QVERIFY(QFile::setPermissions(out.path(), readOnly));
+        script->queueFileName(out.filePath(QStringLiteral("走势.png")));
+        script->queueAnswer(dialogs::kYes);
+        QTest::mouseClick(control<QPushButton>(tab, "Button_png"), Qt::LeftButton);
+        QFile::setPermissions(out.path(), readOnly | QFile::WriteOwner);
+        QCOMPARE(script->shown().size(), boxes);
+        QCOMPARE(script->shown().last().title, QStringLiteral("提示"));
+        QVERIFY2(script->shown().last().text.startsWith(QStringLiteral("导出失败：")),
+                 qPrintable(script->shown().last().text));
+        QVERIFY(script->shown().last().text.size() > 5);
+        QCOMPARE(entries(out.path()), before);
+        QCOMPARE(control<QLabel>(tab, "Label_status")->text(), QString());
+    }
+
+    // Cancelled at any step, before the first page or after the last, nothing is written.
+    void pagesCancelled_data() {
+        QTest::addColumn<int>("step");
+        QTest::newRow("before page 1") << 0;
+        QTest::newRow("before page 3") << 2;
+        QTest::newRow("after page 3") << 3;
+    }
+
+    void pagesCancelled() {
+        QFETCH(int, step);
+        startOnLongChart();
+        QTemporaryDir out;
+        const QStringList before{"走势-2.png=old 2", "走势-4.png=old 4"};
+        createEntries(out.path(), before);
+        script->queueFileName(out.filePath(QStringLiteral("走势.png")));
+        script->queueAnswer(dialogs::kYes);
+        script->queueProgressCancel(step);
+        QTest::mouseClick(control<QPushButton>(tab, "Button_png"), Qt::LeftButton);
+        QCOMPARE(script->shown().size(), 3);
+        QCOMPARE(entries(out.path()), before);
+        QCOMPARE(control<QLabel>(tab, "Label_status")->text(), QStringLiteral("已取消导出"));
+    }
+
+    // The real progress dialog, not the seam: shown at once over the window with its texts; its
+    // Cancel button, or Esc, stops the work at the next step.
+    void realProgressDialog_data() {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Esc") << true;
+    }
+
+    void realProgressDialog() {
+        QFETCH(bool, byKey);
+        start();
+        script.reset();
+        dialogs::Progress progress(window.get(), QStringLiteral("导出图片"), QStringLiteral("将分为3个文件"),
+                                   3);
+        auto* dialog = window->findChild<QProgressDialog*>();
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("导出图片"));
+        QCOMPARE(dialog->labelText(), QStringLiteral("将分为3个文件"));
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        QVERIFY(progress.advance(1));
+        QCOMPARE(dialog->value(), 1);
+        auto* cancel = dialog->findChild<QPushButton*>();
+        QVERIFY(cancel);
+        QCOMPARE(cancel->text(), QStringLiteral("取消"));
+        if (byKey)
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        else
+            cancel->click();
+        QVERIFY(!progress.advance(2));
+        QVERIFY(!progress.advance(3));
+    }
+
+    // The pages of a picture: the header row on the first page only once, every later page as much
+    // less; rows, footers and the mark check never cut.
+    void pageBreaks_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("checkHeight");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QList<int>>("breaks");
+        const int h = kTrendHeaderHeight;
+        const int r = kTrendRowHeight;
+        // 2 rows and 6 footers: 24 + 8 · 22 + 40 = 240.
+        QTest::newRow("one page") << 2 << 40 << 240 << QList<int>{0, 240};
+        QTest::newRow("the check alone on a page") << 2 << 40 << 239 << QList<int>{0, h + 8 * r, 240};
+        // Each later page holds header + 3 rows.
+        QTest::newRow("header on every page")
+            << 2 << 40 << h + 3 * r << QList<int>{0, h + 3 * r, h + 6 * r, h + 8 * r, 240};
+        QTest::newRow("a check taller than a page still whole")
+            << 0 << 200 << h + 3 * r << QList<int>{0, h + 3 * r, h + 6 * r, h + 6 * r + 200};
+    }
+
+    void pageBreaks() {
+        QFETCH(int, rows);
+        QFETCH(int, checkHeight);
+        QFETCH(int, limit);
+        QFETCH(QList<int>, breaks);
+        QCOMPARE(trendPageBreaks(rows, checkHeight, limit), breaks);
+    }
+
+    void pageNames_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QList<int>>("pages");
+        QTest::addColumn<QString>("names");
+        QTest::newRow("one") << "/d/a.png" << QList<int>{4} << "a-4.png";
+        QTest::newRow("in a row") << "/d/a.png" << QList<int>{1, 2, 3} << "a-1.png … a-3.png";
+        QTest::newRow("two in a row") << "/d/a.png" << QList<int>{4, 5} << "a-4.png … a-5.png";
+        QTest::newRow("apart") << "/d/a.png" << QList<int>{1, 3, 5, 6, 7}
+                               << "a-1.png、a-3.png、a-5.png … a-7.png";
+        QTest::newRow("another suffix") << "/d/a.txt" << QList<int>{1, 2} << "a.txt-1.png … a.txt-2.png";
+    }
+
+    void pageNames() {
+        QFETCH(QString, path);
+        QFETCH(QList<int>, pages);
+        QFETCH(QString, names);
+        QCOMPARE(trendPageNames(path, pages), names);
     }
 
     // A name typed without a suffix gets the export's own.

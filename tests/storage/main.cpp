@@ -11,6 +11,7 @@ int runRecordImportTests(int argc, char** argv);
 int runEnteredNumbersTests(int argc, char** argv);
 int runTextCodecTests(int argc, char** argv);
 int runGb18030Tests(int argc, char** argv);
+int runWholeFileTests(int argc, char** argv);
 
 // The storage module's test classes in one program; it fails when any of them fails.
 int main(int argc, char** argv) {
@@ -27,5 +28,6 @@ int main(int argc, char** argv) {
     failures += runEnteredNumbersTests(argc, argv);
     failures += runTextCodecTests(argc, argv);
     failures += runGb18030Tests(argc, argv);
+    failures += runWholeFileTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }
