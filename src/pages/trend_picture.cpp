@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <QVarLengthArray>
+#include <algorithm>
 #include <cmath>
 
 namespace dravik {
@@ -187,16 +189,31 @@ void paintTrendMarks(QPainter& painter, const TrendChart& chart, int firstRow, i
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(ui::kCrimson, 1.5));
-    for (int row = firstRow; row < lastRow; ++row) {
-        const int from = chart.hitGroup[row];
-        const int to = chart.hitGroup[row + 1];
-        if (from >= 0 && to >= 0)
-            painter.drawLine(cellRect(row, from).center(), cellRect(row + 1, to).center());
-    }
-    for (int row = firstRow; row <= lastRow; ++row) {
-        const int group = chart.hitGroup[row];
-        if (group >= 0)
-            paintBall(painter, cellRect(row, group), chart.number(row));
+    if (chart.drawsTrendLine()) {
+        for (int row = firstRow; row < lastRow; ++row) {
+            const int from = chart.hitGroup[row];
+            const int to = chart.hitGroup[row + 1];
+            if (from >= 0 && to >= 0)
+                painter.drawLine(cellRect(row, from).center(), cellRect(row + 1, to).center());
+        }
+        for (int row = firstRow; row <= lastRow; ++row) {
+            const int group = chart.hitGroup[row];
+            if (group >= 0)
+                paintBall(painter, cellRect(row, group), chart.number(row));
+        }
+    } else {
+        // A draw of several numbers has a ball in every group it hits, with the number or, where
+        // several fall in one group, their count.
+        for (int row = firstRow; row <= lastRow; ++row) {
+            QVarLengthArray<int, 8> painted;
+            for (std::size_t i = chart.hitStart[row]; i < chart.hitStart[row + 1]; ++i) {
+                const int group = chart.hitNumbers[i].group;
+                if (std::find(painted.cbegin(), painted.cend(), group) != painted.cend())
+                    continue;
+                painted.append(group);
+                paintBall(painter, cellRect(row, group), chart.cellText(row, group));
+            }
+        }
     }
     painter.restore();
 }

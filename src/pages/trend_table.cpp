@@ -64,7 +64,12 @@ QVariant TrendModel::data(const QModelIndex& index, int role) const {
             return chart().period(row);
         if (index.column() == 1)
             return chart().number(row);
-        return chart().cellText(row, group);
+        // A ball that counts several numbers is read out as the numbers it counts.
+        return role == Qt::DisplayRole ? chart().cellText(row, group) : chart().cellNumbersText(row, group);
+    case Qt::ToolTipRole:
+        if (group >= 0 && !chart().drawsTrendLine() && chart().hits(row, group))
+            return chart().cellNumbersText(row, group);
+        return {};
     case kHitRole:
         return group >= 0 && chart().hits(row, group);
     case Qt::ForegroundRole:
