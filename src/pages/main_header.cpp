@@ -12,12 +12,11 @@ namespace dravik {
 
 MainHeader::MainHeader(QWidget* parent) : ui::DragHeader(parent) {
     setObjectName(QStringLiteral("Layout_top"));
-    setGeometry(0, 0, kWindowWidth, kHeaderHeight);
+    setFixedHeight(kHeaderHeight);
 
     title_ = ui::makeLabel(QStringLiteral("Dravik"), ui::uiFont(20), this);
     title_->setObjectName(QStringLiteral("Label1"));
     title_->setAlignment(Qt::AlignCenter);
-    title_->setGeometry(0, 0, kWindowWidth, kHeaderHeight);
     title_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     logo_ = new ui::PictureBox(ui::kLogoResource, this);
@@ -30,13 +29,18 @@ MainHeader::MainHeader(QWidget* parent) : ui::DragHeader(parent) {
     saveButton_ = new ui::ImageButton(this);
     saveButton_->setObjectName(QStringLiteral("Button_save"));
     saveButton_->setIcon(ui::imageIcon(ui::kImageSave));
-    saveButton_->setGeometry(kWindowWidth - 10 - 50, 0, 50, 50);
     saveButton_->setVisible(false);
     saveButton_->setEnabled(false);
     saveButton_->setAccessibleName(QStringLiteral("保存设置"));
 
     connect(logo_, &ui::PictureBox::doubleClicked, this, &MainHeader::closeRequested);
     connect(saveButton_, &QAbstractButton::clicked, this, &MainHeader::saveRequested);
+}
+
+void MainHeader::resizeEvent(QResizeEvent* event) {
+    ui::DragHeader::resizeEvent(event);
+    title_->setGeometry(0, 0, width(), kHeaderHeight);
+    saveButton_->setGeometry(width() - 10 - 50, 0, 50, 50);
 }
 
 void MainHeader::setSaveShown(bool shown) {

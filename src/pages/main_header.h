@@ -32,6 +32,9 @@ signals:
     void saveRequested();
     void closeRequested();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QLabel* title_;
     ui::PictureBox* logo_;

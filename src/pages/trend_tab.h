@@ -44,6 +44,9 @@ public:
     // The tab's controls in page order, for the window's Tab order.
     QList<QWidget*> focusChain() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void onSpanPicked();
     void exportCsv();

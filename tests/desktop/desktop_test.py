@@ -31,7 +31,8 @@ TIMEOUT = 30
 class Session:
     """Xvfb, a session bus and the AT-SPI bus, all in a temporary folder that stands in for the home."""
 
-    def __init__(self):
+    def __init__(self, screen="1280x1024x24"):
+        self.screen = screen
         self.root = tempfile.mkdtemp(prefix="dravik-desktop-")
         self.processes = []
         self.env = dict(os.environ)
@@ -45,7 +46,7 @@ class Session:
 
     def start(self):
         read_end, write_end = os.pipe()
-        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen, "-nolisten", "tcp"],
                    pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -121,9 +122,11 @@ def xdotool(*args):
 
 
 class Program:
-    """The program started on a fresh data folder whose set.ini points it at the loopback site."""
+    """The program started on a fresh data folder whose set.ini points it at the loopback site; `env`
+    adds to its environment (QT_SCALE_FACTOR: the desktop's pixels are that many times Qt's, in which
+    AT-SPI gives the extents)."""
 
-    def __init__(self, session, executable, site_port):
+    def __init__(self, session, executable, site_port, env=None):
         import pyatspi
         self.pyatspi = pyatspi
         self.data = tempfile.mkdtemp(prefix="data-", dir=session.root)
@@ -133,7 +136,8 @@ class Program:
         # A second archive, for the archive list to have another entry to pick.
         with open(os.path.join(self.data, "Dravik", "双色球蓝球.dat"), "w", newline="") as f:
             f.write("2024001.16\r\n2024002.05\r\n")
-        env = dict(session.env, XDG_DATA_HOME=self.data)
+        env = dict(session.env, XDG_DATA_HOME=self.data, **(env or {}))
+        self.scale = float(env.get("QT_SCALE_FACTOR", 1))
         self.output = open(os.path.join(session.root, "program.log"), "ab")
         self.process = subprocess.Popen([executable], env=env, stdout=self.output, stderr=subprocess.STDOUT)
         self.app = wait_for(self.find_app, "the program on the AT-SPI bus")
@@ -173,9 +177,9 @@ class Program:
     def control(self, role, caption):
         return wait_for(lambda: self.find(role, caption, showing=True), "%s %s" % (role, caption), timeout=10)
 
-    def click(self, accessible, where="centre"):
-        x, y = point(accessible, where)
-        xdotool("mousemove", x, y, "click", 1)
+    def click(self, accessible, where="centre", button=1):
+        x, y = point(accessible, where, self.scale)
+        xdotool("mousemove", x, y, "click", button)
 
     def showing(self, accessible):
         return accessible.getState().contains(self.pyatspi.STATE_SHOWING)
@@ -190,7 +194,7 @@ class Program:
         except RuntimeError:
             header = None
         if header is not None:
-            x, y = point(header, "centre")
+            x, y = point(header, "centre", self.scale)
             xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
         try:
             status = self.process.wait(TIMEOUT)
@@ -228,14 +232,19 @@ def value_of(accessible):
     return accessible.name
 
 
-def point(accessible, where):
+def point(accessible, where, scale=1.0):
+    """Where to click on the accessible, in the X server's pixels: `scale` of them to each of Qt's."""
     import pyatspi
     box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     if where == "field":
-        return box.x + 20, box.y + box.height // 2
-    if where == "arrow":
-        return box.x + box.width - 8, box.y + box.height // 2
-    return box.x + box.width // 2, box.y + box.height // 2
+        x, y = box.x + 20, box.y + box.height // 2
+    elif where == "arrow":
+        x, y = box.x + box.width - 8, box.y + box.height // 2
+    elif where == "caption":  # a tab's caption, in the lower half under its icon
+        x, y = box.x + box.width // 2, box.y + box.height * 3 // 4
+    else:
+        x, y = box.x + box.width // 2, box.y + box.height // 2
+    return round(x * scale), round(y * scale)
 
 
 def in_sight(item, entries):
