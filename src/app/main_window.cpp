@@ -36,7 +36,11 @@
 namespace dravik {
 
 MainWindow::MainWindow(WindowOptions options, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), options_(std::move(options)) {
+    : QWidget(parent,
+              // No frame, yet a system menu (Alt+Space on Windows) with 最小化 and 关闭, and minimising
+              // from the task bar: Windows gives a frameless window neither without these hints.
+              Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint),
+      options_(std::move(options)) {
     ui::ensurePictures(downloadPageUrl());
     setObjectName(QStringLiteral("Dravik_Main"));
     setWindowTitle(QStringLiteral("Dravik"));
@@ -81,6 +85,7 @@ void MainWindow::buildMainPage() {
 
     header_ = new MainHeader(mainPage_);
     connect(header_, &MainHeader::closeRequested, this, &QWidget::close);
+    connect(header_, &MainHeader::minimizeRequested, this, &QWidget::showMinimized);
     tabs_ = new ui::TabControl(mainPage_);
     tabs_->setObjectName(QStringLiteral("TabControl1"));
     // The header keeps its height, the tabs take the rest.

@@ -6,7 +6,9 @@
 #include "ui/picture_box.h"
 #include "ui/ui_style.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 
 namespace dravik {
 
@@ -24,7 +26,9 @@ MainHeader::MainHeader(QWidget* parent) : ui::DragHeader(parent) {
     logo_->setGeometry(0, 0, 50, 50);
     logo_->setCursor(Qt::PointingHandCursor);
     logo_->setAccessibleName(QStringLiteral("Dravik"));
-    logo_->setAccessibleDescription(QStringLiteral("双击关闭程序"));
+    // The window has no title bar: what closes it is said where the pointer and a screen reader find it.
+    logo_->setToolTip(QStringLiteral("双击退出"));
+    logo_->setAccessibleDescription(QStringLiteral("双击退出；右键单击标题栏可最小化或退出"));
 
     saveButton_ = new ui::ImageButton(this);
     saveButton_->setObjectName(QStringLiteral("Button_save"));
@@ -35,6 +39,22 @@ MainHeader::MainHeader(QWidget* parent) : ui::DragHeader(parent) {
 
     connect(logo_, &ui::PictureBox::doubleClicked, this, &MainHeader::closeRequested);
     connect(saveButton_, &QAbstractButton::clicked, this, &MainHeader::saveRequested);
+}
+
+void MainHeader::contextMenuEvent(QContextMenuEvent* event) {
+    // What the title bar of a window offers, for a window that has none.
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("PopupMenu_window"));
+    menu.setFont(ui::uiFont(11));
+    QAction* minimize = menu.addAction(QStringLiteral("最小化"));
+    QAction* quit = menu.addAction(QStringLiteral("退出"));
+    // Acted on once the menu has gone, so that the question about unsaved settings has the screen to
+    // itself.
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == minimize)
+        emit minimizeRequested();
+    else if (chosen == quit)
+        emit closeRequested();
 }
 
 void MainHeader::resizeEvent(QResizeEvent* event) {

@@ -8,7 +8,8 @@ xdotool) and read as a screen reader reads it (pyatspi, the interface Orca uses)
 Two tables: every control of the settings tab, the trend tab and the import dialog read with its caption
 and its value or text; and every kind of drop-down list opened by a click (on its field, on its arrow, or
 pressed and dragged onto an entry) that must stay open until an entry is picked, with the desktop told
-of the new value. Exits non-zero, listing what failed, when anything does.
+of the new value. Then the header's right-click menu (最小化, 退出), whose 退出 asks about a changed
+setting before the program ends. Exits non-zero, listing what failed, when anything does.
 """
 import os
 import re
@@ -187,12 +188,14 @@ class Program:
     def close(self):
         self.pyatspi.Registry.deregisterEventListener(self.listener, "object:property-change:accessible-name",
                                                       "object:value-changed")
-        # As a person closes it: a double click on the window's header.
-        try:
-            go_to(self, "分析")
-            header = self.find("filler", "双击关闭程序", showing=True)
-        except RuntimeError:
-            header = None
+        # As a person closes it: a double click on the window's header (unless a check has closed it).
+        header = None
+        if self.process.poll() is None:
+            try:
+                go_to(self, "分析")
+                header = self.find("filler", "双击退出；右键单击标题栏可最小化或退出", showing=True)
+            except RuntimeError:
+                pass
         if header is not None:
             x, y = point(header, "centre", self.scale)
             xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
@@ -373,6 +376,83 @@ def check_controls(program, failures):
     program.place = "数据录入"
 
 
+class MenuWatch:
+    """The popup menus the desktop is told are showing. A Qt popup menu is no child of the program's
+    accessible (Qt lists its windows without their popups): a screen reader learns of it from its
+    showing-state event and reads its items from there."""
+
+    def __init__(self, program):
+        self.program = program
+        self.menus = []
+        program.pyatspi.Registry.registerEventListener(self.on_event, "object:state-changed:showing")
+
+    def on_event(self, event):
+        try:
+            if event.source.getRoleName() == "popup menu":
+                self.menus.append((event.source, bool(event.detail1)))
+        except Exception:
+            pass
+
+    def items(self):
+        """The items of the menu last shown, while it shows: name to accessible, in menu order."""
+        if not self.menus or not self.menus[-1][1]:
+            return None
+        menu = self.menus[-1][0]
+        items = [menu.getChildAtIndex(i) for i in range(menu.childCount)]
+        return [(item.name, item) for item in items if item.getRoleName() == "menu item"] or None
+
+    def stop(self):
+        self.program.pyatspi.Registry.deregisterEventListener(self.on_event, "object:state-changed:showing")
+
+
+def check_window_menu(program, failures):
+    """The window has no title bar: a right-click on its header offers 最小化 and 退出; with a setting
+    changed, 退出 asks about it before the program ends, as the double-click on the logo does."""
+    watch = MenuWatch(program)
+    try:
+        check_menu_entries(program, watch, failures)
+    finally:
+        watch.stop()
+
+
+def check_menu_entries(program, watch, failures):
+    go_to(program, "设置")
+    title = program.control("label", "Dravik")
+    program.click(title, button=3)
+    try:
+        items = wait_for(watch.items, "the header's menu", timeout=10)
+        if [name for name, _ in items] != ["最小化", "退出"]:
+            failures.append("the header's menu holds %r, expected 最小化 and 退出" % [name for name, _ in items])
+    except RuntimeError as error:
+        failures.append("a right-click on the header: %s" % error)
+    xdotool("key", "Escape")
+    wait_for(lambda: watch.items() is None, "the menu to close", timeout=10)
+
+    interval = program.control("radio button", "显示模式 间隔")
+    program.click(interval)
+    wait_for(lambda: interval.getState().contains(program.pyatspi.STATE_CHECKED), "显示模式 间隔 checked",
+             timeout=10)
+    program.click(title, button=3)
+    items = dict(wait_for(watch.items, "the header's menu", timeout=10))
+    program.click(items["退出"])
+    question = "设置已更改，是否保存？"
+    try:
+        wait_for(lambda: program.find("label", question, showing=True), "the question " + question, timeout=10)
+    except RuntimeError as error:
+        failures.append("退出 with a setting changed: %s" % error)
+        return
+    if program.process.poll() is not None:
+        failures.append("退出 with a setting changed: the program ended before the question was answered")
+        return
+    no = wait_for(lambda: program.find("push button", "否", showing=True) or program.find(
+        "push button", "No", showing=True), "the answer No", timeout=10)
+    program.click(no)
+    try:
+        wait_for(lambda: program.process.poll() is not None, "the program to end after the answer", timeout=10)
+    except RuntimeError as error:
+        failures.append("退出 answered: %s" % error)
+
+
 def pick(program, combo, how, entry, failures, label):
     entries = combo.getChildAtIndex(0)
     if how == "keys":
@@ -444,7 +524,7 @@ def main():
         loopback_site.write_pages(pages, 30, 24001)
         server = loopback_site.quiet_server(pages)
         threading.Thread(target=server.serve_forever, daemon=True).start()
-        for check in (check_controls, check_clicks):
+        for check in (check_controls, check_clicks, check_window_menu):
             program = Program(session, executable, server.server_address[1])
             try:
                 check(program, failures)
@@ -463,7 +543,8 @@ def main():
         session.stop()
     for failure in failures:
         print("FAIL", failure)
-    print("%d controls read, %d list picks: %s" % (len(CONTROLS), len(CLICKS), "FAILED" if failures else "passed"))
+    print("%d controls read, %d list picks, the window's menu: %s" % (len(CONTROLS), len(CLICKS),
+                                                                    "FAILED" if failures else "passed"))
     return 1 if failures else 0
 
 

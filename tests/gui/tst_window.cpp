@@ -18,8 +18,10 @@
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -68,6 +70,9 @@ private slots:
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.dravik_app.dravik"));
         QCOMPARE(QGuiApplication::applicationName(), QStringLiteral("Dravik"));
         QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
+        // Windows gives a frameless window a system menu (Alt+Space) with 最小化 and 关闭 only with these.
+        QVERIFY(window->windowFlags() & Qt::WindowSystemMenuHint);
+        QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
         QCOMPARE(window->size(), QSize(442, 766));
         QCOMPARE(window->minimumSize(), QSize(442, 766));
         QCOMPARE(window->maximumSize(), QSize(442, 766));
@@ -292,16 +297,20 @@ private slots:
         startOffline();
         const QStringList lines =
             control<QPlainTextEdit>(helpTab(*window), "Memo1")->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 16);
+        QCOMPARE(lines.size(), 18);
         QCOMPARE(lines, helpTextLines());
         for (int blank : {1, 2, 4, 5, 6, 8, 9, 10, 12, 15, 16})
             QVERIFY2(lines.at(blank - 1).endsWith(QLatin1Char(' ')), qPrintable(QString::number(blank)));
         for (int indented : {6, 9, 10})
             QVERIFY(lines.at(indented - 1).startsWith(QChar(0x3000)));
-        for (int empty : {3, 7, 11, 13})
+        for (int empty : {3, 7, 11, 13, 17})
             QVERIFY(lines.at(empty - 1).isEmpty());
         QCOMPARE(lines.at(13),
                  QStringLiteral("②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"));
+        // How to close and minimise the window without a title bar, in one sentence.
+        QCOMPARE(lines.at(17),
+                 QStringLiteral("③窗口：双击左上角图标退出，右键单击顶部标题栏可选“最小化”或“退出”，"
+                                "Windows下也可按Alt+空格打开系统菜单。"));
         QVERIFY(control<QPlainTextEdit>(helpTab(*window), "Memo1")->isReadOnly());
     }
 
@@ -366,6 +375,76 @@ private slots:
         QTest::mouseDClick(control<ui::PictureBox>(header(*window), "Image_logo"), Qt::LeftButton);
         QTRY_VERIFY(!window->isVisible());
         QVERIFY(script->shown().isEmpty());
+    }
+
+    void logoSaysHowToClose() {
+        startOffline();
+        auto* logo = control<ui::PictureBox>(header(*window), "Image_logo");
+        QCOMPARE(logo->toolTip(), QStringLiteral("双击退出"));
+        QCOMPARE(logo->accessibleDescription(), QStringLiteral("双击退出；右键单击标题栏可最小化或退出"));
+    }
+
+    // A right-click anywhere on the header, the logo and the title included, opens the menu 最小化 /
+    // 退出. 退出 is the logo's double-click: unsaved settings are asked about first, and the window
+    // closes whatever the answer.
+    void headerMenu_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<QStringList>("asked");
+        QTest::newRow("最小化") << "title"
+                                << "最小化" << false << QStringList();
+        QTest::newRow("退出") << "title"
+                              << "退出" << false << QStringList();
+        QTest::newRow("退出 on the logo") << "logo"
+                                          << "退出" << false << QStringList();
+        QTest::newRow("退出 with unsaved settings")
+            << "title"
+            << "退出" << true << QStringList{"设置已更改，是否保存？"};
+        QTest::newRow("nothing picked") << "title" << QString() << true << QStringList();
+    }
+
+    void headerMenu() {
+        QFETCH(QString, where);
+        QFETCH(QString, entry);
+        QFETCH(bool, unsaved);
+        QFETCH(QStringList, asked);
+        startOffline();
+        if (unsaved) {
+            tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+            control<QRadioButton>(settingsTab(*window), "RadioButton4")->click();
+            QVERIFY(saveButton(*window)->isEnabled());
+        }
+        QWidget* target = where == "logo"
+                              ? static_cast<QWidget*>(control<ui::PictureBox>(header(*window), "Image_logo"))
+                              : header(*window);
+        const QPoint at = where == "logo" ? QPoint(25, 25) : QPoint(221, 25);
+        QStringList entries;
+        QTimer::singleShot(0, window.get(), [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu_window"));
+            for (QAction* action : menu->actions())
+                entries.append(action->text());
+            const QList<QAction*> actions = menu->actions();
+            const auto chosen = std::find_if(actions.cbegin(), actions.cend(),
+                                             [&](QAction* action) { return action->text() == entry; });
+            if (chosen == actions.cend()) {
+                menu->close(); // as Esc or a click elsewhere does
+                return;
+            }
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(*chosen).center());
+        });
+        // On the title, which lets the click through, the header receives it; on the logo, the logo.
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+        QCOMPARE(entries, (QStringList{"最小化", "退出"}));
+        QCOMPARE(script->texts(), asked);
+        if (entry == "退出")
+            QTRY_VERIFY(!window->isVisible());
+        else
+            QVERIFY(window->isVisible());
+        QCOMPARE(window->isMinimized(), entry == "最小化");
     }
 
     void headerDragMovesWindow() {
