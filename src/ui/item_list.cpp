@@ -2,8 +2,10 @@
 
 #include "ui/ui_style.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
@@ -67,6 +69,14 @@ void ItemList::centre(QWidget* control, QSize size, int left, int right) {
     add({control, Place::Centre, size, left, right});
 }
 
+void ItemList::clickWithRow(QAbstractButton* button) {
+    Q_ASSERT(!rows_.isEmpty() && !rows_.last().header);
+    Row& row = rows_.last();
+    row.button = button;
+    if (row.caption)
+        row.caption->setCursor(Qt::PointingHandCursor);
+}
+
 void ItemList::add(Slot slot) {
     Q_ASSERT(!rows_.isEmpty() && !rows_.last().header);
     Row& row = rows_.last();
@@ -77,6 +87,46 @@ void ItemList::add(Slot slot) {
         row.caption->setBuddy(slot.control);
     row.controls.append(slot);
     layoutRows();
+}
+
+// The caption and the parts of a control that do not take clicks (a radio button's, around its
+// circle) pass the press and release on to the list.
+void ItemList::mousePressEvent(QMouseEvent* event) {
+    const int index = event->button() == Qt::LeftButton ? rowAt(int(event->position().y())) : -1;
+    QAbstractButton* button = index >= 0 ? rows_.at(index).button : nullptr;
+    if (!button || !button->isEnabled()) {
+        pressedRow_ = -1;
+        event->ignore();
+        return;
+    }
+    pressedRow_ = index;
+    // The focus goes where a click on the button itself would put it.
+    if (button->focusPolicy() & Qt::ClickFocus)
+        button->setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void ItemList::mouseReleaseEvent(QMouseEvent* event) {
+    const int pressed = pressedRow_;
+    pressedRow_ = -1;
+    if (event->button() != Qt::LeftButton || pressed < 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Released on another row, or off the list: no click, as with a button.
+    if (rect().contains(event->position().toPoint()) && rowAt(int(event->position().y())) == pressed)
+        rows_.at(pressed).button->click();
+}
+
+int ItemList::rowAt(int y) const {
+    int top = -scroll_;
+    for (int i = 0; i < rows_.size(); ++i) {
+        if (y >= top && y < top + rows_.at(i).height)
+            return i;
+        top += rows_.at(i).height;
+    }
+    return -1;
 }
 
 bool ItemList::eventFilter(QObject* watched, QEvent* event) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 
+class QAbstractButton;
 class QLabel;
 
 namespace dravik::ui {
@@ -34,6 +35,9 @@ public:
     void pinRight(QWidget* control, QSize size, int right);
     // of a fixed size, centred in what the margins leave of the row.
     void centre(QWidget* control, QSize size, int left, int right);
+    // A click anywhere on the row last added, its caption included, clicks `button` (one of its
+    // controls), as a click on an entry of a list of options checks it.
+    void clickWithRow(QAbstractButton* button);
 
     int count() const { return int(rows_.size()); }
     // How far the rows are scrolled up, from 0 to the height they need beyond the list's.
@@ -41,6 +45,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -59,10 +65,13 @@ private:
         bool header;
         QLabel* caption;
         QList<Slot> controls;
+        QAbstractButton* button = nullptr; // what a click on the row clicks
     };
     void add(Slot slot);
     void layoutRows();
     int rowsHeight() const;
+    // The index of the row at y in the list, -1 outside the rows.
+    int rowAt(int y) const;
     void scrollTo(int offset);
     // Scrolls as little as brings the row of the control (and the header of its group, where it is the
     // group's first row) into view.
@@ -72,6 +81,7 @@ private:
 
     QList<Row> rows_;
     int scroll_ = 0;
+    int pressedRow_ = -1; // the row a click began on
 };
 
 // An editable or read-only combo in the pages' font and colour ("微软雅黑" 15 points, dodger blue).
