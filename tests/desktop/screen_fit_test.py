@@ -79,6 +79,10 @@ def check_screen(executable, screen, scale, failures):
     finally:
         if server is not None:
             server.shutdown()
+        log = os.path.join(session.root, "program.log")
+        if failures and os.path.exists(log):
+            with open(log, errors="replace") as f:
+                sys.stdout.write(f.read()[-4000:])
         session.stop()
 
 
