@@ -21,6 +21,7 @@
 #include "ui/image_list.h"
 #include "ui/tab_chain.h"
 #include "ui/tab_control.h"
+#include "ui/window_fit.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -29,20 +30,31 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
 
 namespace dravik {
 
 MainWindow::MainWindow(WindowOptions options, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), options_(std::move(options)) {
+    : QWidget(parent,
+              // No frame, yet a system menu (Alt+Space on Windows) with 最小化 and 关闭, and minimising
+              // from the task bar: Windows gives a frameless window neither without these hints.
+              Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint),
+      options_(std::move(options)) {
     ui::ensurePictures(downloadPageUrl());
     setObjectName(QStringLiteral("Dravik_Main"));
     setWindowTitle(QStringLiteral("Dravik"));
     setAttribute(Qt::WA_TranslucentBackground);
-    setFixedSize(kWindowWidth, kWindowHeight);
+    // Sized for the screen it will most likely open on; showing it fits it to the one it opens on.
+    const QSize designed(kWindowWidth, kWindowHeight);
+    const QScreen* screen = this->screen();
+    setFixedSize(screen ? ui::fittedSize(designed, screen->availableGeometry()) : designed);
 
     pages_ = new QStackedWidget(this);
     pages_->setObjectName(QStringLiteral("Tab_back"));
-    pages_->setGeometry(0, 0, kWindowWidth, kWindowHeight);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(pages_);
     splashPage_ = new SplashPage;
     pages_->addWidget(splashPage_);
 
@@ -74,15 +86,20 @@ void MainWindow::buildMainPage() {
 
     header_ = new MainHeader(mainPage_);
     connect(header_, &MainHeader::closeRequested, this, &QWidget::close);
+    connect(header_, &MainHeader::minimizeRequested, this, &QWidget::showMinimized);
+    tabs_ = new ui::TabControl(mainPage_);
+    tabs_->setObjectName(QStringLiteral("TabControl1"));
+    // The header keeps its height, the tabs take the rest.
+    auto* column = new QVBoxLayout(mainPage_);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(header_);
+    column->addWidget(tabs_, 1);
     buildTabs();
     buildActions();
 }
 
 void MainWindow::buildTabs() {
-    tabs_ = new ui::TabControl(mainPage_);
-    tabs_->setObjectName(QStringLiteral("TabControl1"));
-    tabs_->setGeometry(0, kHeaderHeight, kWindowWidth, kWindowHeight - kHeaderHeight);
-
     analysisTab_ = new AnalysisTab(this);
     tabs_->addTab(analysisTab_, QStringLiteral("TabItem1"), ui::imageIcon(ui::kImageCount),
                   QStringLiteral("分析"));
@@ -228,13 +245,25 @@ void MainWindow::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::white);
 }
 
+void MainWindow::fitToScreen(const QScreen* screen, Placement placement) {
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = ui::fittedSize(QSize(kWindowWidth, kWindowHeight), area);
+    setFixedSize(size);
+    move(placement == Placement::Centred ? ui::centredIn(size, area) : ui::keptInside(pos(), size, area));
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (centred_)
         return;
     centred_ = true;
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - QPoint(kWindowWidth / 2, kWindowHeight / 2));
+    // Before the first frame: the window opens whole on its screen, and refits on another screen.
+    fitToScreen(screen(), Placement::Centred);
+    if (QWindow* window = windowHandle())
+        connect(window, &QWindow::screenChanged, this,
+                [this](QScreen* screen) { fitToScreen(screen, Placement::KeptInside); });
     runAfterFirstFrame(this, [this] { start(); });
 }
 

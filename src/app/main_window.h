@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+class QScreen;
 class QStackedWidget;
 class QTimer;
 
@@ -77,6 +78,10 @@ private:
     // built-in one.
     void pickStartArchive();
     bool hasUnsavedSettings() const;
+    enum class Placement { Centred, KeptInside };
+    // Sizes the window for the free area of the screen (its design size where that holds it) and
+    // places it there.
+    void fitToScreen(const QScreen* screen, Placement placement);
 
     WindowOptions options_;
     bool downloadDone_ = false;

@@ -1,7 +1,6 @@
 #include "pages/analysis_tab.h"
 
 #include "analysis/analysis_run.h"
-#include "pages/page_geometry.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
@@ -19,7 +18,11 @@ AnalysisTab::AnalysisTab(QWidget* dialogOwner, QWidget* parent) : QWidget(parent
         {100, 50, 50, 30}, this);
     table_->setRowCount(10);
     table_->setAccessibleName(QStringLiteral("分析结果"));
-    table_->setGeometry(10, 0, kWindowWidth - 20, kTabPageHeight);
+}
+
+void AnalysisTab::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    table_->setGeometry(10, 0, width() - 20, height());
     // The group texts take what the counts leave of the width.
     table_->setColumnWidth(0, table_->width() - 130 - 6);
 }

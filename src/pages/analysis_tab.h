@@ -21,6 +21,9 @@ public:
     // The tab's controls in reading order, for the window's Tab chain.
     QList<QWidget*> focusChain() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QWidget* dialogOwner_;
     QTableWidget* table_;

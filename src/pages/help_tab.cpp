@@ -1,7 +1,6 @@
 #include "pages/help_tab.h"
 
 #include "pages/help_text.h"
-#include "pages/page_geometry.h"
 #include "ui/image_button.h"
 #include "ui/image_list.h"
 #include "ui/ui_style.h"
@@ -9,18 +8,23 @@
 #include <QDesktopServices>
 #include <QPlainTextEdit>
 #include <QUrl>
+#include <algorithm>
 
 namespace dravik {
+
+namespace {
+constexpr int kButtonRowHeight = 100;
+} // namespace
 
 HelpTab::HelpTab(QString downloadPage, QWidget* parent)
     : QWidget(parent), downloadPage_(std::move(downloadPage)) {
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(QStringLiteral("Memo1"));
-    text_->setGeometry(15, 10, kWindowWidth - 30, kTabPageHeight - 100 - 20);
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Where the window is short the text scrolls, and shows that it does.
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     text_->setFrameShape(QFrame::NoFrame);
     text_->setFont(ui::uiFont(13));
     text_->setStyleSheet(
@@ -32,12 +36,10 @@ HelpTab::HelpTab(QString downloadPage, QWidget* parent)
     text_->setFocusPolicy(Qt::StrongFocus);
     text_->setAccessibleName(QStringLiteral("帮助"));
 
-    auto* buttonRow = new QWidget(this);
-    buttonRow->setObjectName(QStringLiteral("Layout1"));
-    buttonRow->setGeometry(0, kTabPageHeight - 100, kWindowWidth, 100);
-    downloadButton_ = new ui::ImageButton(buttonRow);
+    buttonRow_ = new QWidget(this);
+    buttonRow_->setObjectName(QStringLiteral("Layout1"));
+    downloadButton_ = new ui::ImageButton(buttonRow_);
     downloadButton_->setObjectName(QStringLiteral("Button8"));
-    downloadButton_->setGeometry(0, 0, kWindowWidth, 100);
     downloadButton_->setIcon(ui::imageIcon(ui::kImageUrl));
     downloadButton_->setIconSize(QSize(100, 100));
     downloadButton_->setPictureMargin(5);
@@ -46,6 +48,14 @@ HelpTab::HelpTab(QString downloadPage, QWidget* parent)
     downloadButton_->setText(QStringLiteral("点击检查更新或扫码下载安卓版本"));
     downloadButton_->setAccessibleDescription(downloadPage_);
     connect(downloadButton_, &QAbstractButton::clicked, this, &HelpTab::openDownloadPage);
+}
+
+void HelpTab::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The button row keeps its height at the bottom; the text takes what is left.
+    text_->setGeometry(15, 10, width() - 30, std::max(0, height() - kButtonRowHeight - 20));
+    buttonRow_->setGeometry(0, height() - kButtonRowHeight, width(), kButtonRowHeight);
+    downloadButton_->setGeometry(0, 0, width(), kButtonRowHeight);
 }
 
 void HelpTab::openDownloadPage() {

@@ -20,12 +20,16 @@ public:
     // The tab's controls in reading order, for the window's Tab chain.
     QList<QWidget*> focusChain() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     // Opens the download page in the desktop's browser.
     void openDownloadPage();
 
     QString downloadPage_;
     QPlainTextEdit* text_;
+    QWidget* buttonRow_;
     ui::ImageButton* downloadButton_;
 };
 

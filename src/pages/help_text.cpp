@@ -22,6 +22,10 @@ QStringList helpTextLines() {
         QStringLiteral(u"②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"),
         QStringLiteral(u"*开始值为0，号码格式0、1、2…… "),
         QStringLiteral(u"*开始值为1，号码格式01、02、03…… "),
+        QStringLiteral(u""),
+        QStringLiteral(
+            u"③窗口：双击左上角图标退出，右键单击顶部标题栏可选“最小化”或“退出”，Windows下也可按Alt+空格"
+            u"打开系统菜单。"),
     };
 }
 

@@ -2,18 +2,17 @@
 
 #include "ui/dialogs.h"
 #include "ui/handler_guard.h"
+#include "ui/pixel_layout.h"
 #include "ui/tab_chain.h"
 #include "ui/ui_style.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace dravik {
 
@@ -119,16 +118,18 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, int 
     cancelButton_->setAccessibleName(QStringLiteral("取消"));
     cancelButton_->setAutoDefault(false);
 
-    auto* sourceRow = new QHBoxLayout;
+    // On whole device pixels: at 125 % and 175 % the style's margins and spacings put the controls of
+    // the right-hand column between device pixels, where the Windows style lost their right borders.
+    auto* sourceRow = new ui::DevicePixelBoxLayout(QBoxLayout::LeftToRight);
     sourceRow->addWidget(openButton_);
     sourceRow->addStretch();
     sourceRow->addWidget(columnCaption);
     sourceRow->addWidget(columnCombo_);
-    auto* buttonRow = new QHBoxLayout;
+    auto* buttonRow = new ui::DevicePixelBoxLayout(QBoxLayout::LeftToRight);
     buttonRow->addStretch();
     buttonRow->addWidget(importButton_);
     buttonRow->addWidget(cancelButton_);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new ui::DevicePixelBoxLayout(QBoxLayout::TopToBottom, this);
     layout->addWidget(textEdit_, 1);
     layout->addLayout(sourceRow);
     layout->addWidget(summaryLabel_);

@@ -6,18 +6,19 @@
 #include "ui/picture_box.h"
 #include "ui/ui_style.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 
 namespace dravik {
 
 MainHeader::MainHeader(QWidget* parent) : ui::DragHeader(parent) {
     setObjectName(QStringLiteral("Layout_top"));
-    setGeometry(0, 0, kWindowWidth, kHeaderHeight);
+    setFixedHeight(kHeaderHeight);
 
     title_ = ui::makeLabel(QStringLiteral("Dravik"), ui::uiFont(20), this);
     title_->setObjectName(QStringLiteral("Label1"));
     title_->setAlignment(Qt::AlignCenter);
-    title_->setGeometry(0, 0, kWindowWidth, kHeaderHeight);
     title_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     logo_ = new ui::PictureBox(ui::kLogoResource, this);
@@ -25,18 +26,41 @@ MainHeader::MainHeader(QWidget* parent) : ui::DragHeader(parent) {
     logo_->setGeometry(0, 0, 50, 50);
     logo_->setCursor(Qt::PointingHandCursor);
     logo_->setAccessibleName(QStringLiteral("Dravik"));
-    logo_->setAccessibleDescription(QStringLiteral("双击关闭程序"));
+    // The window has no title bar: what closes it is said where the pointer and a screen reader find it.
+    logo_->setToolTip(QStringLiteral("双击退出"));
+    logo_->setAccessibleDescription(QStringLiteral("双击退出；右键单击标题栏可最小化或退出"));
 
     saveButton_ = new ui::ImageButton(this);
     saveButton_->setObjectName(QStringLiteral("Button_save"));
     saveButton_->setIcon(ui::imageIcon(ui::kImageSave));
-    saveButton_->setGeometry(kWindowWidth - 10 - 50, 0, 50, 50);
     saveButton_->setVisible(false);
     saveButton_->setEnabled(false);
     saveButton_->setAccessibleName(QStringLiteral("保存设置"));
 
     connect(logo_, &ui::PictureBox::doubleClicked, this, &MainHeader::closeRequested);
     connect(saveButton_, &QAbstractButton::clicked, this, &MainHeader::saveRequested);
+}
+
+void MainHeader::contextMenuEvent(QContextMenuEvent* event) {
+    // What the title bar of a window offers, for a window that has none.
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("PopupMenu_window"));
+    menu.setFont(ui::uiFont(11));
+    QAction* minimize = menu.addAction(QStringLiteral("最小化"));
+    QAction* quit = menu.addAction(QStringLiteral("退出"));
+    // Acted on once the menu has gone, so that the question about unsaved settings has the screen to
+    // itself.
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == minimize)
+        emit minimizeRequested();
+    else if (chosen == quit)
+        emit closeRequested();
+}
+
+void MainHeader::resizeEvent(QResizeEvent* event) {
+    ui::DragHeader::resizeEvent(event);
+    title_->setGeometry(0, 0, width(), kHeaderHeight);
+    saveButton_->setGeometry(width() - 10 - 50, 0, 50, 50);
 }
 
 void MainHeader::setSaveShown(bool shown) {

@@ -15,7 +15,7 @@ class PictureBox;
 
 // The header of the main page: the program's name, the logo (double-click closes the program) and the
 // save button of the settings tab, whose enabled state is the flag of unsaved settings. The window is
-// dragged around by it.
+// dragged around by it, and a right-click on it offers 最小化 and 退出, as a title bar would.
 class MainHeader : public ui::DragHeader {
     Q_OBJECT
 public:
@@ -30,7 +30,13 @@ public:
 
 signals:
     void saveRequested();
+    // The user asks to close the program: by a double-click on the logo or 退出 in the menu.
     void closeRequested();
+    void minimizeRequested();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QLabel* title_;

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "ui/tab_control.h"
-
 namespace dravik {
 
-// The window has one fixed size; its pages are laid out on it.
+// The size the window is made for. On a screen whose free area is shorter (or narrower) the window takes
+// that area's height (width) instead, and the pages give up height where they can: their tables, lists
+// and texts scroll, while the header and the tab strip always show whole.
 constexpr int kWindowWidth = 442;
 constexpr int kWindowHeight = 766;
 constexpr int kHeaderHeight = 50;
-// The height of a tab's page: the window less the header and the tab strip.
-constexpr int kTabPageHeight = kWindowHeight - kHeaderHeight - ui::TabControl::kStripHeight;
 
 } // namespace dravik

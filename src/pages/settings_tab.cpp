@@ -147,6 +147,7 @@ QRadioButton* SettingsTab::addRadioRow(const QString& caption, const QString& na
     group->addButton(radio);
     list_->addRow(caption, ui::kDodgerBlue);
     list_->pinRight(radio, QSize(45, 40), 8);
+    list_->clickWithRow(radio);
     return radio;
 }
 

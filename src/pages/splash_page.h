@@ -20,9 +20,13 @@ public:
     // The download is over: the activity indicator stops and goes.
     void stopActivity();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     ui::PictureBox* picture_;
     ui::ActivityIndicator* indicator_;
+    QWidget* grid_;
     QLabel* statusLabel_;
     QLabel* noticeLabel_;
 };

@@ -2,7 +2,6 @@
 
 #include "analysis/trend_csv.h"
 #include "analysis/trend_run.h"
-#include "pages/page_geometry.h"
 #include "pages/trend_picture.h"
 #include "pages/trend_table.h"
 #include "storage/whole_file.h"
@@ -82,8 +81,6 @@ TrendTextFit widestFit(const QList<QPair<const QWidget*, int>>& places) {
 TrendTab::TrendTab(Host host, QWidget* parent)
     : QWidget(parent), host_(std::move(host)), model_(new TrendModel(this)),
       footerModel_(new TrendFooterModel(this)) {
-    const int width = kWindowWidth - 2 * kMargin;
-
     auto* caption = ui::makeLabel(QStringLiteral("统计期数"), ui::uiFont(11), this);
     caption->setGeometry(kMargin, 8, 70, kControlHeight);
     spanCombo_ = new ui::ChoiceCombo(ui::ChoiceCombo::Typing::ReadOnly, this);
@@ -96,15 +93,9 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     connect(spanCombo_, QOverload<int>::of(&QComboBox::activated), this,
             ui::guarded([this] { onSpanPicked(); }));
 
-    const int buttonsTop = kTabPageHeight - 8 - kControlHeight;
-    const int checkTop = buttonsTop - 4 - kCheckHeight;
-    const int footerTop = checkTop - 4 - kFooterHeight;
-    const int gridTop = 8 + kControlHeight + 6;
-
     chartGrid_ = new TrendGrid(model_, this);
     chartGrid_->setObjectName(QStringLiteral("Grid_trend"));
     chartGrid_->setAccessibleName(QStringLiteral("走势表"));
-    chartGrid_->setGeometry(kMargin, gridTop, width, footerTop - gridTop);
 
     footerGrid_ = new ui::FrozenColumnsTable(TrendModel::kFixedColumns, this);
     footerGrid_->setObjectName(QStringLiteral("Grid_footer"));
@@ -113,7 +104,6 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     footerGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     footerGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     footerGrid_->setModel(footerModel_);
-    footerGrid_->setGeometry(kMargin, footerTop, width, kFooterHeight);
 
     for (QTableView* table : {static_cast<QTableView*>(chartGrid_), static_cast<QTableView*>(footerGrid_)}) {
         ui::styleTable(table, kTrendRowHeight);
@@ -142,29 +132,43 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     checkLabel_->setObjectName(QStringLiteral("Label_check"));
     // Its text is what a screen reader must say; the caption only describes it.
     checkLabel_->setAccessibleDescription(QStringLiteral("荐号回测"));
-    checkLabel_->setGeometry(kMargin, checkTop, width, kCheckHeight);
     checkLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Read out and selectable from the keyboard, like the help text.
     checkLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     checkLabel_->setFocusPolicy(Qt::StrongFocus);
 
-    const auto makeButton = [this, buttonsTop](const char* name, const QString& text, int left) {
+    const auto makeButton = [this](const char* name, const QString& text) {
         auto* button = new QPushButton(text, this);
         button->setObjectName(QString::fromLatin1(name));
         button->setAccessibleName(text);
         button->setFont(ui::uiFont(11));
-        button->setGeometry(left, buttonsTop, 100, kControlHeight);
         return button;
     };
-    csvButton_ = makeButton("Button_csv", QStringLiteral("导出CSV"), kMargin);
-    pngButton_ = makeButton("Button_png", QStringLiteral("导出图片"), kMargin + 110);
+    csvButton_ = makeButton("Button_csv", QStringLiteral("导出CSV"));
+    pngButton_ = makeButton("Button_png", QStringLiteral("导出图片"));
     statusLabel_ = ui::makeLabel(QString(), ui::uiFont(9), this);
     statusLabel_->setObjectName(QStringLiteral("Label_status"));
     statusLabel_->setAccessibleDescription(QStringLiteral("导出状态"));
-    statusLabel_->setGeometry(kMargin + 220, buttonsTop, width - 220, kControlHeight);
     statusLabel_->setWordWrap(true);
     connect(csvButton_, &QAbstractButton::clicked, this, ui::guarded([this] { exportCsv(); }));
     connect(pngButton_, &QAbstractButton::clicked, this, ui::guarded([this] { exportPicture(); }));
+}
+
+void TrendTab::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Laid out from the bottom up; the chart takes the height that is left, and gives it up on a short
+    // window.
+    const int width = this->width() - 2 * kMargin;
+    const int buttonsTop = height() - 8 - kControlHeight;
+    const int checkTop = buttonsTop - 4 - kCheckHeight;
+    const int footerTop = checkTop - 4 - kFooterHeight;
+    const int gridTop = 8 + kControlHeight + 6;
+    chartGrid_->setGeometry(kMargin, gridTop, width, std::max(0, footerTop - gridTop));
+    footerGrid_->setGeometry(kMargin, footerTop, width, kFooterHeight);
+    checkLabel_->setGeometry(kMargin, checkTop, width, kCheckHeight);
+    csvButton_->setGeometry(kMargin, buttonsTop, 100, kControlHeight);
+    pngButton_->setGeometry(kMargin + 110, buttonsTop, 100, kControlHeight);
+    statusLabel_->setGeometry(kMargin + 220, buttonsTop, width - 220, kControlHeight);
 }
 
 QList<QWidget*> TrendTab::focusChain() const {

@@ -1,6 +1,10 @@
 #include "ui/drag_header.h"
 
+#include "ui/window_fit.h"
+
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 
 namespace dravik::ui {
 
@@ -21,7 +25,16 @@ void DragHeader::mouseMoveEvent(QMouseEvent* event) {
         QWidget::mouseMoveEvent(event);
         return;
     }
-    window()->move(event->globalPosition().toPoint() - grabOffset_);
+    // The window stays inside the free area of the screen the pointer is on: a header dragged off the
+    // bottom or under a task bar could not be reached to drag it back.
+    QWidget* window = this->window();
+    const QPoint pointer = event->globalPosition().toPoint();
+    const QPoint wanted = pointer - grabOffset_;
+    const QScreen* screen = QGuiApplication::screenAt(pointer);
+    if (!screen)
+        screen = window->screen();
+    window->move(screen ? keptInside(wanted, window->frameGeometry().size(), screen->availableGeometry())
+                        : wanted);
     event->accept();
 }
 

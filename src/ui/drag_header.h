@@ -5,7 +5,7 @@
 
 namespace dravik::ui {
 
-// A header strip by which the frameless window is dragged around.
+// A header strip by which the frameless window is dragged around, within the free area of the screen.
 class DragHeader : public QWidget {
     Q_OBJECT
 public:

@@ -8,7 +8,8 @@ xdotool) and read as a screen reader reads it (pyatspi, the interface Orca uses)
 Two tables: every control of the settings tab, the trend tab and the import dialog read with its caption
 and its value or text; and every kind of drop-down list opened by a click (on its field, on its arrow, or
 pressed and dragged onto an entry) that must stay open until an entry is picked, with the desktop told
-of the new value. Exits non-zero, listing what failed, when anything does.
+of the new value. Then the header's right-click menu (最小化, 退出), whose 退出 asks about a changed
+setting (changed by a click on the text of a radio row) before the program ends. Exits non-zero, listing what failed, when anything does.
 """
 import os
 import re
@@ -31,7 +32,8 @@ TIMEOUT = 30
 class Session:
     """Xvfb, a session bus and the AT-SPI bus, all in a temporary folder that stands in for the home."""
 
-    def __init__(self):
+    def __init__(self, screen="1280x1024x24"):
+        self.screen = screen
         self.root = tempfile.mkdtemp(prefix="dravik-desktop-")
         self.processes = []
         self.env = dict(os.environ)
@@ -45,7 +47,7 @@ class Session:
 
     def start(self):
         read_end, write_end = os.pipe()
-        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.screen, "-nolisten", "tcp"],
                    pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -121,9 +123,11 @@ def xdotool(*args):
 
 
 class Program:
-    """The program started on a fresh data folder whose set.ini points it at the loopback site."""
+    """The program started on a fresh data folder whose set.ini points it at the loopback site; `env`
+    adds to its environment (QT_SCALE_FACTOR: the desktop's pixels are that many times Qt's, in which
+    AT-SPI gives the extents)."""
 
-    def __init__(self, session, executable, site_port):
+    def __init__(self, session, executable, site_port, env=None):
         import pyatspi
         self.pyatspi = pyatspi
         self.data = tempfile.mkdtemp(prefix="data-", dir=session.root)
@@ -133,7 +137,8 @@ class Program:
         # A second archive, for the archive list to have another entry to pick.
         with open(os.path.join(self.data, "Dravik", "双色球蓝球.dat"), "w", newline="") as f:
             f.write("2024001.16\r\n2024002.05\r\n")
-        env = dict(session.env, XDG_DATA_HOME=self.data)
+        env = dict(session.env, XDG_DATA_HOME=self.data, **(env or {}))
+        self.scale = float(env.get("QT_SCALE_FACTOR", 1))
         self.output = open(os.path.join(session.root, "program.log"), "ab")
         self.process = subprocess.Popen([executable], env=env, stdout=self.output, stderr=subprocess.STDOUT)
         self.app = wait_for(self.find_app, "the program on the AT-SPI bus")
@@ -173,9 +178,9 @@ class Program:
     def control(self, role, caption):
         return wait_for(lambda: self.find(role, caption, showing=True), "%s %s" % (role, caption), timeout=10)
 
-    def click(self, accessible, where="centre"):
-        x, y = point(accessible, where)
-        xdotool("mousemove", x, y, "click", 1)
+    def click(self, accessible, where="centre", button=1):
+        x, y = point(accessible, where, self.scale)
+        xdotool("mousemove", x, y, "click", button)
 
     def showing(self, accessible):
         return accessible.getState().contains(self.pyatspi.STATE_SHOWING)
@@ -183,14 +188,16 @@ class Program:
     def close(self):
         self.pyatspi.Registry.deregisterEventListener(self.listener, "object:property-change:accessible-name",
                                                       "object:value-changed")
-        # As a person closes it: a double click on the window's header.
-        try:
-            go_to(self, "分析")
-            header = self.find("filler", "双击关闭程序", showing=True)
-        except RuntimeError:
-            header = None
+        # As a person closes it: a double click on the window's header (unless a check has closed it).
+        header = None
+        if self.process.poll() is None:
+            try:
+                go_to(self, "分析")
+                header = self.find("filler", "双击退出；右键单击标题栏可最小化或退出", showing=True)
+            except RuntimeError:
+                pass
         if header is not None:
-            x, y = point(header, "centre")
+            x, y = point(header, "centre", self.scale)
             xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
         try:
             status = self.process.wait(TIMEOUT)
@@ -228,14 +235,19 @@ def value_of(accessible):
     return accessible.name
 
 
-def point(accessible, where):
+def point(accessible, where, scale=1.0):
+    """Where to click on the accessible, in the X server's pixels: `scale` of them to each of Qt's."""
     import pyatspi
     box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     if where == "field":
-        return box.x + 20, box.y + box.height // 2
-    if where == "arrow":
-        return box.x + box.width - 8, box.y + box.height // 2
-    return box.x + box.width // 2, box.y + box.height // 2
+        x, y = box.x + 20, box.y + box.height // 2
+    elif where == "arrow":
+        x, y = box.x + box.width - 8, box.y + box.height // 2
+    elif where == "caption":  # a tab's caption, in the lower half under its icon
+        x, y = box.x + box.width // 2, box.y + box.height * 3 // 4
+    else:
+        x, y = box.x + box.width // 2, box.y + box.height // 2
+    return round(x * scale), round(y * scale)
 
 
 def in_sight(item, entries):
@@ -364,6 +376,90 @@ def check_controls(program, failures):
     program.place = "数据录入"
 
 
+class MenuWatch:
+    """The popup menus the desktop is told are showing. A Qt popup menu is no child of the program's
+    accessible (Qt lists its windows without their popups): a screen reader learns of it from its
+    showing-state event and reads its items from there."""
+
+    def __init__(self, program):
+        self.program = program
+        self.menus = []
+        program.pyatspi.Registry.registerEventListener(self.on_event, "object:state-changed:showing")
+
+    def on_event(self, event):
+        try:
+            if event.source.getRoleName() == "popup menu":
+                self.menus.append((event.source, bool(event.detail1)))
+        except Exception:
+            pass
+
+    def items(self):
+        """The items of the menu last shown, while it shows: name to accessible, in menu order."""
+        if not self.menus or not self.menus[-1][1]:
+            return None
+        menu = self.menus[-1][0]
+        items = [menu.getChildAtIndex(i) for i in range(menu.childCount)]
+        return [(item.name, item) for item in items if item.getRoleName() == "menu item"] or None
+
+    def stop(self):
+        self.program.pyatspi.Registry.deregisterEventListener(self.on_event, "object:state-changed:showing")
+
+
+def check_window_menu(program, failures):
+    """The window has no title bar: a right-click on its header offers 最小化 and 退出; with a setting
+    changed (by a click on the text of its radio row), 退出 asks about it before the program ends, as the
+    double-click on the logo does."""
+    watch = MenuWatch(program)
+    try:
+        check_menu_entries(program, watch, failures)
+    finally:
+        watch.stop()
+
+
+def check_menu_entries(program, watch, failures):
+    go_to(program, "设置")
+    title = program.control("label", "Dravik")
+    program.click(title, button=3)
+    try:
+        items = wait_for(watch.items, "the header's menu", timeout=10)
+        if [name for name, _ in items] != ["最小化", "退出"]:
+            failures.append("the header's menu holds %r, expected 最小化 and 退出" % [name for name, _ in items])
+    except RuntimeError as error:
+        failures.append("a right-click on the header: %s" % error)
+    xdotool("key", "Escape")
+    wait_for(lambda: watch.items() is None, "the menu to close", timeout=10)
+
+    # A setting changed as a person changes it: a click on the text of a radio row checks its button,
+    # which sits at the row's right end.
+    interval = program.control("radio button", "显示模式 间隔")
+    program.click(program.control("label", "间隔"), "field")
+    try:
+        wait_for(lambda: interval.getState().contains(program.pyatspi.STATE_CHECKED), "显示模式 间隔 checked",
+                 timeout=10)
+    except RuntimeError as error:
+        failures.append("a click on the text 间隔: %s" % error)
+        program.click(interval)
+    program.click(title, button=3)
+    items = dict(wait_for(watch.items, "the header's menu", timeout=10))
+    program.click(items["退出"])
+    question = "设置已更改，是否保存？"
+    try:
+        wait_for(lambda: program.find("label", question, showing=True), "the question " + question, timeout=10)
+    except RuntimeError as error:
+        failures.append("退出 with a setting changed: %s" % error)
+        return
+    if program.process.poll() is not None:
+        failures.append("退出 with a setting changed: the program ended before the question was answered")
+        return
+    no = wait_for(lambda: program.find("push button", "否", showing=True) or program.find(
+        "push button", "No", showing=True), "the answer No", timeout=10)
+    program.click(no)
+    try:
+        wait_for(lambda: program.process.poll() is not None, "the program to end after the answer", timeout=10)
+    except RuntimeError as error:
+        failures.append("退出 answered: %s" % error)
+
+
 def pick(program, combo, how, entry, failures, label):
     entries = combo.getChildAtIndex(0)
     if how == "keys":
@@ -435,7 +531,7 @@ def main():
         loopback_site.write_pages(pages, 30, 24001)
         server = loopback_site.quiet_server(pages)
         threading.Thread(target=server.serve_forever, daemon=True).start()
-        for check in (check_controls, check_clicks):
+        for check in (check_controls, check_clicks, check_window_menu):
             program = Program(session, executable, server.server_address[1])
             try:
                 check(program, failures)
@@ -454,7 +550,8 @@ def main():
         session.stop()
     for failure in failures:
         print("FAIL", failure)
-    print("%d controls read, %d list picks: %s" % (len(CONTROLS), len(CLICKS), "FAILED" if failures else "passed"))
+    print("%d controls read, %d list picks, the window's menu: %s" % (len(CONTROLS), len(CLICKS),
+                                                                    "FAILED" if failures else "passed"))
     return 1 if failures else 0
 
 

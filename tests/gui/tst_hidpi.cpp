@@ -48,11 +48,35 @@ class HighDpiTest : public WindowTestCase {
         window = dravik::test::startOffline(*home);
         script->clear();
         QCOMPARE(window->devicePixelRatio(), 2.0);
+        // A screen of 1280 × 1024 pixels holds 640 × 512 at this ratio, less than the window's height:
+        // the window has fitted itself to it (fitsTheScreen). The layout is compared at the design
+        // size, as a screen of 1532 pixels or more shows it.
+        window->setFixedSize(442, 766);
+        QCoreApplication::processEvents();
     }
 
     QWidget* widget(const QString& name) const { return window->findChild<QWidget*>(name); }
 
 private slots:
+    // The screen is measured in device-independent pixels: at ratio 2 the window takes the height of
+    // the screen's free area where that is less than 766, and lies inside it.
+    void fitsTheScreen() {
+        window = dravik::test::startOffline(*home);
+        const QRect area = window->screen()->availableGeometry();
+        QCOMPARE(window->size(), QSize(442, std::min(766, area.height())));
+        QVERIFY2(area.contains(window->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                        .arg(window->x())
+                                                                        .arg(window->y())
+                                                                        .arg(window->width())
+                                                                        .arg(window->height())));
+        // The tab strip along the bottom shows whole.
+        ui::TabControl* tabs = tabBar(*window);
+        for (int i = 0; i < tabs->count(); ++i) {
+            QWidget* tab = tabs->tabButton(i);
+            QVERIFY(window->rect().contains(QRect(tab->mapTo(window.get(), QPoint(0, 0)), tab->size())));
+        }
+    }
+
     void twicePixels() {
         startOffline();
         const QPixmap picture = window->grab();

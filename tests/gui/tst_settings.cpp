@@ -11,9 +11,11 @@
 #include "ui/tab_control.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -546,6 +548,76 @@ private slots:
         // Any other bound control puts it back as well.
         control<ui::ChoiceCombo>(tab, "Edit_x")->setText(QStringLiteral("12"));
         QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_x")->currentText(), QStringLiteral("36"));
+    }
+
+    // A click anywhere on a radio row checks its button, as in any list of options: on its caption's
+    // text, or in the middle of the row, far from the button at its right end.
+    void radioRowClick_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("where");
+        for (const char* button : {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
+                                   "RadioButton5", "RadioButton6", "RadioButton7"}) {
+            for (const char* where : {"caption", "middle"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(button, where))) << button << where;
+        }
+    }
+
+    void radioRowClick() {
+        QFETCH(QString, button);
+        QFETCH(QString, where);
+        start();
+        auto* list = control<ui::ItemList>(tab, "ListBox2");
+        auto* radio = control<QRadioButton>(tab, qPrintable(button));
+        // Another button of the group first, so that the click has something to change.
+        for (QAbstractButton* other : radio->group()->buttons()) {
+            if (other != radio) {
+                other->click();
+                break;
+            }
+        }
+        QVERIFY(!radio->isChecked());
+        QLabel* caption = nullptr;
+        for (QLabel* label : list->findChildren<QLabel*>()) {
+            if (label->buddy() == radio)
+                caption = label;
+        }
+        QVERIFY(caption);
+        const QPoint at(where == "caption" ? caption->x() + 10 : list->width() / 2,
+                        caption->geometry().center().y());
+        QWidget* under = list->childAt(at);
+        QCOMPARE(under, caption);
+        QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(list, at));
+        QVERIFY(radio->isChecked());
+        QVERIFY(saveButton(*window)->isEnabled());
+    }
+
+    // Only a click that begins and ends on the same radio row counts; a group's header is no option.
+    void radioRowClickStaysOnItsRow() {
+        start();
+        auto* list = control<ui::ItemList>(tab, "ListBox2");
+        const auto captionOf = [list](const QString& text) {
+            for (QLabel* label : list->findChildren<QLabel*>()) {
+                if (label->text() == text)
+                    return label;
+            }
+            qFatal("no caption %s", qPrintable(text));
+        };
+        auto* sequential = control<QRadioButton>(tab, "RadioButton3");
+        auto* interval = control<QRadioButton>(tab, "RadioButton4");
+        QVERIFY(sequential->isChecked());
+        QTest::mouseClick(captionOf(QStringLiteral("显示模式")), Qt::LeftButton);
+        QVERIFY(sequential->isChecked());
+        // Pressed on 间隔, released on 顺序: neither is clicked.
+        QLabel* intervalCaption = captionOf(QStringLiteral("间隔"));
+        QLabel* sequentialCaption = captionOf(QStringLiteral("顺序"));
+        QTest::mousePress(intervalCaption, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseRelease(sequentialCaption, Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(sequential->isChecked());
+        QVERIFY(!interval->isChecked());
+        QVERIFY(!saveButton(*window)->isEnabled());
+        // The right button chooses nothing either.
+        QTest::mouseClick(intervalCaption, Qt::RightButton);
+        QVERIFY(!interval->isChecked());
     }
 
     void closingTheArchiveListReloads() {

@@ -10,6 +10,7 @@
 #include "ui/drag_header.h"
 #include "ui/image_button.h"
 #include "ui/image_list.h"
+#include "ui/item_list.h"
 #include "ui/picture_box.h"
 #include "ui/tab_control.h"
 
@@ -17,11 +18,14 @@
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTimer>
+#include <QWheelEvent>
 
 using namespace dravik;
 using namespace dravik::test;
@@ -66,10 +70,146 @@ private slots:
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.dravik_app.dravik"));
         QCOMPARE(QGuiApplication::applicationName(), QStringLiteral("Dravik"));
         QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
+        // Windows gives a frameless window a system menu (Alt+Space) with 最小化 and 关闭 only with these.
+        QVERIFY(window->windowFlags() & Qt::WindowSystemMenuHint);
+        QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
         QCOMPARE(window->size(), QSize(442, 766));
         QCOMPARE(window->minimumSize(), QSize(442, 766));
         QCOMPARE(window->maximumSize(), QSize(442, 766));
         QCOMPARE(window->grab().toImage().pixelColor(441, 765), QColor(Qt::white));
+        // Centred in the screen's free area, which holds it (the test's X server is 1280 × 1024).
+        const QRect area = window->screen()->availableGeometry();
+        QVERIFY(area.contains(window->frameGeometry()));
+        QVERIFY(std::abs(window->frameGeometry().center().x() - area.center().x()) <= 1);
+        QVERIFY(std::abs(window->frameGeometry().center().y() - area.center().y()) <= 1);
+    }
+
+    // The window fitted to a screen whose free area is shorter than 766 (the ratio-2 test and the
+    // desktop test see it take that height on a real screen): the header and the tab strip show whole,
+    // the pages give up height, and every tab is reached with a click.
+    void shortWindow_data() {
+        QTest::addColumn<int>("height");
+        for (const int height : {766, 728, 700, 600, 480})
+            QTest::newRow(qPrintable(QString::number(height))) << height;
+    }
+
+    void shortWindow() {
+        QFETCH(int, height);
+        startOffline();
+        window->setFixedSize(442, height);
+        const int page = height - 100; // the tab's page: less the header and the tab strip
+        const auto placed = [this](const char* name) {
+            auto* widget = control<QWidget>(window.get(), name);
+            return QRect(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());
+        };
+        const int order[] = {MainWindow::kHelpTab, MainWindow::kTrendTab, MainWindow::kSettingsTab,
+                             MainWindow::kAnalysisTab};
+        for (const int tab : order) {
+            QTest::mouseClick(tabBar(*window)->tabButton(tab), Qt::LeftButton);
+            QCOMPARE(tabBar(*window)->currentIndex(), tab);
+            QCoreApplication::processEvents();
+            switch (tab) {
+            case MainWindow::kHelpTab:
+                QCOMPARE(placed("Memo1"), QRect(15, 60, 412, page - 120));
+                QCOMPARE(placed("Button8"), QRect(0, 50 + page - 100, 442, 100));
+                break;
+            case MainWindow::kTrendTab:
+                QCOMPARE(placed("Button_csv"), QRect(10, 50 + page - 38, 100, 30));
+                QCOMPARE(placed("Grid_trend").top(), 50 + 44);
+                QCOMPARE(placed("Grid_trend").bottom() + 1, placed("Grid_footer").top());
+                QVERIFY(placed("Grid_trend").height() > 0);
+                break;
+            case MainWindow::kSettingsTab:
+                QCOMPARE(placed("ListBox2"), QRect(10, 50, 422, page));
+                break;
+            case MainWindow::kAnalysisTab:
+                QCOMPARE(placed("StringGrid1"), QRect(10, 50, 422, page));
+                break;
+            }
+        }
+        QCOMPARE(placed("Layout_top"), QRect(0, 0, 442, 50));
+        QCOMPARE(placed("Button_save"), QRect(382, 0, 50, 50));
+        QCOMPARE(placed("TabItem1"), QRect(0, height - 50, 110, 50));
+        QCOMPARE(placed("TabItem4"), QRect(331, height - 50, 111, 50));
+        QCOMPARE(window->grab().toImage().pixelColor(441, height - 1), QColor(Qt::white));
+
+        // The splash fits its picture into what the indicator and the texts leave.
+        control<QStackedWidget>(window.get(), "Tab_back")->setCurrentWidget(splashPage(*window));
+        QCoreApplication::processEvents();
+        QCOMPARE(placed("Image2"), QRect(0, 0, 442, height - 150));
+        QCOMPARE(placed("AniIndicator1"), QRect(0, height - 150, 442, 50));
+        QCOMPARE(placed("GridLayout1"), QRect(0, height - 100, 442, 100));
+        // The data-entry page's table takes what its fields leave.
+        entryPage(*window)->openForArchive();
+        QCoreApplication::processEvents();
+        QCOMPARE(placed("StringGrid2"), QRect(10, 188, 422, height - 188));
+    }
+
+    // On a short window the settings list scrolls with the wheel, over its rows and over a control
+    // that does not have the focus, which keeps its value; a control that takes the focus comes into
+    // view with its group's header.
+    void settingsListScrolls() {
+        startOffline();
+        window->setFixedSize(442, 600);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+        QCoreApplication::processEvents();
+        auto* list = control<ui::ItemList>(settingsTab(*window), "ListBox2");
+        QCOMPARE(list->height(), 500); // the rows need 670
+        const auto inView = [list](const char* name) {
+            auto* widget = control<QWidget>(list, name);
+            return list->rect().contains(QRect(widget->pos(), widget->size()));
+        };
+        const auto turnWheel = [](QWidget* target, int notches) {
+            const QPointF at(target->width() / 2, target->height() / 2);
+            QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &wheel);
+        };
+        QVERIFY(inView("Edit_name"));
+        QVERIFY(!inView("RadioButton7"));
+        const int nameTop = control<QWidget>(list, "Edit_name")->y();
+
+        turnWheel(list, -1);
+        QCOMPARE(list->scrollOffset(), 40);
+        QCOMPARE(control<QWidget>(list, "Edit_name")->y(), nameTop - 40);
+        // Over a combo without the focus the list scrolls, and the value stays.
+        auto* x = control<ui::ChoiceCombo>(settingsTab(*window), "Edit_x");
+        const QString value = x->currentText();
+        turnWheel(x, -10);
+        QCOMPARE(x->currentText(), value);
+        QCOMPARE(list->scrollOffset(), 670 - 500); // no further than the last row
+        QVERIFY(inView("RadioButton7"));
+        QVERIFY(!inView("Edit_name"));
+
+        // A control that takes the focus comes into view, with its group's header where its row is the
+        // group's first: X (row 140, header 110), the archive name (row 30, header 0), 30期 (row 550,
+        // header 520); 60期 below it needs no more than its own row.
+        x->setFocus(Qt::TabFocusReason);
+        QCOMPARE(list->scrollOffset(), 110);
+        control<QWidget>(list, "Edit_name")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(list->scrollOffset(), 0);
+        control<QWidget>(list, "RadioButton5")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(list->scrollOffset(), 590 - 500);
+        control<QWidget>(list, "RadioButton6")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(list->scrollOffset(), 630 - 500);
+        QVERIFY(inView("RadioButton6"));
+        // Wheel over the combo with the focus: the combo's own business, the list stays.
+        x->setFocus(Qt::TabFocusReason);
+        const int offset = list->scrollOffset();
+        turnWheel(x, 1);
+        QCOMPARE(list->scrollOffset(), offset);
+        turnWheel(list, 20);
+        QCOMPARE(list->scrollOffset(), 0);
+        QVERIFY(script->shown().isEmpty());
+
+        // A window tall enough for the rows: nothing to scroll.
+        window->setFixedSize(442, 780);
+        QCoreApplication::processEvents();
+        QCOMPARE(list->scrollOffset(), 0);
+        turnWheel(list, -1);
+        QCOMPARE(list->scrollOffset(), 0);
     }
 
     void placement_data() {
@@ -157,16 +297,20 @@ private slots:
         startOffline();
         const QStringList lines =
             control<QPlainTextEdit>(helpTab(*window), "Memo1")->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 16);
+        QCOMPARE(lines.size(), 18);
         QCOMPARE(lines, helpTextLines());
         for (int blank : {1, 2, 4, 5, 6, 8, 9, 10, 12, 15, 16})
             QVERIFY2(lines.at(blank - 1).endsWith(QLatin1Char(' ')), qPrintable(QString::number(blank)));
         for (int indented : {6, 9, 10})
             QVERIFY(lines.at(indented - 1).startsWith(QChar(0x3000)));
-        for (int empty : {3, 7, 11, 13})
+        for (int empty : {3, 7, 11, 13, 17})
             QVERIFY(lines.at(empty - 1).isEmpty());
         QCOMPARE(lines.at(13),
                  QStringLiteral("②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"));
+        // How to close and minimise the window without a title bar, in one sentence.
+        QCOMPARE(lines.at(17),
+                 QStringLiteral("③窗口：双击左上角图标退出，右键单击顶部标题栏可选“最小化”或“退出”，"
+                                "Windows下也可按Alt+空格打开系统菜单。"));
         QVERIFY(control<QPlainTextEdit>(helpTab(*window), "Memo1")->isReadOnly());
     }
 
@@ -233,6 +377,76 @@ private slots:
         QVERIFY(script->shown().isEmpty());
     }
 
+    void logoSaysHowToClose() {
+        startOffline();
+        auto* logo = control<ui::PictureBox>(header(*window), "Image_logo");
+        QCOMPARE(logo->toolTip(), QStringLiteral("双击退出"));
+        QCOMPARE(logo->accessibleDescription(), QStringLiteral("双击退出；右键单击标题栏可最小化或退出"));
+    }
+
+    // A right-click anywhere on the header, the logo and the title included, opens the menu 最小化 /
+    // 退出. 退出 is the logo's double-click: unsaved settings are asked about first, and the window
+    // closes whatever the answer.
+    void headerMenu_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<QStringList>("asked");
+        QTest::newRow("最小化") << "title"
+                                << "最小化" << false << QStringList();
+        QTest::newRow("退出") << "title"
+                              << "退出" << false << QStringList();
+        QTest::newRow("退出 on the logo") << "logo"
+                                          << "退出" << false << QStringList();
+        QTest::newRow("退出 with unsaved settings")
+            << "title"
+            << "退出" << true << QStringList{"设置已更改，是否保存？"};
+        QTest::newRow("nothing picked") << "title" << QString() << true << QStringList();
+    }
+
+    void headerMenu() {
+        QFETCH(QString, where);
+        QFETCH(QString, entry);
+        QFETCH(bool, unsaved);
+        QFETCH(QStringList, asked);
+        startOffline();
+        if (unsaved) {
+            tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
+            control<QRadioButton>(settingsTab(*window), "RadioButton4")->click();
+            QVERIFY(saveButton(*window)->isEnabled());
+        }
+        QWidget* target = where == "logo"
+                              ? static_cast<QWidget*>(control<ui::PictureBox>(header(*window), "Image_logo"))
+                              : header(*window);
+        const QPoint at = where == "logo" ? QPoint(25, 25) : QPoint(221, 25);
+        QStringList entries;
+        QTimer::singleShot(0, window.get(), [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu_window"));
+            for (QAction* action : menu->actions())
+                entries.append(action->text());
+            const QList<QAction*> actions = menu->actions();
+            const auto chosen = std::find_if(actions.cbegin(), actions.cend(),
+                                             [&](QAction* action) { return action->text() == entry; });
+            if (chosen == actions.cend()) {
+                menu->close(); // as Esc or a click elsewhere does
+                return;
+            }
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(*chosen).center());
+        });
+        // On the title, which lets the click through, the header receives it; on the logo, the logo.
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+        QCOMPARE(entries, (QStringList{"最小化", "退出"}));
+        QCOMPARE(script->texts(), asked);
+        if (entry == "退出")
+            QTRY_VERIFY(!window->isVisible());
+        else
+            QVERIFY(window->isVisible());
+        QCOMPARE(window->isMinimized(), entry == "最小化");
+    }
+
     void headerDragMovesWindow() {
         startOffline();
         const QPoint before = window->pos();
@@ -247,6 +461,41 @@ private slots:
                             Qt::LeftButton, Qt::NoButton, {});
         QApplication::sendEvent(header(*window), &release);
         QCOMPARE(window->pos(), before + QPoint(30, 20));
+    }
+
+    // Dragged off any edge of the screen's free area, the window stops at that edge: its header, the
+    // only place to drag it by, never leaves the screen.
+    void headerDragKeepsWindowOnScreen_data() {
+        QTest::addColumn<QPoint>("drag");
+        QTest::newRow("down") << QPoint(0, 2000);
+        QTest::newRow("up") << QPoint(0, -2000);
+        QTest::newRow("left") << QPoint(-3000, 0);
+        QTest::newRow("right and down") << QPoint(3000, 3000);
+    }
+
+    void headerDragKeepsWindowOnScreen() {
+        QFETCH(QPoint, drag);
+        startOffline();
+        const QRect area = window->screen()->availableGeometry();
+        const QPoint local(200, 25);
+        const QPoint global = header(*window)->mapToGlobal(local);
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(header(*window), &press);
+        QMouseEvent move(QEvent::MouseMove, local + drag, global + drag, Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(header(*window), &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, local + drag, global + drag, Qt::LeftButton,
+                            Qt::NoButton, {});
+        QApplication::sendEvent(header(*window), &release);
+        QVERIFY(area.contains(QRect(window->pos(), window->size())));
+        // Against the edge it was dragged towards.
+        if (drag.y() > 0)
+            QCOMPARE(window->y() + window->height(), area.top() + area.height());
+        if (drag.y() < 0)
+            QCOMPARE(window->y(), area.top());
+        if (drag.x() < 0)
+            QCOMPARE(window->x(), area.left());
+        if (drag.x() > 0)
+            QCOMPARE(window->x() + window->width(), area.left() + area.width());
     }
 
     void helpButtonOpensDownloadPage() {
