@@ -35,7 +35,7 @@ public slots:
 const QStringList kTabs = {"TabItem1", "TabItem3", "TabItem2", "TabItem4"};
 // A group of radio buttons is one stop, at its checked button; the arrow keys move within the group.
 const QStringList kSettings = {"Edit_name", "Button_in", "Edit_x", "Edit_a", "Edit_b",
-                               "Edit_c",    "r1",        "r2",     "r3"};
+                               "Edit_c",    "r1",        "r2",     "r3",     "Edit_k"};
 
 } // namespace
 

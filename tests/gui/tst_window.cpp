@@ -156,7 +156,7 @@ private slots:
         tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
         QCoreApplication::processEvents();
         auto* list = control<ui::ItemList>(settingsTab(*window), "ListBox2");
-        QCOMPARE(list->height(), 500); // the rows need 670
+        QCOMPARE(list->height(), 500); // the rows need 740
         const auto inView = [list](const char* name) {
             auto* widget = control<QWidget>(list, name);
             return list->rect().contains(QRect(widget->pos(), widget->size()));
@@ -168,7 +168,7 @@ private slots:
             QApplication::sendEvent(target, &wheel);
         };
         QVERIFY(inView("Edit_name"));
-        QVERIFY(!inView("RadioButton7"));
+        QVERIFY(!inView("Edit_k"));
         const int nameTop = control<QWidget>(list, "Edit_name")->y();
 
         turnWheel(list, -1);
@@ -179,8 +179,8 @@ private slots:
         const QString value = x->currentText();
         turnWheel(x, -10);
         QCOMPARE(x->currentText(), value);
-        QCOMPARE(list->scrollOffset(), 670 - 500); // no further than the last row
-        QVERIFY(inView("RadioButton7"));
+        QCOMPARE(list->scrollOffset(), 740 - 500); // no further than the last row, K＝
+        QVERIFY(inView("Edit_k"));
         QVERIFY(!inView("Edit_name"));
 
         // A control that takes the focus comes into view, with its group's header where its row is the
@@ -205,7 +205,7 @@ private slots:
         QVERIFY(script->shown().isEmpty());
 
         // A window tall enough for the rows: nothing to scroll.
-        window->setFixedSize(442, 780);
+        window->setFixedSize(442, 900);
         QCoreApplication::processEvents();
         QCOMPARE(list->scrollOffset(), 0);
         turnWheel(list, -1);
