@@ -313,6 +313,7 @@ CONTROLS = [
     ("设置", "radio button", "分析期数 30期", "checked"),
     ("设置", "radio button", "分析期数 60期", "unchecked"),
     ("设置", "radio button", "分析期数 100期", "unchecked"),
+    ("设置", "combo box", "K", "1"),
     ("走势", "combo box", "统计期数", "30期"),
     ("走势", "table", "走势表", "30 rows"),
     ("走势", "table", "走势统计", "6 rows"),
@@ -340,13 +341,41 @@ CLICKS = [
     ("设置", "C", "drag", "2", "2"),
     ("设置", "A", "keys", "12", "12"),
     ("设置", "X", "field", "30", "36"),
+    ("设置", "K", "arrow", "3", "1"),
     ("设置", "档案名", "arrow", "双色球蓝球", "双色球蓝球"),
+    ("设置", "K", "field", "6", "6"),
 ]
+
+
+def reveal(program, role, caption, root):
+    """On the settings tab, turns the mouse wheel over the list until the control lies whole between the
+    header and the tab strip, as a person scrolls to a row that the window is too short to show."""
+    import pyatspi
+    if program.place != "设置":
+        return
+    window = program.app.getChildAtIndex(0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    strip = program.find("page tab", "设置", showing=True).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    for _ in range(30):
+        control = program.find(role, caption, root=root)
+        if control is None:
+            return
+        box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        if box.y < window.y + 50:
+            button = 4  # up
+        elif box.y + box.height > strip.y:
+            button = 5  # down
+        else:
+            return
+        # Over the list's own left edge, left of every control of its rows.
+        x, y = round((window.x + 14) * program.scale), round((window.y + window.height // 2) * program.scale)
+        xdotool("mousemove", x, y, "click", button)
+        pump(0.1)
 
 
 def check_controls(program, failures):
     for where, role, caption, expected in CONTROLS:
         root = go_to(program, where)
+        reveal(program, role, caption, root)
         found = program.find(role, caption, showing=True, root=root)
         label = "%s %s %s" % (where, role, caption)
         if found is None:
@@ -498,6 +527,7 @@ def check_clicks(program, failures):
     for where, caption, how, entry, expected in CLICKS:
         label = "%s %s by %s" % (where, caption, how)
         root = go_to(program, where)
+        reveal(program, "combo box", caption, root)
         combo = program.find("combo box", caption, showing=True, root=root)
         if combo is None:
             failures.append(label + ": no such combo box")
