@@ -24,6 +24,10 @@ QStringList helpTextLines() {
         QStringLiteral(u"*开始值为1，号码格式01、02、03…… "),
         QStringLiteral(u""),
         QStringLiteral(
+            u"K值=每期开奖号码数（1~20，须小于X），每期开出几个号码就设几。如双色球红球：X=33，K=6，"
+            u"33÷3=11...0按三个区间统计，33÷33=1...0统计每个号码；导入时号码取“第2列起6列”。"),
+        QStringLiteral(u""),
+        QStringLiteral(
             u"③窗口：双击左上角图标退出，右键单击顶部标题栏可选“最小化”或“退出”，Windows下也可按Alt+空格"
             u"打开系统菜单。"),
     };

@@ -5,7 +5,7 @@
 
 namespace dravik {
 
-// The help tab's text: 16 lines.
+// The help tab's text, line by line.
 QStringList helpTextLines();
 QString helpText();
 
