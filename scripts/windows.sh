@@ -22,7 +22,7 @@ mib() { awk -v b="$(stat -c %s "$1")" 'BEGIN { printf "%.1f MiB", b / 1048576 }'
 
 say "packages"
 . scripts/windows/packages.sh
-install_missing wine64 nsis librsvg2-bin icoutils xvfb xauth xdotool imagemagick python3 \
+install_missing wine64 nsis librsvg2-bin icoutils xvfb xauth x11-utils xdotool imagemagick python3 \
     qt6-translations-l10n fonts-wqy-microhei locales || fail "installing packages"
 # Wine takes its Windows locale, and its file names' encoding, from the system's locale: the
 # installed program runs as on a Chinese Windows.
@@ -54,7 +54,7 @@ read -r failed total <<<"${counts:-? ?}"
 installer=$(ls "$build"/Dravik-*-win64-setup.exe)
 zip=$(ls "$build"/Dravik-*-win64.zip)
 say "the installer under Wine"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+xvfb-run -a -s "-screen 0 1920x1080x24" \
     bash scripts/windows/installer_test.sh "$installer" "$build/installer-test" docs/windows.png ||
     fail "the installer test"
 
