@@ -77,7 +77,8 @@ wait_for 60 downloaded || fail "the built-in archive was not downloaded and writ
 say "the built-in archive holds the site's $(echo "$expected" | wc -l) draws"
 
 window() { xdotool search --class dravik.exe 2>/dev/null | tail -n 1; }
-wait_for 30 test -n "$(window)" || fail "no window"
+has_window() { [ -n "$(window)" ]; }
+wait_for 30 has_window || fail "no window"
 # The window leaves the splash page on the first tick of its 3-second timer after the download.
 sleep 4
 
@@ -105,7 +106,7 @@ say "starting again at 150 % on a $(xdpyinfo | sed -n 's/ *dimensions: *\([0-9x]
 "$wineserver" -w 2>/dev/null || true
 "$wine" "$install_dir/dravik.exe" &
 program=$!
-wait_for 60 test -n "$(window)" || fail "no window at 150 %"
+wait_for 60 has_window || fail "no window at 150 %"
 sleep 5
 read -r width height x y < <(xdotool getwindowgeometry --shell "$(window)" |
     awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} /^X/{x=$2} /^Y/{y=$2} END{print w, h, x, y}')
