@@ -89,16 +89,22 @@ kill -0 "$program" 2>/dev/null || fail "the first program ended"
 import -window "$(window)" "$screenshot" || fail "no screenshot"
 say "window picture in $screenshot"
 
+# close_program: closes the window as Windows asks a program to end, and expects a clean exit.
+close_program() {
+    "$wine" taskkill /im dravik.exe >/dev/null 2>&1 || true
+    local status=0
+    wait "$program" || status=$?
+    program=
+    [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
+
 say "closing the window"
-"$wine" taskkill /im dravik.exe >/dev/null 2>&1 || true
-status=0
-wait "$program" || status=$?
-program=
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+close_program
 
 # Windows' default on a 1920 × 1080 laptop: 150 % (LogPixels 144), where 766 device-independent pixels
 # of height do not fit. The window must fit the screen, its header and tab bar in sight.
-say "starting again at 150 % on a $(xdpyinfo | sed -n 's/ *dimensions: *\([0-9x]*\) pixels.*/\1/p') screen"
+read -r screen_width screen_height < <(xdpyinfo | sed -n 's/ *dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
+say "starting again at 150 % on a ${screen_width} × ${screen_height} screen"
 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
 "$wine" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
     /t REG_DWORD /d 144 /f >/dev/null 2>&1
@@ -110,18 +116,13 @@ wait_for 60 has_window || fail "no window at 150 %"
 sleep 5
 read -r width height x y < <(xdotool getwindowgeometry --shell "$(window)" |
     awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} /^X/{x=$2} /^Y/{y=$2} END{print w, h, x, y}')
-read -r screen_width screen_height < <(xdpyinfo | sed -n 's/ *dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
 say "the window at 150 %: ${width} × ${height} at ${x},${y}"
 [ "$width" -ge 600 ] || fail "the window is not scaled to 150 % (${width} pixels wide)"
 [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + width)) -le "$screen_width" ] && [ $((y + height)) -le "$screen_height" ] ||
     fail "the window (${width} × ${height} at ${x},${y}) runs off the ${screen_width} × ${screen_height} screen"
 import -window "$(window)" "${screenshot%.png}-150.png" || fail "no screenshot at 150 %"
 say "window picture at 150 % in ${screenshot%.png}-150.png"
-"$wine" taskkill /im dravik.exe >/dev/null 2>&1 || true
-status=0
-wait "$program" || status=$?
-program=
-[ "$status" -eq 0 ] || fail "the program ended with status $status at 150 %"
+close_program
 stop_server
 
 say "uninstalling"
