@@ -547,6 +547,17 @@ def check_clicks(program, failures):
             xdotool("key", "Escape")
 
 
+def end_session(session, server, failures):
+    """Stops the loopback site and the session; after a failure, the end of the program's output first."""
+    if server is not None:
+        server.shutdown()
+    log = os.path.join(session.root, "program.log")
+    if failures and os.path.exists(log):
+        with open(log, errors="replace") as f:
+            sys.stdout.write(f.read()[-4000:])
+    session.stop()
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__, file=sys.stderr)
@@ -571,13 +582,7 @@ def main():
             if status != 0:
                 failures.append("%s: the program ended with status %s" % (check.__name__, status))
     finally:
-        if server is not None:
-            server.shutdown()
-        log = os.path.join(session.root, "program.log")
-        if failures and os.path.exists(log):
-            with open(log, errors="replace") as f:
-                sys.stdout.write(f.read()[-4000:])
-        session.stop()
+        end_session(session, server, failures)
     for failure in failures:
         print("FAIL", failure)
     print("%d controls read, %d list picks, the window's menu: %s" % (len(CONTROLS), len(CLICKS),

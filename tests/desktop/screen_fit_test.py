@@ -77,13 +77,7 @@ def check_screen(executable, screen, scale, failures):
     except RuntimeError as error:
         failures.append("%s: %s" % (label, error))
     finally:
-        if server is not None:
-            server.shutdown()
-        log = os.path.join(session.root, "program.log")
-        if failures and os.path.exists(log):
-            with open(log, errors="replace") as f:
-                sys.stdout.write(f.read()[-4000:])
-        session.stop()
+        desktop_test.end_session(session, server, failures)
 
 
 def main():
