@@ -35,6 +35,14 @@ void writeAll(const QString& path, const QByteArray& bytes) {
         std::abort();
 }
 
+// The blue balls of 双色球, 01 to 16, one a draw.
+ArchiveNumbers blueBalls() {
+    QStringList labels;
+    for (int value = 1; value <= 16; ++value)
+        labels.append(QStringLiteral("%1").arg(value, 2, 10, QChar(u'0')));
+    return ArchiveNumbers(labels, 1);
+}
+
 // A data folder in a temporary folder with the archive's record file and a history to import:
 // 双色球 lines "2024001 01 02 03 04 05 06 16" with distinct periods, newest last.
 struct Setup {
@@ -90,7 +98,7 @@ void BM_Import100k(benchmark::State& state) {
     Setup& s = setup();
     for (auto _ : state) {
         restoreArchive(state, s);
-        const ParsedRecords parsed = parseImportText(readImportText(s.history), NumberColumn{});
+        const ParsedRecords parsed = parseImportText(readImportText(s.history), NumberColumn{}, blueBalls());
         const ImportCounts counts = importRecords(s.archive, parsed.records, TextEncoding::Utf8);
         if (parsed.records.size() != kImportLines || counts.added != kImportLines - kArchiveLines / 2)
             state.SkipWithError("unexpected import");
@@ -99,6 +107,19 @@ void BM_Import100k(benchmark::State& state) {
         state.SkipWithError("unexpected record file");
 }
 BENCHMARK(BM_Import100k)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// The dialog's pick of the choice that reads most of the same history's lines, each line split once
+// for the nine choices.
+void BM_FittingChoice100k(benchmark::State& state) {
+    Setup& s = setup();
+    const QByteArray history = readImportText(s.history);
+    const ArchiveNumbers numbers = blueBalls();
+    for (auto _ : state) {
+        if (fittingNumberColumn(QByteArrayView(history), numbers) != 0)
+            state.SkipWithError("unexpected choice");
+    }
+}
+BENCHMARK(BM_FittingChoice100k)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 // The floor: the same files read and the same bytes written, with plain QFile calls.
 void BM_ReadWriteFloor(benchmark::State& state) {

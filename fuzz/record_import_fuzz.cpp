@@ -1,8 +1,9 @@
 // Imports from arbitrary pasted bytes: the first byte picks the numbers per draw (its top three
 // bits, K = 1 to 8) and the column of the import (the rest), the second the column of the archive,
-// the rest is a file's bytes. Every record parsed is a line of the record file's form with a period
-// of digits, and no line is both parsed and rejected; where a draw holds K > 1 numbers, a record's
-// number is fields of digits joined by one blank, K of them or as many as the column takes. Merged
+// the third the archive's numbers (X from 9 to 72, counted from zero or one), the rest is a file's
+// bytes. Every record parsed is a line of the record file's form with a period of digits, and no
+// line is both parsed and rejected; a record's number is K different labels of the archive joined by
+// one blank, and the choice that fits reads at least as many lines as any other. Merged
 // into an archive of the records of the same text read in the other column, the result counts each
 // period once, keeps every archive line it does not replace, holds the last record of each period
 // and comes in record order; merged in a UTF-8 file's bytes it is the same as in a UTF-16 file's
@@ -25,11 +26,12 @@ bool allDigits(const QString& text) {
            std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-// How many fields a column joins into a number.
-qsizetype fieldsTaken(const NumberColumn& column) {
-    const bool several =
-        column.kind == NumberColumn::Kind::FieldsFromSecond || column.kind == NumberColumn::Kind::LastFields;
-    return several ? column.count : 1;
+// The labels as the analysis writes them: from one, 1 to 9 with a leading "0".
+QStringList labelsOf(int x, int start) {
+    QStringList labels;
+    for (int value = start; value < start + x; ++value)
+        labels.append(start == 1 && value < 10 ? QStringLiteral("0%1").arg(value) : QString::number(value));
+    return labels;
 }
 
 } // namespace
@@ -41,6 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QList<NumberColumn> choices = numberColumnChoices(numbersPerDraw);
     const NumberColumn column = choices.at(first % 32 % choices.size());
     const NumberColumn other = choices.at(input.byte() % choices.size());
+    const uint8_t kind = input.byte();
+    const int x = 9 + kind % 64, start = kind / 64 % 2;
+    const QStringList labels = labelsOf(x, start);
+    const ArchiveNumbers numbers(labels, quint64(start), numbersPerDraw);
     QString text;
     try {
         text = decodeRecordText(input.rest()).text;
@@ -48,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0; // a broken UTF-8 file with a mark: the read error of record files
     }
 
-    const ParsedRecords parsed = parseImportText(text, column, numbersPerDraw);
+    const ParsedRecords parsed = parseImportText(text, column, numbers);
     const QStringList records = parsed.records.toStringList();
     const qsizetype lineCount = splitLines(text).size();
     FUZZ_CHECK(records.size() + parsed.rejected.size() <= lineCount);
@@ -62,14 +68,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(allDigits(periodOf(record)));
         FUZZ_CHECK(!record.contains(QLatin1Char('\r')) && !record.contains(QLatin1Char('\n')));
         FUZZ_CHECK(!record.contains(QChar(u'\0')));
-        if (numbersPerDraw > 1) {
-            const QStringList numbers = drawNumberOf(record).split(QLatin1Char(' '));
-            FUZZ_CHECK(std::all_of(numbers.cbegin(), numbers.cend(), allDigits));
-            FUZZ_CHECK(numbers.size() == numbersPerDraw || numbers.size() == fieldsTaken(column));
-        }
+        const QStringList drawn = drawNumberOf(record).split(QLatin1Char(' '));
+        FUZZ_CHECK(drawn.size() == numbersPerDraw);
+        FUZZ_CHECK(QSet<QString>(drawn.cbegin(), drawn.cend()).size() == drawn.size());
+        FUZZ_CHECK(std::all_of(drawn.cbegin(), drawn.cend(), [&](const QString& n) { return labels.contains(n); }));
     }
+    const ParsedRecords byOther = parseImportText(text, other, numbers);
+    const qsizetype fitting = fittingNumberColumn(text, numbers);
+    const qsizetype otherRead = byOther.records.size();
+    const qsizetype fittingRead = parseImportText(text, choices.at(fitting), numbers).records.size();
+    FUZZ_CHECK(fittingRead >= otherRead && fittingRead >= records.size());
 
-    const QStringList archive = parseImportText(text, other, numbersPerDraw).records.toStringList();
+    const QStringList archive = byOther.records.toStringList();
     const MergedRecordFile merged = mergeIntoRecordFile(encodeRecordLines(archive, TextEncoding::Utf8),
                                                         parsed.records, TextEncoding::Utf8);
     const QStringList lines = decodeRecordBytes(merged.bytes).lines;

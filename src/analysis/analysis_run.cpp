@@ -30,6 +30,14 @@ int numbersPerDrawOf(const AnalysisInputs& inputs) {
     }
 }
 
+ArchiveNumbers archiveNumbersOf(const AnalysisInputs& inputs) {
+    const DivisionSettings typed{toInteger(inputs.x), toInteger(inputs.a), toInteger(inputs.b),
+                                 toInteger(inputs.c)};
+    const qint32 x = checkDivision(typed).values.x;
+    const int start = inputs.startValue == 1 ? 1 : 0;
+    return ArchiveNumbers(buildLabels(x, start), quint64(start), numbersPerDraw(inputs.k, x));
+}
+
 QString missingArchiveMessage(const QString& archive) {
     return QStringLiteral("Dravik[") + archive + QStringLiteral("]丢失，请重录");
 }
@@ -37,7 +45,10 @@ QString missingArchiveMessage(const QString& archive) {
 AnalysisOutcome runAnalysis(const AnalysisInputs& inputs) {
     AnalysisOutcome outcome;
     if (!inputs.records) {
-        outcome.message = missingArchiveMessage(inputs.archive);
+        // The table must not go on showing another archive's figures under this one's name.
+        outcome.table = AnalysisOutcome::Table::Empty;
+        if (inputs.reportMissingRecords)
+            outcome.message = missingArchiveMessage(inputs.archive);
         return outcome;
     }
     const std::optional<QStringList> draws = inputs.records->lineCount < inputs.depth

@@ -2,6 +2,7 @@
 
 #include "analysis/group_statistics.h"
 #include "analysis/grouping.h"
+#include "storage/archive_numbers.h"
 #include "storage/record_file.h"
 
 #include <QString>
@@ -20,6 +21,8 @@ struct AnalysisInputs {
     QString k = QStringLiteral("1");   // numbers per draw as it stands (numbersPerDraw)
     int startValue = 0;                // 0 or 1
     DisplayMode mode = DisplayMode::Sequential;
+    // Whether a missing record file is told: not when the archive has only just been created.
+    bool reportMissingRecords = true;
 };
 
 struct AnalysisOutcome {
@@ -44,11 +47,16 @@ AnalysisGroups analysisGroups(const QString& x, const QString& a, const QString&
 // a setting is no integer, as there is then no analysis at all.
 int numbersPerDrawOf(const AnalysisInputs& inputs);
 
+// The numbers that draws of these settings hold, as the analysis counts them: the labels of the X it
+// works with (settings it cannot use give those of kDefaultDivision) and K as numbersPerDrawOf gives
+// it. Raises the conversion error of a setting that is no integer, as the analysis does.
+ArchiveNumbers archiveNumbersOf(const AnalysisInputs& inputs);
+
 // What the analysis and the trend chart say when the archive's record file is missing.
 QString missingArchiveMessage(const QString& archive);
 
 // One whole analysis run over plain inputs, in the order the user meets its checks: a missing record
-// file, too few lines (before any setting is read), a setting that is no integer (X, A, B, C in this
+// file (an empty table, and its message unless not to be told), too few lines (before any setting is read), a setting that is no integer (X, A, B, C in this
 // order), then settings that cannot be used, which are reported and replaced by 36, 6, 6, 0. K is
 // numbersPerDraw of the K text and the X so found, without a message.
 AnalysisOutcome runAnalysis(const AnalysisInputs& inputs);

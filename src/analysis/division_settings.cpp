@@ -11,6 +11,15 @@ bool isUsableDivision(const DivisionSettings& s) {
     return passesDivisionRule(s) && s.a >= 1 && s.b >= 1 && s.c >= 0 && s.x <= kMaxLabels;
 }
 
+std::optional<DivisionSettings> divisionFor(qint32 x, qint32 a) {
+    if (a < 1 || x < 0)
+        return std::nullopt;
+    const DivisionSettings division{x, a, x / a, x % a};
+    if (!isUsableDivision(division))
+        return std::nullopt;
+    return division;
+}
+
 SettingsCheck checkDivision(const DivisionSettings& s) {
     if (isUsableDivision(s))
         return {s, false};

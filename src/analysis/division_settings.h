@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtGlobal>
+#include <optional>
 
 namespace dravik {
 
@@ -25,6 +26,10 @@ bool passesDivisionRule(const DivisionSettings& s);
 // The rule, plus what the grouping needs to stay finite and sensible: A ≥ 1, B ≥ 1, C ≥ 0 and at
 // most kMaxLabels numbers.
 bool isUsableDivision(const DivisionSettings& s);
+
+// The division of X into groups of A whose B and C are the quotient and remainder, X div A and X mod
+// A; nothing when that division is not usable.
+std::optional<DivisionSettings> divisionFor(qint32 x, qint32 a);
 
 struct SettingsCheck {
     DivisionSettings values;

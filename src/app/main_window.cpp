@@ -75,6 +75,7 @@ void MainWindow::buildMainPage() {
     DataEntryPage::Host entryHost;
     entryHost.archiveName = [this] { return settingsTab_->archiveName(); };
     entryHost.numbersPerDraw = [this] { return settingsTab_->numbersPerDraw(); };
+    entryHost.archiveNumbers = [this] { return archiveNumbersOf(settingsTab_->analysisInputs()); };
     entryHost.runAction = [this](const QString& name) { runAction(name); };
     entryHost.showPage = [this] { pages_->setCurrentWidget(dataEntryPage_); };
     entryHost.showMainPage = [this] { pages_->setCurrentWidget(mainPage_); };

@@ -152,6 +152,7 @@ void DataEntryPage::openForArchive() {
         return;
     periodCombo_->setText(QString());
     numberCombo_->setText(QString());
+    recordsChanged_ = false;
     host_.showPage();
     host_.runAction(QStringLiteral("act_data"));
 }
@@ -241,11 +242,20 @@ void DataEntryPage::copySelectedRecord() {
     numberCombo_->setText(number ? number->text() : QString());
 }
 
-std::optional<QString> DataEntryPage::enteredNumber() const {
-    const int k = host_.numbersPerDraw();
-    if (k == 1)
+std::optional<QString> DataEntryPage::enteredNumber() {
+    if (host_.numbersPerDraw() == 1)
         return numberCombo_->currentText();
-    return enteredDrawNumbers(numberCombo_->currentText(), k);
+    const EnteredDraw draw = enteredDraw(numberCombo_->currentText(), host_.archiveNumbers());
+    if (!draw.message.isEmpty()) {
+        dialogs::showMessage(host_.dialogOwner, draw.message);
+        return std::nullopt;
+    }
+    return draw.number;
+}
+
+void DataEntryPage::recordsWritten() {
+    recordsChanged_ = true;
+    host_.runAction(QStringLiteral("act_data"));
 }
 
 bool DataEntryPage::refuseWrite() {
@@ -258,10 +268,8 @@ bool DataEntryPage::refuseWrite() {
 void DataEntryPage::addRecord() {
     // A draw of several numbers is checked first: nothing else happens with numbers that are not one.
     const std::optional<QString> number = enteredNumber();
-    if (!number) {
-        dialogs::showMessage(host_.dialogOwner, enteredDrawNumbersMessage(host_.numbersPerDraw()));
+    if (!number)
         return;
-    }
     const QString line = periodCombo_->currentText() + QLatin1Char('.') + *number;
     if (periodCombo_->currentText().isEmpty() || number->isEmpty()) {
         dialogs::showMessage(host_.dialogOwner, QStringLiteral("请先填写期数和号码"));
@@ -281,14 +289,14 @@ void DataEntryPage::addRecord() {
                              list.replaceRecord(index, line);
                              list.sortRecords();
                              list.save();
-                             host_.runAction(QStringLiteral("act_data"));
+                             recordsWritten();
                          });
         return;
     }
     list.addRecord(line);
     list.sortRecords();
     list.save();
-    host_.runAction(QStringLiteral("act_data"));
+    recordsWritten();
 }
 
 void DataEntryPage::deleteRecord() {
@@ -308,7 +316,7 @@ void DataEntryPage::deleteRecord() {
     numberCombo_->setText(QString());
     // Unsorted: the lines that stay keep their order.
     list.save();
-    host_.runAction(QStringLiteral("act_data"));
+    recordsWritten();
 }
 
 void DataEntryPage::openImportDialog() {
@@ -316,11 +324,11 @@ void DataEntryPage::openImportDialog() {
         return;
     const QString path = records_->file();
     auto* dialog = new ImportDialog(
-        readRecordBytes(path), path == recordFilePath(kBuiltInArchive), host_.numbersPerDraw(),
+        readRecordBytes(path), path == recordFilePath(kBuiltInArchive), host_.archiveNumbers(),
         [this, path](const ImportedRecords& imported) {
             // The whole file, not only the window the list holds; then the list is loaded afresh.
             importRecords(path, imported, records_->encoding());
-            host_.runAction(QStringLiteral("act_data"));
+            recordsWritten();
         },
         host_.dialogOwner);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -330,6 +338,11 @@ void DataEntryPage::openImportDialog() {
 void DataEntryPage::goBack() {
     host_.runAction(QStringLiteral("act_save"));
     host_.showMainPage();
+    // The analysis shows the records as they now are, not as they were when it last ran.
+    if (recordsChanged_) {
+        recordsChanged_ = false;
+        host_.runAction(QStringLiteral("act_grid"));
+    }
 }
 
 void DataEntryPage::saveRecords() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/archive_numbers.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -29,6 +31,7 @@ public:
     struct Host {
         std::function<QString()> archiveName;          // the name field's text on the settings tab
         std::function<int()> numbersPerDraw;           // K of the settings as they stand
+        std::function<ArchiveNumbers()> archiveNumbers; // the labels and K of the settings as they stand
         std::function<void(const QString&)> runAction; // runs a named action
         std::function<void()> showPage;                // brings this page into view
         std::function<void()> showMainPage;
@@ -65,13 +68,16 @@ private:
     void fitNumberColumn();
     // The page writes only to the file of an archive whose name it accepted at its last load.
     bool refuseWrite();
-    // The number text of the record to add: as typed, or for K > 1 the draw's numbers joined by one
-    // blank; nothing when they are not K different numbers.
-    std::optional<QString> enteredNumber() const;
+    // The number text of the record to add: as typed, or for K > 1 the draw's labels joined by one
+    // blank. A draw that is not one is told in the message box, and nothing is given.
+    std::optional<QString> enteredNumber();
+    // A change of the records was written: they go back to the record file and a new analysis.
+    void recordsWritten();
 
     Host host_;
     std::unique_ptr<RecordList> records_;
     bool loadedSafeName_ = false;
+    bool recordsChanged_ = false; // since the page was opened
     QWidget* header_;
     QLabel* title_;
     ui::ImageButton* backButton_;

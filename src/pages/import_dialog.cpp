@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 
 namespace dravik {
@@ -20,9 +21,9 @@ namespace {
 
 // Long enough for a paste or a burst of typing to arrive whole before the text is parsed again.
 constexpr int kSummaryDelayMs = 200;
-constexpr int kPreviewRecords = 3;
-constexpr int kPreviewRejected = 3;
-constexpr int kPreviewLineLength = 32;
+constexpr qsizetype kPreviewChanges = 5; // of each kind
+constexpr qsizetype kPreviewRejected = 5;
+constexpr qsizetype kPreviewLineLength = 40;
 
 QString summaryText(const ImportCounts& counts, qsizetype rejected) {
     return QStringLiteral("新增%1条，替换%2条，相同%3条，无法识别%4行")
@@ -32,30 +33,38 @@ QString summaryText(const ImportCounts& counts, qsizetype rejected) {
         .arg(rejected);
 }
 
-// The first records as the import writes them: a period a later line repeats shows its later number.
-QString recordsPreview(const ImportedRecords& records) {
-    if (records.isEmpty())
+// The records that change the archive, as they will be written: replaced ones first, then new ones.
+QString changesPreview(const MergedRecordFile& merged) {
+    QStringList lines;
+    for (const ReplacedRecord& record : merged.replaced)
+        lines.append(QStringLiteral("替换 %1：%2 → %3").arg(record.period, record.oldNumber, record.newNumber));
+    if (merged.counts.replaced > merged.replaced.size())
+        lines.append(QStringLiteral("…"));
+    for (const QString& record : merged.added)
+        lines.append(QStringLiteral("新增 ") + record);
+    if (merged.counts.added > merged.added.size())
+        lines.append(QStringLiteral("…"));
+    if (lines.isEmpty())
         return QStringLiteral("记录预览：无");
-    const QStringList first = firstWrittenRecords(records, kPreviewRecords + 1);
-    QString text = QStringLiteral("记录预览：") + first.mid(0, kPreviewRecords).join(QStringLiteral("  "));
-    if (first.size() > kPreviewRecords)
-        text += QStringLiteral("  …");
-    return text;
+    return lines.join(QLatin1Char('\n'));
 }
 
-QString rejectedPreview(const QList<RejectedLine>& rejected) {
+QString rejectedPreview(const QList<RejectedLine>& rejected, const ArchiveNumbers& numbers) {
     if (rejected.isEmpty())
         return QStringLiteral("无法识别：无");
     QStringList lines;
-    for (qsizetype i = 0; i < std::min<qsizetype>(rejected.size(), kPreviewRejected); ++i) {
-        QString text = rejected[i].text;
+    for (qsizetype i = 0; i < std::min(rejected.size(), kPreviewRejected); ++i) {
+        // Columns apart by tabs read as one blank here, where the label sets no tab stops.
+        QString text = QString(rejected[i].text).replace(QLatin1Char('\t'), QLatin1Char(' '));
         if (text.size() > kPreviewLineLength)
             text = text.left(kPreviewLineLength) + QStringLiteral("…");
-        lines.append(QStringLiteral("第%1行：%2").arg(rejected[i].lineNumber).arg(text));
+        lines.append(QStringLiteral("第%1行：%2：%3")
+                         .arg(rejected[i].lineNumber)
+                         .arg(faultText(rejected[i].fault, numbers), text));
     }
     if (rejected.size() > kPreviewRejected)
         lines.append(QStringLiteral("…"));
-    return QStringLiteral("无法识别：") + lines.join(QLatin1Char('\n'));
+    return lines.join(QLatin1Char('\n'));
 }
 
 // A label whose text is the information: a screen reader says the text, the caption describes it.
@@ -70,10 +79,10 @@ QLabel* makeInfoLabel(const QString& name, const QString& caption, QWidget* pare
 
 } // namespace
 
-ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, int numbersPerDraw,
+ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, ArchiveNumbers numbers,
                            Importer importer, QWidget* parent)
-    : QDialog(parent), archive_(std::move(archive)), numbersPerDraw_(numbersPerDraw),
-      importer_(std::move(importer)) {
+    : QDialog(parent), archive_(std::move(archive)), numbers_(std::move(numbers)),
+      choices_(numberColumnChoices(numbers_.perDraw())), importer_(std::move(importer)) {
     setObjectName(QStringLiteral("ImportDialog"));
     setWindowTitle(QStringLiteral("导入记录"));
     setWindowModality(Qt::WindowModal);
@@ -84,6 +93,8 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, int 
     textEdit_->setAccessibleName(QStringLiteral("导入文本"));
     textEdit_->setPlaceholderText(QStringLiteral("粘贴开奖历史，每行一期，如：2024001 01 02 03 04 05 06 16"));
     textEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Tab-separated columns stay side by side, as a history copied from a web page holds them.
+    textEdit_->setTabStopDistance(textEdit_->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
     // Tab leaves the field, so that the keyboard reaches the controls after it.
     textEdit_->setTabChangesFocus(true);
 
@@ -94,9 +105,8 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, int 
 
     columnCombo_ = new QComboBox(this);
     columnCombo_->setObjectName(QStringLiteral("Combo_column"));
-    for (const NumberColumn& choice : numberColumnChoices(numbersPerDraw_))
+    for (const NumberColumn& choice : std::as_const(choices_))
         columnCombo_->addItem(choice.caption());
-    columnCombo_->setCurrentIndex(int(defaultNumberColumnChoice(numbersPerDraw_)));
     columnCombo_->setAccessibleName(QStringLiteral("号码取"));
     QLabel* columnCaption = ui::makeLabel(QStringLiteral("号码取"), ui::uiFont(10), this);
     columnCaption->setBuddy(columnCombo_);
@@ -146,6 +156,8 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, int 
     connect(summaryDelay_, &QTimer::timeout, this, &ImportDialog::refreshSummary);
     connect(textEdit_, &QPlainTextEdit::textChanged, summaryDelay_, qOverload<>(&QTimer::start));
     connect(columnCombo_, &QComboBox::currentIndexChanged, this, &ImportDialog::refreshSummary);
+    // From the user's own pick on, the choice is his.
+    connect(columnCombo_, &QComboBox::activated, this, [this] { choicePicked_ = true; });
     // Reading a file and writing the record file raise errors; they are shown here.
     connect(openButton_, &QAbstractButton::clicked, this, ui::guarded([this] { chooseFile(); }));
     connect(importButton_, &QAbstractButton::clicked, this, ui::guarded([this] { runImport(); }));
@@ -168,13 +180,19 @@ void ImportDialog::refreshSummary() {
 
 ParsedRecords ImportDialog::updateSummary() {
     summaryDelay_->stop();
-    const NumberColumn column = numberColumnChoices(numbersPerDraw_).value(columnCombo_->currentIndex());
-    ParsedRecords parsed = parseImportText(textEdit_->toPlainText(), column, numbersPerDraw_);
+    const QByteArray text = textEdit_->toPlainText().toUtf8();
+    if (!choicePicked_) {
+        const QSignalBlocker quiet(columnCombo_);
+        columnCombo_->setCurrentIndex(int(fittingNumberColumn(text, numbers_)));
+    }
+    const NumberColumn column = choices_.value(columnCombo_->currentIndex());
+    ParsedRecords parsed = parseImportText(text, column, numbers_);
     // The counts do not depend on the encoding a new file would get.
-    const ImportCounts counts = mergeIntoRecordFile(archive_, parsed.records, TextEncoding::Utf8).counts;
-    summaryLabel_->setText(summaryText(counts, parsed.rejected.size()));
-    recordsLabel_->setText(recordsPreview(parsed.records));
-    rejectedLabel_->setText(rejectedPreview(parsed.rejected));
+    const MergedRecordFile merged =
+        mergeIntoRecordFile(archive_, parsed.records, TextEncoding::Utf8, kPreviewChanges);
+    summaryLabel_->setText(summaryText(merged.counts, parsed.rejected.size()));
+    recordsLabel_->setText(changesPreview(merged));
+    rejectedLabel_->setText(rejectedPreview(parsed.rejected, numbers_));
     return parsed;
 }
 

@@ -26,9 +26,9 @@ public:
 
     // `archive`: the bytes of the archive's record file (nothing: no file yet), for the summary; a file
     // that cannot be decoded raises its error here. `builtIn`: the archive is the built-in one, whose
-    // draws the next start's download replaces.
-    // `numbersPerDraw`: K of the archive, whose records hold K numbers each.
-    ImportDialog(std::optional<QByteArray> archive, bool builtIn, int numbersPerDraw, Importer importer,
+    // draws the next start's download replaces. `numbers`: the labels and K of the archive, which the
+    // imported numbers must be.
+    ImportDialog(std::optional<QByteArray> archive, bool builtIn, ArchiveNumbers numbers, Importer importer,
                  QWidget* parent = nullptr);
 
     // Loads a file's text into the field, as "打开文件…" does with the file chosen.
@@ -41,11 +41,14 @@ private:
     void chooseFile();
     // "导入": imports what the text holds, then closes.
     void runImport();
-    // Parses the text as it is now and shows the outcome.
+    // Parses the text as it is now and shows the outcome; first picks the choice that fits the text,
+    // until the user has picked one.
     ParsedRecords updateSummary();
 
     std::optional<QByteArray> archive_;
-    int numbersPerDraw_;
+    ArchiveNumbers numbers_;
+    QList<NumberColumn> choices_;
+    bool choicePicked_ = false; // by the user, in this dialog
     Importer importer_;
     QTimer* summaryDelay_;
     QPlainTextEdit* textEdit_;

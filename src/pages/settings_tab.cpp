@@ -18,7 +18,9 @@
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <utility>
 
 namespace dravik {
@@ -128,6 +130,10 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
         connect(radio, &QRadioButton::toggled, this, &SettingsTab::onSettingChanged);
     connect(nameCombo_, &ui::ChoiceCombo::popupClosed, this,
             ui::guarded([this] { host_.runAction(QStringLiteral("act_datset")); }));
+    connect(nameCombo_->lineEdit(), &QLineEdit::textEdited, this, [this] { nameTyped_ = true; });
+    connect(nameCombo_->lineEdit(), &QLineEdit::editingFinished, this, ui::guarded([this] { onNameEntered(); }));
+    for (ui::ChoiceCombo* combo : {xCombo_, aCombo_})
+        connect(combo, &QComboBox::textActivated, this, &SettingsTab::followDivision);
     connect(dataEntryButton_, &QAbstractButton::clicked, this,
             ui::guarded([this] { host_.openDataEntry(); }));
 }
@@ -167,6 +173,7 @@ void SettingsTab::fillChoiceLists() {
 }
 
 void SettingsTab::loadStoredSettings() {
+    nameTyped_ = false;
     const std::optional<StoredSettings> stored = loadArchiveSettings(archiveName());
     if (!stored)
         return;
@@ -188,6 +195,26 @@ void SettingsTab::onSettingChanged() {
         kCombo_->setText(QStringLiteral("1"));
     }
     host_.setUnsaved(true);
+}
+
+void SettingsTab::followDivision() {
+    const std::optional<qint32> x = parseInteger(xCombo_->currentText());
+    const std::optional<qint32> a = parseInteger(aCombo_->currentText());
+    if (!x || !a)
+        return;
+    const std::optional<DivisionSettings> division = divisionFor(*x, *a);
+    if (!division)
+        return;
+    const QString b = QString::number(division->b), c = QString::number(division->c);
+    if (bCombo_->findText(b, Qt::MatchExactly) < 0 || cCombo_->findText(c, Qt::MatchExactly) < 0)
+        return;
+    bCombo_->setText(b);
+    cCombo_->setText(c);
+}
+
+void SettingsTab::onNameEntered() {
+    if (nameTyped_)
+        host_.runAction(QStringLiteral("act_datset"));
 }
 
 void SettingsTab::saveSettings() {
@@ -212,9 +239,15 @@ void SettingsTab::saveSettings() {
     settings.startValue = fromZeroButton_->isChecked() ? 0 : 1;
     settings.displayMode = sequentialButton_->isChecked() ? 0 : 1;
     settings.depth = depth30Button_->isChecked() ? 0 : depth60Button_->isChecked() ? 1 : 2;
+    // An archive that this save creates has no draws yet: nothing of it was lost.
+    const bool creates = !fileExists(settingsFilePath(name)) && !fileExists(recordFilePath(name));
     saveArchiveSettings(name, settings);
     host_.setUnsaved(false);
     savedName_ = name;
+    if (nameCombo_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+        nameCombo_->appendItems({name});
+    quietAboutNoRecords_ = creates;
+    const auto afterwards = qScopeGuard([this] { quietAboutNoRecords_ = false; });
     host_.runAction(QStringLiteral("act_grid"));
 }
 
@@ -286,6 +319,7 @@ AnalysisInputs SettingsTab::analysisInputs() const {
     inputs.k = kCombo_->currentText();
     inputs.startValue = startValue();
     inputs.mode = intervalMode() ? DisplayMode::Interval : DisplayMode::Sequential;
+    inputs.reportMissingRecords = !quietAboutNoRecords_;
     return inputs;
 }
 

@@ -72,9 +72,17 @@ private:
     // Every change of a bound control: holds X at 36 for the built-in archive, marks the settings
     // unsaved.
     void onSettingChanged();
+    // A pick of X or A: B and C become the quotient and remainder, where the lists offer them.
+    void followDivision();
+    // Enter in the name field, or leaving it, after typing: the typed archive's settings, as a pick
+    // from the list loads them.
+    void onNameEntered();
 
     Host host_;
     QString savedName_;
+    bool nameTyped_ = false;            // since the settings were last loaded
+    bool quietAboutNoRecords_ = false;  // the save that creates an archive analyses it
+
     ui::ItemList* list_;
     ui::ChoiceCombo* nameCombo_;
     ui::ImageButton* dataEntryButton_;

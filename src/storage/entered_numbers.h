@@ -1,18 +1,20 @@
 #pragma once
 
+#include "storage/archive_numbers.h"
+
 #include <QString>
 #include <QStringView>
-#include <optional>
 
 namespace dravik {
 
-// The numbers of a draw as typed into the data-entry page for an archive of K > 1 numbers a draw:
-// split at runs of blanks, commas ("," or "，") and tabs, they must be exactly K fields of the digits
-// 0-9, no two the same text. The record's number text: the fields in the order typed, joined by one
-// blank. Nothing when the text is not such a draw.
-std::optional<QString> enteredDrawNumbers(QStringView typed, int k);
-
-// What the message box says when it is not.
-QString enteredDrawNumbersMessage(int k);
+// A draw typed on the data-entry page of an archive of K > 1 numbers a draw: the text split at runs
+// of blanks, commas ("," or "，") and tabs must give exactly K fields of digits of K different values,
+// each the value of a label of the archive. The record then holds those labels in the order typed,
+// joined by one blank ("1 2 3 4 5 6" is "01 02 03 04 05 06" counted from one).
+struct EnteredDraw {
+    QString number;  // the record's number text, when the draw is accepted
+    QString message; // what the message box says when it is not
+};
+EnteredDraw enteredDraw(QStringView typed, const ArchiveNumbers& numbers);
 
 } // namespace dravik

@@ -47,60 +47,6 @@ inline size_t separatorAt(std::string_view line, size_t at) {
     return uchar(c) < 0x80 ? 0 : wideSeparatorAt(line, at);
 }
 
-// The length of the separator that ends right before `end`, or 0. In UTF-8 a character is known
-// from its last bytes too, since a lead byte is never a continuation byte.
-size_t separatorBefore(std::string_view line, size_t end) {
-    if (end == 0)
-        return 0;
-    switch (uchar(line[end - 1])) {
-    case ' ':
-    case '\t':
-    case ',':
-        return 1;
-    case 0xA0:
-        return end >= 2 && line.substr(end - 2, 2) == "\xC2\xA0" ? 2 : 0;
-    case 0x80:
-        return end >= 3 && line.substr(end - 3, 3) == "\xE3\x80\x80" ? 3 : 0;
-    case 0x8C:
-        return end >= 3 && line.substr(end - 3, 3) == "\xEF\xBC\x8C" ? 3 : 0;
-    default:
-        return 0;
-    }
-}
-
-struct Field {
-    size_t begin = 0;
-    size_t end = 0; // begin == end: no field is left
-    bool digits = true;
-};
-
-// The first field at or after `from`, past the separators before it. Kept in locals and digits tested
-// first: this runs for every byte of the fields that decide.
-inline Field nextField(std::string_view line, size_t from) {
-    const size_t size = line.size();
-    size_t begin = from;
-    while (begin < size) {
-        const size_t separator = separatorAt(line, begin);
-        if (separator == 0)
-            break;
-        begin += separator;
-    }
-    size_t end = begin;
-    bool digits = true;
-    for (; end < size; ++end) {
-        if (isDigit(line[end]))
-            continue;
-        if (separatorAt(line, end) != 0)
-            break;
-        digits = false;
-    }
-    return {begin, end, digits};
-}
-
-std::string_view textOf(std::string_view line, const Field& field) {
-    return line.substr(field.begin, field.end - field.begin);
-}
-
 // The value of a field of digits, or nothing when it does not fit.
 std::optional<quint64> digitsValue(std::string_view digits) {
     constexpr quint64 kMax = std::numeric_limits<quint64>::max();
@@ -114,150 +60,197 @@ std::optional<quint64> digitsValue(std::string_view digits) {
     return value;
 }
 
-// "PERIOD.N1 N2 … NK": a period of digits and `count` numbers of digits, one blank between them, the
-// form in which records of several numbers are written.
-bool isRecordOfNumbers(std::string_view line, int count) {
-    const size_t dot = line.find('.');
-    if (dot == std::string_view::npos || !allDigits(line.substr(0, dot)))
-        return false;
-    size_t at = dot + 1;
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) {
-            if (at == line.size() || line[at] != ' ')
-                return false;
-            ++at;
+struct Field {
+    size_t begin = 0;
+    size_t end = 0;
+    bool digits = true;
+
+    std::string_view in(std::string_view line) const { return line.substr(begin, end - begin); }
+};
+
+// The fields of a line, split at runs of separators; `fields` is kept from line to line.
+void splitFields(std::string_view line, std::vector<Field>& fields) {
+    fields.clear();
+    const size_t size = line.size();
+    size_t at = 0;
+    while (true) {
+        while (at < size) {
+            const size_t separator = separatorAt(line, at);
+            if (separator == 0)
+                break;
+            at += separator;
         }
-        const size_t begin = at;
-        while (at < line.size() && isDigit(line[at]))
-            ++at;
-        if (at == begin)
-            return false;
-    }
-    return at == line.size();
-}
-
-// The field of digits that ends at `end` or before it, past the separators there, and begins after
-// `floor`, the end of the period; begin == end when there is none. The period ends at a separator, so
-// a field after it begins after one.
-Field digitFieldBefore(std::string_view line, size_t end, size_t floor) {
-    while (end > floor) {
-        const size_t separator = separatorBefore(line, end);
-        if (separator == 0)
-            break;
-        end -= separator;
-    }
-    size_t begin = end;
-    while (begin > floor && isDigit(line[begin - 1]))
-        --begin;
-    if (begin == end || separatorBefore(line, begin) == 0)
-        return {end, end, false};
-    return {begin, end, true};
-}
-
-// The `count` fields from `from` on, all of them digits, joined by one blank into `number`.
-bool joinDigitFields(std::string_view line, size_t from, int count, std::string& number) {
-    number.clear();
-    Field field{from, from, true};
-    for (int i = 0; i < count; ++i) {
-        field = nextField(line, field.end);
-        if (field.begin == field.end || !field.digits)
-            return false;
-        if (i > 0)
-            number += ' ';
-        number.append(textOf(line, field));
-    }
-    return true;
-}
-
-enum class LineRead { Record, Nothing, Rejected };
-
-// Only the fields that decide are looked at: a history line is read from its two ends, as the last
-// column is the usual choice and the columns between are many. `number` is room for a number of
-// several fields, kept from line to line.
-LineRead readLine(std::string_view line, NumberColumn column, int numbersPerDraw, ImportedRecords& records,
-                  std::string& number) {
-    if (numbersPerDraw > 1 && isRecordOfNumbers(line, numbersPerDraw)) {
-        records.append(line);
-        return LineRead::Record;
-    }
-    const Field period = nextField(line, 0);
-    if (period.begin == period.end)
-        return LineRead::Nothing;
-    if (period.begin == 0 && period.end == line.size()) {
-        // No separator anywhere: the record form, or a line without a number. Where a draw holds
-        // several numbers, such a record holds another count of them.
-        const size_t dot = line.find('.');
-        if (numbersPerDraw > 1 || dot == std::string_view::npos || !allDigits(line.substr(0, dot)))
-            return LineRead::Rejected;
-        records.append(line);
-        return LineRead::Record;
-    }
-    if (!period.digits)
-        return LineRead::Rejected;
-
-    switch (column.kind) {
-    case NumberColumn::Kind::Last: {
-        const Field last = digitFieldBefore(line, line.size(), period.end);
-        if (last.begin == last.end)
-            return LineRead::Rejected;
-        records.appendDraw(textOf(line, period), textOf(line, last));
-        return LineRead::Record;
-    }
-    case NumberColumn::Kind::Field: {
-        if (column.field < 2)
-            return LineRead::Rejected;
-        Field field = period;
-        for (int i = 2; i <= column.field; ++i) {
-            field = nextField(line, field.end);
-            if (field.begin == field.end)
-                return LineRead::Rejected;
+        if (at == size)
+            return;
+        Field field{at, at, true};
+        for (; field.end < size; ++field.end) {
+            if (isDigit(line[field.end]))
+                continue;
+            if (separatorAt(line, field.end) != 0)
+                break;
+            field.digits = false;
         }
-        if (!field.digits)
-            return LineRead::Rejected;
-        records.appendDraw(textOf(line, period), textOf(line, field));
-        return LineRead::Record;
+        fields.push_back(field);
+        at = field.end;
     }
-    case NumberColumn::Kind::SumAfterFirst: {
+}
+
+// What one line gives: a record, nothing (a line of separators), or a fault.
+struct LineOutcome {
+    enum class Kind { Record, Nothing, Rejected } kind = Kind::Nothing;
+    ImportFault fault = ImportFault::PeriodNotDigits;
+};
+
+// Reads the numbers of a draw, in the order given, as labels of the archive into `number`, joined by
+// one blank (`number` may be null: only the outcome is wanted). Every number is checked before the
+// next: the first fault is the one told.
+class DrawReader {
+public:
+    explicit DrawReader(const ArchiveNumbers& numbers) : numbers_(numbers) {}
+
+    int perDraw() const { return numbers_.perDraw(); }
+
+    void begin(std::string* number) {
+        number_ = number;
+        if (number_)
+            number_->clear();
+        seen_.clear();
+    }
+    std::optional<ImportFault> add(std::string_view digits) {
+        ArchiveNumbers::Fault fault = ArchiveNumbers::Fault::None;
+        const std::string* label = numbers_.labelOf(digits, &fault);
+        if (!label)
+            return fault == ArchiveNumbers::Fault::NotDigits ? ImportFault::NotDigits : ImportFault::OutOfRange;
+        return addLabel(label);
+    }
+    std::optional<ImportFault> addValue(quint64 value) {
+        const std::string* label = numbers_.labelOfValue(value);
+        if (!label)
+            return ImportFault::OutOfRange;
+        return addLabel(label);
+    }
+
+private:
+    std::optional<ImportFault> addLabel(const std::string* label) {
+        // A draw holds at most twenty numbers: a look back is all a repeat needs.
+        if (std::find(seen_.cbegin(), seen_.cend(), label) != seen_.cend())
+            return ImportFault::Repeated;
+        seen_.push_back(label);
+        if (number_) {
+            if (seen_.size() > 1)
+                *number_ += ' ';
+            number_->append(*label);
+        }
+        return std::nullopt;
+    }
+
+    const ArchiveNumbers& numbers_;
+    std::string* number_ = nullptr;
+    std::vector<const std::string*> seen_;
+};
+
+// The period and the numbers of a record line (its first field holds a ".", digits before it), as
+// labels into `number`; nothing when the line is not one.
+std::optional<LineOutcome> readRecordForm(std::string_view line, const std::vector<Field>& fields,
+                                          DrawReader& reader, std::string* number, std::string_view& period) {
+    const std::string_view first = fields.front().in(line);
+    const size_t dot = first.find('.');
+    if (dot == std::string_view::npos || !allDigits(first.substr(0, dot)))
+        return std::nullopt;
+    const int k = reader.perDraw();
+    // One number a draw: the record is the line, a separator in it makes the first field no period.
+    if (k == 1 && fields.size() != 1)
+        return std::nullopt;
+    period = first.substr(0, dot);
+    const std::string_view rest = first.substr(dot + 1);
+    const qsizetype count = qsizetype(fields.size()) - 1 + (rest.empty() ? 0 : 1);
+    if (k > 1 && count != k)
+        return LineOutcome{LineOutcome::Kind::Rejected, ImportFault::WrongCount};
+    reader.begin(number);
+    if (k == 1 || !rest.empty()) {
+        if (const std::optional<ImportFault> fault = reader.add(rest))
+            return LineOutcome{LineOutcome::Kind::Rejected, *fault};
+    }
+    for (size_t i = 1; i < fields.size(); ++i) {
+        if (const std::optional<ImportFault> fault = reader.add(fields[i].in(line)))
+            return LineOutcome{LineOutcome::Kind::Rejected, *fault};
+    }
+    return LineOutcome{LineOutcome::Kind::Record, {}};
+}
+
+// The number that the column takes from a split line whose first field is its period.
+LineOutcome readColumn(std::string_view line, const std::vector<Field>& fields, NumberColumn column,
+                       DrawReader& reader, std::string* number) {
+    const LineOutcome record{LineOutcome::Kind::Record, {}};
+    const auto rejected = [](ImportFault fault) { return LineOutcome{LineOutcome::Kind::Rejected, fault}; };
+    const qsizetype after = qsizetype(fields.size()) - 1; // fields after the period
+    reader.begin(number);
+    if (column.kind == NumberColumn::Kind::SumAfterFirst) {
+        if (after == 0)
+            return rejected(ImportFault::TooFewFields);
         quint64 total = 0;
         bool any = false;
-        for (Field field = nextField(line, period.end); field.begin != field.end;
-             field = nextField(line, field.end)) {
-            if (!field.digits)
-                continue;
-            const std::optional<quint64> value = digitsValue(textOf(line, field));
+        for (size_t i = 1; i < fields.size(); ++i) {
+            if (!fields[i].digits)
+                continue; // a date, a weekday: no part of the sum
+            const std::optional<quint64> value = digitsValue(fields[i].in(line));
             if (!value || total > std::numeric_limits<quint64>::max() - *value)
-                return LineRead::Rejected;
+                return rejected(ImportFault::OutOfRange);
             total += *value;
             any = true;
         }
         if (!any)
-            return LineRead::Rejected;
-        char sum[24];
-        const std::to_chars_result written = std::to_chars(std::begin(sum), std::end(sum), total);
-        records.appendDraw(textOf(line, period), std::string_view(sum, size_t(written.ptr - sum)));
-        return LineRead::Record;
+            return rejected(ImportFault::NotDigits);
+        const std::optional<ImportFault> fault = reader.addValue(total);
+        return fault ? rejected(*fault) : record;
     }
-    case NumberColumn::Kind::FieldsFromSecond:
-        if (column.count < 1 || !joinDigitFields(line, period.end, column.count, number))
-            return LineRead::Rejected;
-        records.appendDraw(textOf(line, period), number);
-        return LineRead::Record;
-    case NumberColumn::Kind::LastFields: {
-        if (column.count < 1)
-            return LineRead::Rejected;
-        Field first{line.size(), line.size(), true};
-        for (int i = 0; i < column.count; ++i) {
-            first = digitFieldBefore(line, first.begin, period.end);
-            if (first.begin == first.end)
-                return LineRead::Rejected;
-        }
-        if (!joinDigitFields(line, first.begin, column.count, number))
-            return LineRead::Rejected;
-        records.appendDraw(textOf(line, period), number);
-        return LineRead::Record;
+    qsizetype first = 0; // of the taken fields, counted from the period's 0
+    const qsizetype count = std::max(column.count, 1);
+    switch (column.kind) {
+    case NumberColumn::Kind::FromField:
+        first = std::max(column.field, 2) - 1;
+        break;
+    case NumberColumn::Kind::Last:
+        first = after - count + 1;
+        break;
+    case NumberColumn::Kind::BeforeLast:
+        first = after - count;
+        break;
+    case NumberColumn::Kind::SumAfterFirst:
+        break;
     }
+    if (first < 1 || first + count - 1 > after)
+        return rejected(ImportFault::TooFewFields);
+    for (qsizetype i = first; i < first + count; ++i) {
+        if (const std::optional<ImportFault> fault = reader.add(fields[size_t(i)].in(line)))
+            return rejected(*fault);
     }
-    return LineRead::Rejected;
+    return record;
+}
+
+// One line under one column. `period` is where the record's period is told; `number` takes the
+// record's number, or is null when only the outcome is wanted.
+LineOutcome readLine(std::string_view line, const std::vector<Field>& fields, NumberColumn column,
+                     DrawReader& reader, std::string* number, std::string_view& period) {
+    if (fields.empty())
+        return {};
+    if (const std::optional<LineOutcome> record = readRecordForm(line, fields, reader, number, period))
+        return *record;
+    if (!fields.front().digits)
+        return LineOutcome{LineOutcome::Kind::Rejected, ImportFault::PeriodNotDigits};
+    period = fields.front().in(line);
+    return readColumn(line, fields, column, reader, number);
+}
+
+// Calls visit(line number, line) for every line of a pasted text, up to a NUL.
+template <typename Visit> void forEachImportLine(QByteArrayView utf8, Visit visit) {
+    const qsizetype nul = utf8.indexOf('\0');
+    if (nul >= 0)
+        utf8 = utf8.first(nul);
+    qsizetype lineNumber = 0;
+    forEachByteLine(utf8, [&](QByteArrayView line) {
+        visit(++lineNumber, std::string_view(line.data(), size_t(line.size())));
+    });
 }
 
 // The merge works on lines viewed where they are: in a UTF-8 record file's own bytes and the imported
@@ -296,8 +289,25 @@ template <typename Char> std::vector<Keyed<Char>> byPeriod(const Lines<Char>& li
     return keyed;
 }
 
+// The first changes of a merge, in period order.
+template <typename Char> struct Changes {
+    size_t limit = 0;
+    std::vector<std::pair<Line<Char>, Line<Char>>> replaced; // old and new line
+    Lines<Char> added;
+
+    void replace(Line<Char> old, Line<Char> line) {
+        if (replaced.size() < limit)
+            replaced.emplace_back(old, line);
+    }
+    void add(Line<Char> line) {
+        if (added.size() < limit)
+            added.push_back(line);
+    }
+};
+
 template <typename Char>
-Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, ImportCounts& counts) {
+Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, ImportCounts& counts,
+                       Changes<Char>& changes) {
     const std::vector<Keyed<Char>> present = byPeriod(archive);
     const std::vector<Keyed<Char>> imported = byPeriod(records);
     Lines<Char> kept = archive;
@@ -316,10 +326,12 @@ Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, I
             if (archive[at->index] == record) {
                 ++counts.same;
             } else {
+                changes.replace(archive[at->index], record);
                 kept[at->index] = record;
                 ++counts.replaced;
             }
         } else {
+            changes.add(record);
             added.push_back(record);
         }
         run = last + 1;
@@ -357,19 +369,6 @@ template <typename Text, typename Char> Text joinLines(const Lines<Char>& lines)
 }
 
 } // namespace
-
-QStringList firstWrittenRecords(const ImportedRecords& records, qsizetype count) {
-    std::unordered_map<std::string_view, qsizetype> lastOfPeriod;
-    lastOfPeriod.reserve(size_t(records.size()));
-    for (qsizetype i = 0; i < records.size(); ++i)
-        lastOfPeriod[records.periodAt(i)] = i;
-    QStringList written;
-    for (qsizetype i = 0; i < records.size() && written.size() < count; ++i) {
-        if (lastOfPeriod[records.periodAt(i)] == i)
-            written.append(records.at(i));
-    }
-    return written;
-}
 
 QString ImportedRecords::at(qsizetype i) const {
     const std::string_view line = utf8At(i);
@@ -416,67 +415,99 @@ void ImportedRecords::appendDraw(std::string_view period, std::string_view numbe
 
 QString NumberColumn::caption() const {
     switch (kind) {
+    case Kind::FromField:
+        return count == 1 ? QStringLiteral("第%1列").arg(field) : QStringLiteral("第%1列起%2列").arg(field).arg(count);
     case Kind::Last:
-        return QStringLiteral("最后一列");
-    case Kind::Field:
-        return QStringLiteral("第%1列").arg(field);
+        return count == 1 ? QStringLiteral("最后一列") : QStringLiteral("最后%1列").arg(count);
+    case Kind::BeforeLast:
+        return QStringLiteral("最后一列之前%1列").arg(count);
     case Kind::SumAfterFirst:
         return QStringLiteral("第2列起各列之和");
-    case Kind::FieldsFromSecond:
-        return QStringLiteral("第2列起%1列").arg(count);
-    case Kind::LastFields:
-        return QStringLiteral("最后%1列").arg(count);
     }
     return {};
 }
 
 QList<NumberColumn> numberColumnChoices(int numbersPerDraw) {
+    using Kind = NumberColumn::Kind;
     QList<NumberColumn> choices;
-    // A player of a game with several numbers a draw takes them all, and most histories list them
-    // right after the period: the choice for that comes first, where the combo opens.
-    if (numbersPerDraw > 1) {
-        choices.append({NumberColumn::Kind::FieldsFromSecond, 0, numbersPerDraw});
-        choices.append({NumberColumn::Kind::LastFields, 0, numbersPerDraw});
+    if (numbersPerDraw <= 1) {
+        // The blue ball of a 双色球 line, the usual single number, comes first, where the combo opens.
+        choices.append({Kind::Last, 0, 1});
+        for (int field = 2; field <= 8; ++field)
+            choices.append({Kind::FromField, field, 1});
+        choices.append({Kind::SumAfterFirst, 0, 1});
+        return choices;
     }
-    choices.append({NumberColumn::Kind::Last, 0});
+    // Most histories list the draw's numbers right after the period or its date.
     for (int field = 2; field <= 8; ++field)
-        choices.append({NumberColumn::Kind::Field, field});
-    choices.append({NumberColumn::Kind::SumAfterFirst, 0});
+        choices.append({Kind::FromField, field, numbersPerDraw});
+    choices.append({Kind::BeforeLast, 0, numbersPerDraw});
+    choices.append({Kind::Last, 0, numbersPerDraw});
     return choices;
 }
 
-qsizetype defaultNumberColumnChoice(int numbersPerDraw) {
-    const NumberColumn::Kind kind =
-        numbersPerDraw > 1 ? NumberColumn::Kind::FieldsFromSecond : NumberColumn::Kind::Last;
-    const QList<NumberColumn> choices = numberColumnChoices(numbersPerDraw);
-    return std::find_if(choices.cbegin(), choices.cend(),
-                        [kind](const NumberColumn& choice) { return choice.kind == kind; }) -
-           choices.cbegin();
+QString faultText(ImportFault fault, const ArchiveNumbers& numbers) {
+    switch (fault) {
+    case ImportFault::PeriodNotDigits:
+        return QStringLiteral("期号不是数字");
+    case ImportFault::TooFewFields:
+        return QStringLiteral("列数不足");
+    case ImportFault::NotDigits:
+        return QStringLiteral("号码不是数字");
+    case ImportFault::OutOfRange:
+        return QStringLiteral("号码超出范围（%1）").arg(numbers.range());
+    case ImportFault::Repeated:
+        return QStringLiteral("号码重复");
+    case ImportFault::WrongCount:
+        return QStringLiteral("号码个数不对");
+    }
+    return {};
 }
 
-ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column, int numbersPerDraw) {
+ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column, const ArchiveNumbers& numbers) {
     ParsedRecords parsed;
-    const qsizetype nul = utf8.indexOf('\0');
-    if (nul >= 0)
-        utf8 = utf8.first(nul);
-    // A long history would otherwise be copied over and over as the records grow. A record is at
-    // most its line and a line end, and memory reserved but not written costs next to nothing.
+    // A long history would otherwise be copied over and over as the records grow. A record is about
+    // its line and a line end, and memory reserved but not written costs next to nothing.
     qsizetype lineEnds = 0;
     forEachLineEndByte(utf8.data(), utf8.size(), [&lineEnds](qsizetype) { ++lineEnds; });
     parsed.records.reserve(lineEnds + 1, utf8.size() + lineEnds + 1);
-    qsizetype lineNumber = 0;
+    std::vector<Field> fields;
     std::string number;
-    forEachByteLine(utf8, [&](QByteArrayView line) {
-        ++lineNumber;
-        if (readLine(std::string_view(line.data(), size_t(line.size())), column, numbersPerDraw,
-                     parsed.records, number) == LineRead::Rejected)
-            parsed.rejected.append({lineNumber, QString::fromUtf8(line)});
+    DrawReader reader(numbers);
+    forEachImportLine(utf8, [&](qsizetype lineNumber, std::string_view line) {
+        splitFields(line, fields);
+        std::string_view period;
+        const LineOutcome outcome = readLine(line, fields, column, reader, &number, period);
+        if (outcome.kind == LineOutcome::Kind::Record)
+            parsed.records.appendDraw(period, number);
+        else if (outcome.kind == LineOutcome::Kind::Rejected)
+            parsed.rejected.append({lineNumber, QString::fromUtf8(line.data(), qsizetype(line.size())), outcome.fault});
     });
     return parsed;
 }
 
-ParsedRecords parseImportText(QStringView text, NumberColumn column, int numbersPerDraw) {
-    return parseImportText(textBeforeNul(text).toUtf8(), column, numbersPerDraw);
+ParsedRecords parseImportText(QStringView text, NumberColumn column, const ArchiveNumbers& numbers) {
+    return parseImportText(QByteArrayView(text.toUtf8()), column, numbers);
+}
+
+qsizetype fittingNumberColumn(QByteArrayView utf8, const ArchiveNumbers& numbers) {
+    const QList<NumberColumn> choices = numberColumnChoices(numbers.perDraw());
+    std::vector<qsizetype> recognised(size_t(choices.size()), 0);
+    std::vector<Field> fields;
+    DrawReader reader(numbers);
+    forEachImportLine(utf8, [&](qsizetype, std::string_view line) {
+        splitFields(line, fields);
+        for (qsizetype i = 0; i < choices.size(); ++i) {
+            std::string_view period;
+            if (readLine(line, fields, choices[i], reader, nullptr, period).kind == LineOutcome::Kind::Record)
+                ++recognised[size_t(i)];
+        }
+    });
+    return std::max_element(recognised.cbegin(), recognised.cend()) - recognised.cbegin();
+}
+
+qsizetype fittingNumberColumn(QStringView text, const ArchiveNumbers& numbers) {
+    return fittingNumberColumn(QByteArrayView(text.toUtf8()), numbers);
 }
 
 QByteArray readImportText(const QString& path) {
@@ -491,23 +522,36 @@ QByteArray readImportText(const QString& path) {
 }
 
 MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, const ImportedRecords& records,
-                                     TextEncoding newFileEncoding) {
+                                     TextEncoding newFileEncoding, qsizetype changesListed) {
     MergedRecordFile merged;
+    const auto list = [&merged](const auto& changes, const auto& toString) {
+        for (const auto& [old, line] : changes.replaced) {
+            const QString period = toString(periodIn(line));
+            const auto numberOf = [&](auto record) { return toString(record.substr(periodIn(record).size() + 1)); };
+            merged.replaced.append({period, numberOf(old), numberOf(line)});
+        }
+        for (const auto line : changes.added)
+            merged.added.append(toString(line));
+    };
     const std::optional<ByteText> utf8 = file ? byteRecordText(*file) : ByteText{{}, newFileEncoding};
     if (utf8 && (utf8->encoding == TextEncoding::Utf8 || utf8->encoding == TextEncoding::Utf8Bom)) {
         Lines<char> imported;
         imported.reserve(size_t(records.size()));
         for (qsizetype i = 0; i < records.size(); ++i)
             imported.push_back(records.utf8At(i));
+        Changes<char> changes{size_t(changesListed), {}, {}};
         merged.bytes = markOf(utf8->encoding) +
-                       joinLines<QByteArray>(mergeLines(linesOf(utf8->text), imported, merged.counts));
+                       joinLines<QByteArray>(mergeLines(linesOf(utf8->text), imported, merged.counts, changes));
+        list(changes, [](Line<char> text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); });
         return merged;
     }
     const DecodedText text = file ? decodeRecordText(*file) : DecodedText{QString(), newFileEncoding};
     const QString imported =
         QString::fromUtf8(records.utf8Text().data(), qsizetype(records.utf8Text().size()));
-    const Lines<char16_t> lines = mergeLines(linesOf(text.text), linesOf(imported), merged.counts);
+    Changes<char16_t> changes{size_t(changesListed), {}, {}};
+    const Lines<char16_t> lines = mergeLines(linesOf(text.text), linesOf(imported), merged.counts, changes);
     merged.bytes = encodeText(joinLines<QString>(lines), text.encoding);
+    list(changes, [](Line<char16_t> text) { return QStringView(text.data(), qsizetype(text.size())).toString(); });
     return merged;
 }
 

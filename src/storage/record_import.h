@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/archive_numbers.h"
 #include "storage/record_file.h"
 
 #include <QList>
@@ -13,25 +14,28 @@
 
 namespace dravik {
 
-// Which fields of a split line are the draw number. An archive whose draws hold K numbers takes K
-// fields, joined by one blank as the record's number.
+// Which fields of a split line are the draw number, counted with the period as field 1. An archive
+// whose draws hold K numbers takes K fields, joined by one blank as the record's number.
 struct NumberColumn {
-    enum class Kind { Last, Field, SumAfterFirst, FieldsFromSecond, LastFields };
+    enum class Kind {
+        FromField,    // `count` fields from field `field` on: "第3列", "第3列起6列"
+        Last,         // the last `count` fields: "最后一列", "最后6列"
+        BeforeLast,   // the `count` fields before the last one: "最后一列之前6列"
+        SumAfterFirst // the sum of the digit fields after the period: "第2列起各列之和"
+    };
     Kind kind = Kind::Last;
-    int field = 0; // 1-based, for Kind::Field
-    int count = 1; // how many fields, for Kind::FieldsFromSecond and Kind::LastFields
+    int field = 0; // 1-based, for Kind::FromField
+    int count = 1; // how many fields
 
     QString caption() const;
 };
 
 // The choices of "号码取" for an archive whose draws hold `numbersPerDraw` numbers (K), in their order.
 // K = 1: "最后一列" (the blue ball of a 双色球 line), "第2列" … "第8列", and "第2列起各列之和" (the sum of
-// a 3D draw). K > 1: first "第2列起K列" (fields 2 to K + 1) and "最后K列" (the last K fields, never the
-// period), K written out ("第2列起6列"), then the choices of K = 1. Below 1 counts as 1.
+// a 3D draw). K > 1, K written out: "第2列起K列" … "第8列起K列", "最后一列之前K列" (the red balls of a
+// line that ends with its blue ball) and "最后K列"; a single field or a sum is not a draw of K numbers.
+// Below 1 counts as 1.
 QList<NumberColumn> numberColumnChoices(int numbersPerDraw = 1);
-// The index in numberColumnChoices(numbersPerDraw) of the choice an import starts with: "最后一列" for
-// K = 1, "第2列起K列" for K > 1.
-qsizetype defaultNumberColumnChoice(int numbersPerDraw = 1);
 
 // Record lines "period.number" as UTF-8 in one buffer: a long history makes no string per line.
 class ImportedRecords {
@@ -68,9 +72,22 @@ private:
     std::vector<Entry> entries_;
 };
 
+// Why a line of a pasted history is no record.
+enum class ImportFault {
+    PeriodNotDigits, // "期号不是数字": the first field
+    TooFewFields,    // "列数不足": the chosen fields are not there
+    NotDigits,       // "号码不是数字"
+    OutOfRange,      // "号码超出范围（FIRST～LAST）": no label of the archive has that value
+    Repeated,        // "号码重复": two numbers of one draw of the same value
+    WrongCount,      // "号码个数不对": a record line of K > 1 numbers with another count
+};
+// The fault as the dialog names it, the range that of the archive.
+QString faultText(ImportFault fault, const ArchiveNumbers& numbers);
+
 struct RejectedLine {
     qsizetype lineNumber = 0; // 1-based, as the lines of the text are counted
     QString text;
+    ImportFault fault = ImportFault::PeriodNotDigits;
 };
 
 struct ParsedRecords {
@@ -78,22 +95,22 @@ struct ParsedRecords {
     QList<RejectedLine> rejected;
 };
 
-// Reads draw records out of a pasted history. A line with a "." and no blank, comma or tab, whose
-// text before the first "." is all digits, is a record line taken as it is. Any other line is split
-// into fields at runs of commas, tabs and blanks: the first field is the period, the chosen column
-// the number, both all digits; numbers keep their leading zeros, a sum is plain decimal. Lines that
-// hold nothing but separators are skipped; every other line that does not parse is rejected.
-// Lines are split as in record files, and a NUL ends the text.
-// For an archive whose draws hold `numbersPerDraw` numbers, K > 1, the record lines are those of the
-// form "PERIOD.N1 N2 … NK" (all digits, one blank between the K numbers), taken as they are whatever
-// the column; a line with a "." and no separator holds another count of numbers and is rejected.
-// Every field that a column of several fields takes must be digits. K below 1 counts as 1.
-ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column, int numbersPerDraw = 1);
-ParsedRecords parseImportText(QStringView text, NumberColumn column, int numbersPerDraw = 1);
+// Reads draw records out of a pasted history, each number written as the archive's label of its
+// value (ArchiveNumbers); a line whose numbers are not K labels of different values is rejected with
+// its fault. Lines are split as in record files, and a NUL ends the text; lines that hold nothing but
+// separators are skipped.
+// - A record line, in the record files' own form: a first field (fields are split at runs of blanks,
+//   tabs and commas, the wide ones of Chinese pages included) that holds a ".", all digits before it.
+//   Where a draw holds one number that field must be the whole line, and its number is the text after
+//   the "."; where it holds K > 1, the numbers are that text and the fields after it, K of them.
+// - Any other line: the first field is the period, all digits, and the column picks the number.
+ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column, const ArchiveNumbers& numbers);
+ParsedRecords parseImportText(QStringView text, NumberColumn column, const ArchiveNumbers& numbers);
 
-// The first `count` records that the import writes, in text order: a record whose period a later one
-// repeats is replaced by that one, and left out.
-QStringList firstWrittenRecords(const ImportedRecords& records, qsizetype count);
+// The index in numberColumnChoices(K) of the choice under which most lines of the text are records;
+// among equals, the earliest. Each line is split once, whatever the number of choices.
+qsizetype fittingNumberColumn(QByteArrayView utf8, const ArchiveNumbers& numbers);
+qsizetype fittingNumberColumn(QStringView text, const ArchiveNumbers& numbers);
 
 // Reads a file to import as the record files' text (a mark, else UTF-8 when valid, else GB18030; a
 // NUL ends it), in UTF-8. Raises the record files' read errors; a missing file cannot be opened.
@@ -105,18 +122,26 @@ struct ImportCounts {
     qsizetype same = 0;     // periods already there with that number
 };
 
+// A record whose number the import changes.
+struct ReplacedRecord {
+    QString period, oldNumber, newNumber;
+};
+
 struct MergedRecordFile {
     QByteArray bytes; // the whole record file after the import, in record order
     ImportCounts counts;
+    // The first changes, as many as asked for of each kind, in record order.
+    QList<ReplacedRecord> replaced;
+    QStringList added; // record lines
 };
 
 // Merges imported records into all lines of a record file's bytes (nothing: no file yet) by the rule
 // of adding one record on the data-entry page: the first line with the same period (compared exactly)
 // takes the new number, any other record is added. When the records hold a period twice, the later
-// one wins. The result is in the file's own encoding, `newFileEncoding` when there is no file.
-// Raises the record files' decoding error.
+// one wins. The result is in the file's own encoding, `newFileEncoding` when there is no file, with
+// the first `changesListed` replaced and added records. Raises the record files' decoding error.
 MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, const ImportedRecords& records,
-                                     TextEncoding newFileEncoding);
+                                     TextEncoding newFileEncoding, qsizetype changesListed = 0);
 
 // Merges the records into the record file at `path` and writes it once, whole or not at all. Nothing
 // is written when there are no records. Raises the record files' read and write errors; the file then

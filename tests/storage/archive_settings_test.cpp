@@ -1,6 +1,7 @@
 #include "storage/archive_settings.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
+#include "data_folder_case.h"
 #include "test_support.h"
 
 #include <QScopeGuard>
@@ -27,17 +28,10 @@ QByteArray archiveFile(const QString& name, int x, int a, int b, int c, int r1, 
 
 } // namespace
 
-class ArchiveSettingsTest : public QObject {
+class ArchiveSettingsTest : public DataFolderCase {
     Q_OBJECT
 
 private slots:
-    void init() {
-        home_ = std::make_unique<TempDataHome>();
-        QVERIFY(home_->isValid());
-        ensureDataFolder();
-    }
-    void cleanup() { home_.reset(); }
-
     void builtInSettingsCreated() {
         createBuiltInSettings();
         const QByteArray expected =
@@ -248,8 +242,6 @@ private slots:
             QCOMPARE(readBytes(globalSettingsPath()), content);
     }
 
-private:
-    std::unique_ptr<TempDataHome> home_;
 };
 
 int runArchiveSettingsTests(int argc, char** argv) {

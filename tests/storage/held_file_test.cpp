@@ -2,6 +2,7 @@
 #include "storage/error.h"
 #include "storage/record_file.h"
 #include "storage/settings_file.h"
+#include "data_folder_case.h"
 #include "test_support.h"
 
 #include <QTest>
@@ -39,17 +40,10 @@ private:
 // A whole-file save of a file that another program holds open: the save fails with the system's
 // reason, the old file stays as it was and no temporary file is left; once the file is let go, the
 // same save goes through. The archive's name is Chinese, as the built-in one is.
-class HeldFileTest : public QObject {
+class HeldFileTest : public DataFolderCase {
     Q_OBJECT
 
 private slots:
-    void init() {
-        home_ = std::make_unique<TempDataHome>();
-        QVERIFY(home_->isValid());
-        ensureDataFolder();
-    }
-    void cleanup() { home_.reset(); }
-
     void save_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<uint>("sharing");
@@ -97,8 +91,6 @@ private slots:
         QVERIFY(readBytes(path) != old);
     }
 
-private:
-    std::unique_ptr<TempDataHome> home_;
 };
 
 QTEST_GUILESS_MAIN(HeldFileTest)

@@ -2,6 +2,7 @@
 #include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/record_list.h"
+#include "data_folder_case.h"
 #include "test_support.h"
 
 #include <QScopeGuard>
@@ -12,14 +13,6 @@ using namespace dravik::test;
 
 namespace {
 
-// Draw lines 19001.01, 19002.02, ... in file order, which is also record order.
-QStringList draws(int first, int last) {
-    QStringList lines;
-    for (int i = first; i <= last; ++i)
-        lines.append(QStringLiteral("%1.%2").arg(19000 + i).arg(i % 36 + 1, 2, 10, QLatin1Char('0')));
-    return lines;
-}
-
 QByteArray crlfFile(const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines)
@@ -29,17 +22,10 @@ QByteArray crlfFile(const QStringList& lines) {
 
 } // namespace
 
-class RecordListTest : public QObject {
+class RecordListTest : public DataFolderCase {
     Q_OBJECT
 
 private slots:
-    void init() {
-        home_ = std::make_unique<TempDataHome>();
-        QVERIFY(home_->isValid());
-        ensureDataFolder();
-    }
-    void cleanup() { home_.reset(); }
-
     void emptyBeforeFirstLoad() {
         const RecordList list;
         QVERIFY(list.lines().isEmpty());
@@ -312,8 +298,6 @@ private slots:
         QCOMPARE(list.lines(), (QStringList{"10.01", "10.1", "9.01"}));
     }
 
-private:
-    std::unique_ptr<TempDataHome> home_;
 };
 
 int runRecordListTests(int argc, char** argv) {

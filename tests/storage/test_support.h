@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data_home.h"
+#include "storage/archive_numbers.h"
 #include "storage/record_file.h"
 #include "storage/text_codec.h"
 
@@ -17,6 +18,14 @@ inline QByteArray readBytes(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+// Draw lines 19001.01, 19002.02, ... in file order, which is also record order.
+inline QStringList draws(int first, int last) {
+    QStringList lines;
+    for (int i = first; i <= last; ++i)
+        lines.append(QStringLiteral("%1.%2").arg(19000 + i).arg(i % 36 + 1, 2, 10, QLatin1Char('0')));
+    return lines;
 }
 
 inline bool writeBytes(const QString& path, const QByteArray& bytes) {
@@ -37,6 +46,15 @@ inline QByteArray utf16be(const QString& text) {
 }
 inline QByteArray gb18030(const QString& text) {
     return encoded("GB18030", text);
+}
+
+// The numbers of an archive of X numbers from `start` (0 or 1), K a draw, labelled as the analysis
+// labels them: from one, 1 to 9 with a leading "0".
+inline ArchiveNumbers archiveNumbers(int x, int start, int k = 1) {
+    QStringList labels;
+    for (int value = start; value < start + x; ++value)
+        labels.append(start == 1 && value < 10 ? QStringLiteral("0%1").arg(value) : QString::number(value));
+    return ArchiveNumbers(labels, quint64(start), k);
 }
 
 // Read-only as the program sees it: the owner's write bit cleared, which holds even for root.
