@@ -155,9 +155,12 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Arch
     summaryDelay_->setInterval(kSummaryDelayMs);
     connect(summaryDelay_, &QTimer::timeout, this, &ImportDialog::refreshSummary);
     connect(textEdit_, &QPlainTextEdit::textChanged, summaryDelay_, qOverload<>(&QTimer::start));
-    connect(columnCombo_, &QComboBox::currentIndexChanged, this, &ImportDialog::refreshSummary);
-    // From the user's own pick on, the choice is his.
-    connect(columnCombo_, &QComboBox::activated, this, [this] { choicePicked_ = true; });
+    // The dialog's own picks are made without a signal: any change that is heard is the user's, and
+    // from then on the choice is his.
+    connect(columnCombo_, &QComboBox::currentIndexChanged, this, [this] {
+        choicePicked_ = true;
+        refreshSummary();
+    });
     // Reading a file and writing the record file raise errors; they are shown here.
     connect(openButton_, &QAbstractButton::clicked, this, ui::guarded([this] { chooseFile(); }));
     connect(importButton_, &QAbstractButton::clicked, this, ui::guarded([this] { runImport(); }));

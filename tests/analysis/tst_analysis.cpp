@@ -6,6 +6,7 @@
 #include "analysis/number_labels.h"
 #include "analysis/number_match.h"
 #include "data_home.h"
+#include "storage/error.h"
 #include "worked_example.h"
 
 #include <QtTest>
@@ -546,7 +547,7 @@ private slots:
 
         QTest::newRow("missing file")
             << std::optional<QStringList>() << 30 << QStringList{"x", "6", "6", "0"} << seq
-            << QStringLiteral("Dravik[档]丢失，请重录") << false << T::Unchanged << QStringList();
+            << QStringLiteral("Dravik[档]丢失，请重录") << false << T::Empty << QStringList();
         QTest::newRow("N - 1 lines, before any setting")
             << std::optional<QStringList>(worked->mid(1)) << 30 << QStringList{"x", "", "", ""} << seq
             << tooFew << false << T::Empty << QStringList();
@@ -633,6 +634,49 @@ private slots:
         const AnalysisOutcome again = runAnalysis(inputs);
         QCOMPARE(again.message, outcome.message);
         QCOMPARE(again.rows, outcome.rows);
+    }
+
+    // An archive whose settings were only just created has no record file: the table empties
+    // without a word.
+    void missingRecordsNotTold() {
+        AnalysisInputs inputs;
+        inputs.archive = QStringLiteral("新");
+        inputs.reportMissingRecords = false;
+        const AnalysisOutcome outcome = runAnalysis(inputs);
+        QCOMPARE(outcome.message, QString());
+        QCOMPARE(outcome.table, AnalysisOutcome::Table::Empty);
+    }
+
+    // The numbers import and data entry take from the settings as they stand: the labels of the X the
+    // analysis works with, and K.
+    void archiveNumbersOfSettings_data() {
+        QTest::addColumn<QStringList>("xabck");
+        QTest::addColumn<int>("startValue");
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<int>("k");
+        QTest::newRow("双色球 red balls") << QStringList{"33", "3", "11", "0", "6"} << 1 << "01～33" << 6;
+        QTest::newRow("3D sums from zero") << QStringList{"28", "4", "7", "0", "1"} << 0 << "0～27" << 1;
+        QTest::newRow("settings replaced by the built-in game's")
+            << QStringList{"33", "3", "10", "0", "6"} << 1 << "01～36" << 6;
+    }
+
+    void archiveNumbersOfSettings() {
+        QFETCH(QStringList, xabck);
+        QFETCH(int, startValue);
+        QFETCH(QString, range);
+        QFETCH(int, k);
+        AnalysisInputs inputs;
+        inputs.x = xabck[0];
+        inputs.a = xabck[1];
+        inputs.b = xabck[2];
+        inputs.c = xabck[3];
+        inputs.k = xabck[4];
+        inputs.startValue = startValue;
+        const ArchiveNumbers numbers = archiveNumbersOf(inputs);
+        QCOMPARE(numbers.range(), range);
+        QCOMPARE(numbers.perDraw(), k);
+        inputs.x = QStringLiteral("三十三");
+        QVERIFY_THROWS_EXCEPTION(Error, archiveNumbersOf(inputs));
     }
 
     void runAtStartValueZero() {

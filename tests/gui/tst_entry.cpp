@@ -52,8 +52,12 @@ class EntryTest : public WindowTestCase {
     QStringList rows() const { return gridRows(*control<QTableWidget>(page, "StringGrid2")); }
 
     // An offline start with 测试 as the last-used archive, its record file holding the bytes (none: no
-    // file), on the settings tab.
+    // file), on the settings tab. Its settings are those of the built-in game unless the test wrote others.
     void start(const std::optional<QByteArray>& records) {
+        // Settings of its own, unless the test gave some: the analysis that follows going back needs them.
+        const QString settings = home->dataFolder() + kArchive + QStringLiteral(".ini");
+        if (!QFile::exists(settings))
+            writeFile(settings, settingsBytes(kArchive, QStringLiteral("36 6 6 0"), 1, 0, 0));
         window = startOnArchive(*home, kArchive, records);
         page = entryPage(*window);
         QCOMPARE(settingsTab(*window)->archiveName(), kArchive);
@@ -281,6 +285,22 @@ private slots:
                                       << "01 05 12 18 22 3l" << QStringList{refused} << "";
         QTest::newRow("before the empty period") << ""
                                                  << "01 05" << QStringList{refused} << "";
+        // Numbers are the archive's: written as its labels, refused where no label has the value.
+        const QString range = QStringLiteral("号码应在01～33之间");
+        QTest::newRow("written as labels") << "2024004"
+                                           << "1 2 3 4 5 6" << QStringList() << "2024004.01 02 03 04 05 06";
+        QTest::newRow("leading zeros") << "2024004"
+                                       << "001 002 003 004 005 033" << QStringList()
+                                       << "2024004.01 02 03 04 05 33";
+        QTest::newRow("above the last") << "2024004"
+                                        << "01 05 12 18 22 34" << QStringList{range} << "";
+        QTest::newRow("far above") << "2024004"
+                                   << "01 05 12 18 22 99" << QStringList{range} << "";
+        QTest::newRow("below the first") << "2024004"
+                                         << "00 05 12 18 22 31" << QStringList{range} << "";
+        QTest::newRow("one value twice, written two ways")
+            << "2024004"
+            << "1 01 12 18 22 31" << QStringList{refused} << "";
         QTest::newRow("empty period") << ""
                                       << "01 05 12 18 22 31" << QStringList{kEmptyFields} << "";
     }
@@ -291,7 +311,7 @@ private slots:
         QFETCH(QStringList, shown);
         QFETCH(QString, written);
         writeFile(home->dataFolder() + kArchive + QStringLiteral(".ini"),
-                  "[dravik]\r\nname=测试\r\n[math]\r\nX=33\r\nA=3\r\nB=11\r\nC=0\r\nK=6\r\n");
+                  "[dravik]\r\nname=测试\r\n[math]\r\nX=33\r\nA=3\r\nB=11\r\nC=0\r\nK=6\r\n[from]\r\nr1=1\r\n");
         const QStringList before{"2024001.02 09 15 21 27 33", "2024002.03 07 12 19 25 31"};
         open(before);
         const QByteArray bytes = readFile(recordPath());

@@ -15,7 +15,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -27,6 +29,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 
 using namespace dravik;
 using namespace dravik::test;
@@ -57,8 +60,13 @@ class ImportTest : public WindowTestCase {
     }
 
     // An offline start with the archive last used and its record file holding the lines, then the
-    // data-entry page opened on it.
+    // data-entry page opened on it. Its settings are those of the built-in game unless the test wrote
+    // others.
     void open(const QStringList& lines, const QString& archive = kArchive) {
+        // Settings of its own, unless the test gave some: the numbers an import takes are those of X.
+        const QString settings = home->dataFolder() + archive + QStringLiteral(".ini");
+        if (!QFile::exists(settings))
+            writeFile(settings, settingsBytes(archive, QStringLiteral("36 6 6 0"), 1, 0, 0));
         window = startOnArchive(*home, archive, recordFileBytes(lines));
         page = entryPage(*window);
         tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
@@ -118,28 +126,128 @@ private slots:
         }
     }
 
-    // An archive of six numbers a draw takes a 双色球 history's red balls in one step: the dialog offers
-    // 第2列起6列 first and picks it, and 最后6列 after it.
-    void redBalls() {
+    // A history table as results pages list it, pasted with its header row into an archive of the
+    // game's numbers: the dialog picks the choice that reads it by itself, says why the header is no
+    // draw, and the import writes the draws' numbers as the archive's labels. Going back, the analysis
+    // shows the new draws.
+    void historyTables_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QStringList>("extraColumns"); // after the K numbers
+        QTest::addColumn<int>("extraRange");           // the extra numbers are 1 to this
+        QTest::addColumn<QString>("choice");
+        QTest::newRow("双色球 red balls") << 33 << 6 << QStringList{"蓝球"} << 16 << "第3列起6列";
+        QTest::newRow("大乐透 front zone") << 35 << 5 << QStringList{"后区1", "后区2"} << 12 << "第3列起5列";
+        QTest::newRow("七乐彩") << 30 << 7 << QStringList{"特别号"} << 30 << "第3列起7列";
+    }
+
+    void historyTables() {
+        QFETCH(int, x);
+        QFETCH(int, k);
+        QFETCH(QStringList, extraColumns);
+        QFETCH(int, extraRange);
+        QFETCH(QString, choice);
         writeFile(home->dataFolder() + kArchive + QStringLiteral(".ini"),
-                  "[dravik]\r\nname=测试\r\n[math]\r\nX=33\r\nA=3\r\nB=11\r\nC=0\r\nK=6\r\n");
+                  QStringLiteral("[dravik]\r\nname=测试\r\n[math]\r\nX=%1\r\nA=%1\r\nB=1\r\nC=0\r\nK=%2\r\n"
+                                 "[from]\r\nr1=1\r\n")
+                      .arg(x)
+                      .arg(k)
+                      .toUtf8());
+        open({});
+        const QStringList before = gridRows(*window);
+
+        // 300 draws, newest first; numbers written without their "0" in every fifth draw, as some
+        // pages do. The draws' own numbers are different from each other; the extra ones need not be.
+        QString header = QStringLiteral("期号\t开奖日期");
+        for (int i = 1; i <= k; ++i)
+            header += QStringLiteral("\t号码%1").arg(i);
+        header += QLatin1Char('\t') + extraColumns.join(QLatin1Char('\t'));
+        QString table = header + QLatin1Char('\n');
+        QStringList expected;
+        quint32 seed = 2023;
+        const auto next = [&seed](int range) {
+            seed = seed * 1103515245u + 12345u;
+            return int((seed >> 16) % quint32(range)) + 1;
+        };
+        QList<QList<int>> draws;
+        for (int draw = 0; draw < 300; ++draw) {
+            QList<int> numbers;
+            while (numbers.size() < k) {
+                const int n = next(x);
+                if (!numbers.contains(n))
+                    numbers.append(n);
+            }
+            std::sort(numbers.begin(), numbers.end());
+            draws.append(numbers);
+            QStringList labels;
+            for (int n : numbers)
+                labels.append(QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')));
+            expected.append(QStringLiteral("%1.%2").arg(2023001 + draw).arg(labels.join(QLatin1Char(' '))));
+        }
+        for (int draw = 299; draw >= 0; --draw) {
+            QString line = QStringLiteral("%1\t%2").arg(2023001 + draw).arg(
+                QDate(2023, 1, 1).addDays(draw * 2).toString(Qt::ISODate));
+            for (int n : draws[draw])
+                line += draw % 5 == 0 ? QStringLiteral("\t%1").arg(n) : QStringLiteral("\t%1").arg(n, 2, 10, QLatin1Char('0'));
+            for (int i = 0; i < extraColumns.size(); ++i)
+                line += QStringLiteral("\t%1").arg(next(extraRange), 2, 10, QLatin1Char('0'));
+            table += line + QLatin1Char('\n');
+        }
+
+        ImportDialog* dialog = openDialog(table);
+        QVERIFY(dialog);
+        QCOMPARE(control<QComboBox>(dialog, "Combo_column")->currentText(), choice);
+        QCOMPARE(control<QLabel>(dialog, "Label_summary")->text(),
+                 QStringLiteral("新增300条，替换0条，相同0条，无法识别1行"));
+        QCOMPARE(control<QLabel>(dialog, "Label_rejected")->text(),
+                 QStringLiteral("第1行：期号不是数字：") + QString(header).replace('\t', ' ').left(40) +
+                     (header.size() > 40 ? QStringLiteral("…") : QString()));
+        // The new draws as they will be written: the first five of them.
+        QCOMPARE(control<QLabel>(dialog, "Label_records")->text().split('\n').mid(0, 2),
+                 (QStringList{"新增 " + expected[0], "新增 " + expected[1]}));
+        QTest::mouseClick(control<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
+        QTRY_VERIFY(!window->findChild<ImportDialog*>());
+        QCOMPARE(readFile(recordPath()), recordFileBytes(expected));
+
+        // Back on the main page the analysis is that of the 300 draws: one row per number, 出现值 the
+        // draws of the latest 30 that hold it.
+        QTest::mouseClick(control<ui::ImageButton>(page, "Button_back"), Qt::LeftButton);
+        QCOMPARE(script->texts(), QStringList());
+        const QStringList after = gridRows(*window);
+        QCOMPARE(after.size(), x);
+        QVERIFY(after != before);
+        for (int n = 1; n <= x; ++n) {
+            int hits = 0;
+            for (int draw = 270; draw < 300; ++draw)
+                hits += draws[draw].contains(n) ? 1 : 0;
+            QCOMPARE(after[n - 1].section('|', 1, 1), QString::number(hits));
+        }
+    }
+
+    // A choice picked by the user stays his while the text changes; until then the dialog follows
+    // the text.
+    void pickedChoiceStays() {
+        writeFile(home->dataFolder() + kArchive + QStringLiteral(".ini"),
+                  "[dravik]\r\nname=测试\r\n[math]\r\nX=33\r\nA=3\r\nB=11\r\nC=0\r\nK=6\r\n[from]\r\nr1=1\r\n");
         open({"2024001.03 07 12 19 25 31"});
-        // Period, six red balls, the blue ball, as 双色球 histories are often listed.
-        ImportDialog* dialog =
-            openDialog(QStringLiteral("期号 红球 蓝球\n2024003 02 09 15 21 27 33 08\n"
-                                      "2024002 01 05 11 18 24 30 12\n2024001 03 07 12 19 25 31 16\n"));
+        ImportDialog* dialog = openDialog(QStringLiteral("2024002 01 02 03 04 05 06 16"));
         QVERIFY(dialog);
         auto* column = control<QComboBox>(dialog, "Combo_column");
-        QCOMPARE(comboItems(*column).mid(0, 3), (QStringList{"第2列起6列", "最后6列", "最后一列"}));
+        auto* text = control<QPlainTextEdit>(dialog, "Memo_import");
         QCOMPARE(column->currentText(), QStringLiteral("第2列起6列"));
-        QCOMPARE(control<QLabel>(dialog, "Label_summary")->text(),
-                 QStringLiteral("新增2条，替换0条，相同1条，无法识别1行"));
-        QTest::mouseClick(control<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
-        QTRY_VERIFY(!dialog->isVisible());
-        QCOMPARE(readFile(recordPath()),
-                 recordFileBytes({"2024001.03 07 12 19 25 31", "2024002.01 05 11 18 24 30",
-                                  "2024003.02 09 15 21 27 33"}));
-        QCOMPARE(rows().value(0), QStringLiteral("3|2024003|02 09 15 21 27 33"));
+        text->setPlainText(QStringLiteral("2024002 2024-01-04 01 02 03 04 05 06 16"));
+        QTRY_COMPARE(column->currentText(), QStringLiteral("第3列起6列"));
+        pickFromList(column, QStringLiteral("最后6列"));
+        QCOMPARE(control<QLabel>(dialog, "Label_records")->text(), QStringLiteral("新增 2024002.02 03 04 05 06 16"));
+        text->setPlainText(QStringLiteral("2024002 01 02 03 04 05 06 16\n2024003 07 08 09 10 11 12 13"));
+        QTRY_COMPARE(control<QLabel>(dialog, "Label_summary")->text(),
+                     QStringLiteral("新增2条，替换0条，相同0条，无法识别0行"));
+        QCOMPARE(column->currentText(), QStringLiteral("最后6列"));
+        // Replaced records come first in the preview, with their old and new numbers.
+        text->setPlainText(QStringLiteral("2024009 1 2 3 4 5 6 7\n2024001 3 7 12 19 25 32 33"));
+        QTRY_COMPARE(control<QLabel>(dialog, "Label_records")->text(),
+                     QStringLiteral("替换 2024001：03 07 12 19 25 31 → 07 12 19 25 32 33\n"
+                                    "新增 2024009.02 03 04 05 06 07"));
     }
 
     // A paste copied from a results page becomes an archive of blue balls or of 3D sums in one step:
@@ -154,25 +262,26 @@ private slots:
         QTest::addColumn<QStringList>("file");
         QTest::newRow("双色球 blue balls") << QStringList{"2024001.16", "2024002.05"} << kDoubleColour << 0
                                            << "新增1条，替换1条，相同1条，无法识别1行"
-                                           << "记录预览：2024003.08  2024002.12  2024001.16"
-                                           << "无法识别：第1行：期号\t开奖日期\t红球\t蓝球"
+                                           << "替换 2024002：05 → 12\n新增 2024003.08"
+                                           << "第1行：期号不是数字：期号 开奖日期 红球 蓝球"
                                            << QStringList{"2024001.16", "2024002.12", "2024003.08"};
         QTest::newRow("3D sums") << QStringList{"2024001.6"} << kThreeD << kSumChoice
                                  << "新增1条，替换0条，相同1条，无法识别1行"
-                                 << "记录预览：2024001.6  2024002.27"
-                                 << "无法识别：第1行：期号 开奖号码"
+                                 << "新增 2024002.27"
+                                 << "第1行：期号不是数字：期号 开奖号码"
                                  << QStringList{"2024001.6", "2024002.27"};
-        // The lines before the page's window of 100 stay, the first one replaced.
+        // The lines before the page's window of 100 stay, the first one replaced; numbers are written
+        // as the archive's labels.
         QTest::newRow("long history")
-            << longHistory() << QStringLiteral("10001 36\n10131,01") << 0
+            << longHistory() << QStringLiteral("10001 36\n10131,1") << 0
             << "新增1条，替换1条，相同0条，无法识别0行"
-            << "记录预览：10001.36  10131.01"
+            << "替换 10001：02 → 36\n新增 10131.01"
             << "无法识别：无" << QStringList{"10001.36"} + longHistory().mid(1) + QStringList{"10131.01"};
         // A period twice in the paste: the later line is the one written, and the one previewed.
         QTest::newRow("a period twice")
             << QStringList{"2024001.16"} << QStringLiteral("2024002 05\n2024003 07\n2024002 09") << 0
             << "新增2条，替换0条，相同0条，无法识别0行"
-            << "记录预览：2024003.07  2024002.09"
+            << "新增 2024002.09\n新增 2024003.07"
             << "无法识别：无" << QStringList{"2024001.16", "2024002.09", "2024003.07"};
     }
 
@@ -184,6 +293,9 @@ private slots:
         QFETCH(QString, preview);
         QFETCH(QString, rejected);
         QFETCH(QStringList, file);
+        if (choice == kSumChoice) // 3D sums, 0 to 27
+            writeFile(home->dataFolder() + kArchive + QStringLiteral(".ini"),
+                      settingsBytes(kArchive, QStringLiteral("28 4 7 0"), 0, 0, 0));
         open(archive);
         ImportDialog* dialog = openDialog(paste);
         QVERIFY(dialog);
@@ -384,7 +496,8 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
-        // The column by the keyboard, then 导入 by Space.
+        // The column by the keyboard, then 导入 by Space. The sums are written as the labels of an
+        // archive counted from one.
         control<QComboBox>(dialog, "Combo_column")->setFocus(Qt::TabFocusReason);
         QTest::keyClick(control<QComboBox>(dialog, "Combo_column"), Qt::Key_End);
         QCOMPARE(control<QComboBox>(dialog, "Combo_column")->currentText(),
@@ -395,7 +508,7 @@ private slots:
         control<QPushButton>(dialog, "Button_ok")->setFocus(Qt::TabFocusReason);
         QTest::keyClick(control<QPushButton>(dialog, "Button_ok"), Qt::Key_Space);
         QTRY_VERIFY(!open);
-        QCOMPARE(readFile(recordPath()), recordFileBytes({"2024001.6", "2024002.27"}));
+        QCOMPARE(readFile(recordPath()), recordFileBytes({"2024001.06", "2024002.27"}));
 
         // Escape closes the dialog and writes nothing.
         QGuiApplication::clipboard()->setText(QStringLiteral("2024003 1 1 1"));
@@ -407,7 +520,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!open);
-        QCOMPARE(readFile(recordPath()), recordFileBytes({"2024001.6", "2024002.27"}));
+        QCOMPARE(readFile(recordPath()), recordFileBytes({"2024001.06", "2024002.27"}));
     }
 };
 

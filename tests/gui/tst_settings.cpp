@@ -149,6 +149,88 @@ private slots:
         QCOMPARE(isUsableDivision({x, a, b, c}), fits);
     }
 
+    // Picking X or A makes B and C the quotient and remainder, where they pass the checks and the
+    // lists offer them.
+    void divisionFollows_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("b"); // -1: no division follows
+        QTest::addColumn<int>("c");
+        QTest::newRow("33 by 3") << 33 << 3 << 11 << 0;
+        QTest::newRow("36 by 5") << 36 << 5 << 7 << 1;
+        QTest::newRow("C not below B") << 10 << 7 << -1 << -1;
+        QTest::newRow("A above X: B 0") << 10 << 11 << -1 << -1;
+        QTest::newRow("A 0") << 10 << 0 << -1 << -1;
+        QTest::newRow("X by 1") << 60 << 1 << 60 << 0;
+        QTest::newRow("beyond the labels") << 10001 << 1 << -1 << -1;
+    }
+
+    void divisionFollows() {
+        QFETCH(int, x);
+        QFETCH(int, a);
+        QFETCH(int, b);
+        QFETCH(int, c);
+        const std::optional<DivisionSettings> division = divisionFor(x, a);
+        QCOMPARE(division.has_value(), b >= 0);
+        if (division)
+            QCOMPARE(*division, (DivisionSettings{x, a, b, c}));
+    }
+
+    // Through the lists, as a player sets up 双色球's red balls in three zones; B can still be
+    // picked by hand after.
+    void divisionFollowsPicks() {
+        start();
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_x"), QStringLiteral("33"));
+        QCOMPARE(values(), (QStringList{"33", "3", "11", "0"}));
+        QVERIFY(saveButton(*window)->isEnabled());
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("5"));
+        QCOMPARE(values(), (QStringList{"33", "5", "6", "3"}));
+        // 33 ÷ 10 = 3 … 3 fails C < B: B and C stay.
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("10"));
+        QCOMPARE(values(), (QStringList{"33", "10", "6", "3"}));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_b"), QStringLiteral("4"));
+        QCOMPARE(values(), (QStringList{"33", "10", "4", "3"}));
+        QVERIFY(script->texts().isEmpty());
+    }
+
+    // A typed name of an archive with a settings file, then Enter or leaving the field, shows that
+    // archive's settings; a name without one changes nothing.
+    void typedNameLoads_data() {
+        QTest::addColumn<bool>("byEnter");
+        QTest::newRow("Enter") << true;
+        QTest::newRow("leaving the field") << false;
+    }
+
+    void typedNameLoads() {
+        QFETCH(bool, byEnter);
+        writeFile(path(QStringLiteral("33.ini")), settingsBytes(QStringLiteral("33"), 33, 3, 11, 0, 1, 1, 2));
+        start();
+        const auto finish = [&] {
+            if (byEnter)
+                QTest::keyClick(control<ui::ChoiceCombo>(tab, "Edit_name")->lineEdit(), Qt::Key_Return);
+            else
+                control<ui::ChoiceCombo>(tab, "Edit_x")->setFocus(Qt::TabFocusReason);
+        };
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        control<ui::ChoiceCombo>(tab, "Edit_name")->lineEdit()->setFocus(Qt::MouseFocusReason);
+        typeName(QStringLiteral("nothing"));
+        finish();
+        QCOMPARE(values(), (QStringList{"20", "3", "6", "2"}));
+        control<ui::ChoiceCombo>(tab, "Edit_name")->lineEdit()->setFocus(Qt::MouseFocusReason);
+        typeName(QStringLiteral("33"));
+        finish();
+        QCOMPARE(values(), (QStringList{"33", "3", "11", "0"}));
+        QVERIFY(control<QRadioButton>(tab, "RadioButton4")->isChecked());
+        QVERIFY(control<QRadioButton>(tab, "RadioButton7")->isChecked());
+        // Focus coming and going without typing loads nothing: a change made meanwhile stays.
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("11"));
+        control<ui::ChoiceCombo>(tab, "Edit_name")->lineEdit()->setFocus(Qt::MouseFocusReason);
+        finish();
+        QCOMPARE(values(), (QStringList{"33", "11", "3", "0"}));
+        QCOMPARE(script->texts(), QStringList());
+    }
+
     void storedChoices() {
         QCOMPARE(startValueChoice(0), 0);
         QCOMPARE(startValueChoice(-1), 1);
@@ -365,7 +447,17 @@ private slots:
                  settingsBytes(QStringLiteral("新档案"), 20, 3, 6, 2, 1, 0, 0));
         QCOMPARE(readFile(path(QStringLiteral("set.ini"))), globalBytes(4, QStringLiteral("新档案")));
         QCOMPARE(settingsTab(*window)->savedArchiveName(), QStringLiteral("新档案"));
-        // It has no draws yet: the analysis says so.
+        // It has no draws yet, and nothing was lost: no message, an empty table, the name in the list.
+        QCOMPARE(script->texts(), QStringList());
+        QCOMPARE(gridRows(*window), QStringList());
+        QVERIFY(comboItems(*control<ui::ChoiceCombo>(tab, "Edit_name")).contains(QStringLiteral("新档案")));
+        // Picked from the list again at once: its settings come back.
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_name"), kArchive);
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_name"), QStringLiteral("新档案"));
+        QCOMPARE(values(), (QStringList{"20", "3", "6", "2"}));
+        // A later analysis of it does say the draws are missing, as for any archive without them.
+        script->clear();
+        window->runAction(QStringLiteral("act_grid"));
         QCOMPARE(script->texts(), QStringList{QStringLiteral("Dravik[新档案]丢失，请重录")});
     }
 
@@ -472,7 +564,7 @@ private slots:
 
     void yesWithBadValuesKeepsTheChanges() {
         start();
-        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("5"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Edit_b"), QStringLiteral("5"));
         script->queueAnswer(dialogs::kYes);
         QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kAnalysisTab), Qt::LeftButton);
         QCOMPARE(script->texts(), (QStringList{kQuestion, kBadValues}));
@@ -483,7 +575,7 @@ private slots:
         script->queueAnswer(dialogs::kNo);
         QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kAnalysisTab), Qt::LeftButton);
         QCOMPARE(script->texts(), (QStringList{kQuestion, kBadValues, kQuestion}));
-        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_a")->currentText(), QStringLiteral("3"));
+        QCOMPARE(control<ui::ChoiceCombo>(tab, "Edit_b")->currentText(), QStringLiteral("6"));
     }
 
     void closeWithChanges_data() {
