@@ -71,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QStringList drawn = drawNumberOf(record).split(QLatin1Char(' '));
         FUZZ_CHECK(drawn.size() == numbersPerDraw);
         FUZZ_CHECK(QSet<QString>(drawn.cbegin(), drawn.cend()).size() == drawn.size());
-        FUZZ_CHECK(std::all_of(drawn.cbegin(), drawn.cend(), [&](const QString& n) { return labels.contains(n); }));
+        FUZZ_CHECK(
+            std::all_of(drawn.cbegin(), drawn.cend(), [&](const QString& n) { return labels.contains(n); }));
     }
     const ParsedRecords byOther = parseImportText(text, other, numbers);
     const qsizetype fitting = fittingNumberColumn(text, numbers);

@@ -56,9 +56,10 @@ ArchiveNumbers archiveNumbersOf(const AnalysisInputs& inputs);
 QString missingArchiveMessage(const QString& archive);
 
 // One whole analysis run over plain inputs, in the order the user meets its checks: a missing record
-// file (an empty table, and its message unless not to be told), too few lines (before any setting is read), a setting that is no integer (X, A, B, C in this
-// order), then settings that cannot be used, which are reported and replaced by 36, 6, 6, 0. K is
-// numbersPerDraw of the K text and the X so found, without a message.
+// file (an empty table, and its message unless not to be told), too few lines (before any setting is read), a
+// setting that is no integer (X, A, B, C in this order), then settings that cannot be used, which are
+// reported and replaced by 36, 6, 6, 0. K is numbersPerDraw of the K text and the X so found, without a
+// message.
 AnalysisOutcome runAnalysis(const AnalysisInputs& inputs);
 
 } // namespace dravik

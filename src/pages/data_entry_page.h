@@ -29,11 +29,11 @@ class DataEntryPage : public QWidget {
 public:
     // What the page needs of the window around it.
     struct Host {
-        std::function<QString()> archiveName;          // the name field's text on the settings tab
-        std::function<int()> numbersPerDraw;           // K of the settings as they stand
+        std::function<QString()> archiveName;           // the name field's text on the settings tab
+        std::function<int()> numbersPerDraw;            // K of the settings as they stand
         std::function<ArchiveNumbers()> archiveNumbers; // the labels and K of the settings as they stand
-        std::function<void(const QString&)> runAction; // runs a named action
-        std::function<void()> showPage;                // brings this page into view
+        std::function<void(const QString&)> runAction;  // runs a named action
+        std::function<void()> showPage;                 // brings this page into view
         std::function<void()> showMainPage;
         QWidget* dialogOwner = nullptr;
     };

@@ -37,7 +37,8 @@ QString summaryText(const ImportCounts& counts, qsizetype rejected) {
 QString changesPreview(const MergedRecordFile& merged) {
     QStringList lines;
     for (const ReplacedRecord& record : merged.replaced)
-        lines.append(QStringLiteral("替换 %1：%2 → %3").arg(record.period, record.oldNumber, record.newNumber));
+        lines.append(
+            QStringLiteral("替换 %1：%2 → %3").arg(record.period, record.oldNumber, record.newNumber));
     if (merged.counts.replaced > merged.replaced.size())
         lines.append(QStringLiteral("…"));
     for (const QString& record : merged.added)

@@ -131,7 +131,8 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
     connect(nameCombo_, &ui::ChoiceCombo::popupClosed, this,
             ui::guarded([this] { host_.runAction(QStringLiteral("act_datset")); }));
     connect(nameCombo_->lineEdit(), &QLineEdit::textEdited, this, [this] { nameTyped_ = true; });
-    connect(nameCombo_->lineEdit(), &QLineEdit::editingFinished, this, ui::guarded([this] { onNameEntered(); }));
+    connect(nameCombo_->lineEdit(), &QLineEdit::editingFinished, this,
+            ui::guarded([this] { onNameEntered(); }));
     for (ui::ChoiceCombo* combo : {xCombo_, aCombo_})
         connect(combo, &QComboBox::textActivated, this, &SettingsTab::followDivision);
     connect(dataEntryButton_, &QAbstractButton::clicked, this,
@@ -239,12 +240,14 @@ void SettingsTab::saveSettings() {
     settings.startValue = fromZeroButton_->isChecked() ? 0 : 1;
     settings.displayMode = sequentialButton_->isChecked() ? 0 : 1;
     settings.depth = depth30Button_->isChecked() ? 0 : depth60Button_->isChecked() ? 1 : 2;
-    // An archive that this save creates has no draws yet: nothing of it was lost.
-    const bool creates = !fileExists(settingsFilePath(name)) && !fileExists(recordFilePath(name));
+    // An archive that this save creates, one the list does not hold, has no draws yet: nothing of it
+    // was lost.
+    const bool listed = nameCombo_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+    const bool creates = !listed && !fileExists(recordFilePath(name));
     saveArchiveSettings(name, settings);
     host_.setUnsaved(false);
     savedName_ = name;
-    if (nameCombo_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+    if (!listed)
         nameCombo_->appendItems({name});
     quietAboutNoRecords_ = creates;
     const auto afterwards = qScopeGuard([this] { quietAboutNoRecords_ = false; });

@@ -80,8 +80,8 @@ private:
 
     Host host_;
     QString savedName_;
-    bool nameTyped_ = false;            // since the settings were last loaded
-    bool quietAboutNoRecords_ = false;  // the save that creates an archive analyses it
+    bool nameTyped_ = false;           // since the settings were last loaded
+    bool quietAboutNoRecords_ = false; // the save that creates an archive analyses it
 
     ui::ItemList* list_;
     ui::ChoiceCombo* nameCombo_;

@@ -14,7 +14,8 @@ ArchiveNumbers::ArchiveNumbers(const QStringList& labels, quint64 firstValue, in
 QString ArchiveNumbers::range() const {
     if (labels_.empty())
         return {};
-    return QString::fromStdString(labels_.front()) + QStringLiteral("～") + QString::fromStdString(labels_.back());
+    return QString::fromStdString(labels_.front()) + QStringLiteral("～") +
+           QString::fromStdString(labels_.back());
 }
 
 const std::string* ArchiveNumbers::labelOf(std::string_view digits, Fault* fault) const {

@@ -20,7 +20,6 @@ public:
     ArchiveNumbers(const QStringList& labels, quint64 firstValue, int perDraw = 1);
 
     int perDraw() const { return perDraw_; }
-    qsizetype count() const { return qsizetype(labels_.size()); }
     // "01～33": the first and the last label, as messages name the range.
     QString range() const;
 
@@ -29,10 +28,9 @@ public:
     // The label of the value that `digits` writes in decimal (leading zeros ignored), UTF-8; nullptr,
     // and the fault, when the text is not all ASCII digits (empty included) or no label has that value.
     const std::string* labelOf(std::string_view digits, Fault* fault = nullptr) const;
-    // The same for a value already added up (a sum of fields).
+    // The same for a value already added up (a sum of fields). Equal labels are the same object, so
+    // that a repeat in a draw is found by address.
     const std::string* labelOfValue(quint64 value) const;
-    // The index of that label, for telling repeats apart: the value less the first value.
-    qsizetype indexOf(const std::string* label) const { return label - labels_.data(); }
 
 private:
     std::vector<std::string> labels_;

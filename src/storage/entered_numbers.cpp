@@ -1,5 +1,6 @@
 #include "storage/entered_numbers.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace dravik {

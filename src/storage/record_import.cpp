@@ -120,7 +120,8 @@ public:
         ArchiveNumbers::Fault fault = ArchiveNumbers::Fault::None;
         const std::string* label = numbers_.labelOf(digits, &fault);
         if (!label)
-            return fault == ArchiveNumbers::Fault::NotDigits ? ImportFault::NotDigits : ImportFault::OutOfRange;
+            return fault == ArchiveNumbers::Fault::NotDigits ? ImportFault::NotDigits
+                                                             : ImportFault::OutOfRange;
         return addLabel(label);
     }
     std::optional<ImportFault> addValue(quint64 value) {
@@ -416,7 +417,8 @@ void ImportedRecords::appendDraw(std::string_view period, std::string_view numbe
 QString NumberColumn::caption() const {
     switch (kind) {
     case Kind::FromField:
-        return count == 1 ? QStringLiteral("第%1列").arg(field) : QStringLiteral("第%1列起%2列").arg(field).arg(count);
+        return count == 1 ? QStringLiteral("第%1列").arg(field)
+                          : QStringLiteral("第%1列起%2列").arg(field).arg(count);
     case Kind::Last:
         return count == 1 ? QStringLiteral("最后一列") : QStringLiteral("最后%1列").arg(count);
     case Kind::BeforeLast:
@@ -481,7 +483,8 @@ ParsedRecords parseImportText(QByteArrayView utf8, NumberColumn column, const Ar
         if (outcome.kind == LineOutcome::Kind::Record)
             parsed.records.appendDraw(period, number);
         else if (outcome.kind == LineOutcome::Kind::Rejected)
-            parsed.rejected.append({lineNumber, QString::fromUtf8(line.data(), qsizetype(line.size())), outcome.fault});
+            parsed.rejected.append(
+                {lineNumber, QString::fromUtf8(line.data(), qsizetype(line.size())), outcome.fault});
     });
     return parsed;
 }
@@ -527,7 +530,9 @@ MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, cons
     const auto list = [&merged](const auto& changes, const auto& toString) {
         for (const auto& [old, line] : changes.replaced) {
             const QString period = toString(periodIn(line));
-            const auto numberOf = [&](auto record) { return toString(record.substr(periodIn(record).size() + 1)); };
+            const auto numberOf = [&](auto record) {
+                return toString(record.substr(periodIn(record).size() + 1));
+            };
             merged.replaced.append({period, numberOf(old), numberOf(line)});
         }
         for (const auto line : changes.added)
@@ -540,8 +545,9 @@ MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, cons
         for (qsizetype i = 0; i < records.size(); ++i)
             imported.push_back(records.utf8At(i));
         Changes<char> changes{size_t(changesListed), {}, {}};
-        merged.bytes = markOf(utf8->encoding) +
-                       joinLines<QByteArray>(mergeLines(linesOf(utf8->text), imported, merged.counts, changes));
+        merged.bytes =
+            markOf(utf8->encoding) +
+            joinLines<QByteArray>(mergeLines(linesOf(utf8->text), imported, merged.counts, changes));
         list(changes, [](Line<char> text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); });
         return merged;
     }
@@ -551,7 +557,8 @@ MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, cons
     Changes<char16_t> changes{size_t(changesListed), {}, {}};
     const Lines<char16_t> lines = mergeLines(linesOf(text.text), linesOf(imported), merged.counts, changes);
     merged.bytes = encodeText(joinLines<QString>(lines), text.encoding);
-    list(changes, [](Line<char16_t> text) { return QStringView(text.data(), qsizetype(text.size())).toString(); });
+    list(changes,
+         [](Line<char16_t> text) { return QStringView(text.data(), qsizetype(text.size())).toString(); });
     return merged;
 }
 

@@ -289,9 +289,9 @@ private slots:
         const QString range = QStringLiteral("号码应在01～33之间");
         QTest::newRow("written as labels") << "2024004"
                                            << "1 2 3 4 5 6" << QStringList() << "2024004.01 02 03 04 05 06";
-        QTest::newRow("leading zeros") << "2024004"
-                                       << "001 002 003 004 005 033" << QStringList()
-                                       << "2024004.01 02 03 04 05 33";
+        QTest::newRow("leading zeros")
+            << "2024004"
+            << "001 002 003 004 005 033" << QStringList() << "2024004.01 02 03 04 05 33";
         QTest::newRow("above the last") << "2024004"
                                         << "01 05 12 18 22 34" << QStringList{range} << "";
         QTest::newRow("far above") << "2024004"
@@ -310,8 +310,9 @@ private slots:
         QFETCH(QString, number);
         QFETCH(QStringList, shown);
         QFETCH(QString, written);
-        writeFile(home->dataFolder() + kArchive + QStringLiteral(".ini"),
-                  "[dravik]\r\nname=测试\r\n[math]\r\nX=33\r\nA=3\r\nB=11\r\nC=0\r\nK=6\r\n[from]\r\nr1=1\r\n");
+        writeFile(
+            home->dataFolder() + kArchive + QStringLiteral(".ini"),
+            "[dravik]\r\nname=测试\r\n[math]\r\nX=33\r\nA=3\r\nB=11\r\nC=0\r\nK=6\r\n[from]\r\nr1=1\r\n");
         const QStringList before{"2024001.02 09 15 21 27 33", "2024002.03 07 12 19 25 31"};
         open(before);
         const QByteArray bytes = readFile(recordPath());

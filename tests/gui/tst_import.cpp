@@ -185,10 +185,12 @@ private slots:
             expected.append(QStringLiteral("%1.%2").arg(2023001 + draw).arg(labels.join(QLatin1Char(' '))));
         }
         for (int draw = 299; draw >= 0; --draw) {
-            QString line = QStringLiteral("%1\t%2").arg(2023001 + draw).arg(
-                QDate(2023, 1, 1).addDays(draw * 2).toString(Qt::ISODate));
+            QString line = QStringLiteral("%1\t%2")
+                               .arg(2023001 + draw)
+                               .arg(QDate(2023, 1, 1).addDays(draw * 2).toString(Qt::ISODate));
             for (int n : draws[draw])
-                line += draw % 5 == 0 ? QStringLiteral("\t%1").arg(n) : QStringLiteral("\t%1").arg(n, 2, 10, QLatin1Char('0'));
+                line += draw % 5 == 0 ? QStringLiteral("\t%1").arg(n)
+                                      : QStringLiteral("\t%1").arg(n, 2, 10, QLatin1Char('0'));
             for (int i = 0; i < extraColumns.size(); ++i)
                 line += QStringLiteral("\t%1").arg(next(extraRange), 2, 10, QLatin1Char('0'));
             table += line + QLatin1Char('\n');
@@ -227,8 +229,9 @@ private slots:
     // A choice picked by the user stays his while the text changes; until then the dialog follows
     // the text.
     void pickedChoiceStays() {
-        writeFile(home->dataFolder() + kArchive + QStringLiteral(".ini"),
-                  "[dravik]\r\nname=测试\r\n[math]\r\nX=33\r\nA=3\r\nB=11\r\nC=0\r\nK=6\r\n[from]\r\nr1=1\r\n");
+        writeFile(
+            home->dataFolder() + kArchive + QStringLiteral(".ini"),
+            "[dravik]\r\nname=测试\r\n[math]\r\nX=33\r\nA=3\r\nB=11\r\nC=0\r\nK=6\r\n[from]\r\nr1=1\r\n");
         open({"2024001.03 07 12 19 25 31"});
         ImportDialog* dialog = openDialog(QStringLiteral("2024002 01 02 03 04 05 06 16"));
         QVERIFY(dialog);
@@ -238,7 +241,8 @@ private slots:
         text->setPlainText(QStringLiteral("2024002 2024-01-04 01 02 03 04 05 06 16"));
         QTRY_COMPARE(column->currentText(), QStringLiteral("第3列起6列"));
         pickFromList(column, QStringLiteral("最后6列"));
-        QCOMPARE(control<QLabel>(dialog, "Label_records")->text(), QStringLiteral("新增 2024002.02 03 04 05 06 16"));
+        QCOMPARE(control<QLabel>(dialog, "Label_records")->text(),
+                 QStringLiteral("新增 2024002.02 03 04 05 06 16"));
         text->setPlainText(QStringLiteral("2024002 01 02 03 04 05 06 16\n2024003 07 08 09 10 11 12 13"));
         QTRY_COMPARE(control<QLabel>(dialog, "Label_summary")->text(),
                      QStringLiteral("新增2条，替换0条，相同0条，无法识别0行"));

@@ -63,6 +63,9 @@ private slots:
         QFETCH(bool, builtIn);
         QFETCH(QString, clipboard);
         const QString archive = builtIn ? kBuiltInArchive : QStringLiteral("测试");
+        if (!builtIn)
+            writeFile(home->dataFolder() + archive + QStringLiteral(".ini"),
+                      settingsBytes(archive, QStringLiteral("36 6 6 0"), 1, 0, 0));
         window = startOnArchive(*home, archive, recordFileBytes({"2024001.16"}));
         const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
         QVERIFY2(ratio > 1 && std::abs(ratio - std::round(ratio)) > 0.1,

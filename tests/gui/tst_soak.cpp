@@ -39,6 +39,7 @@ struct Model {
     QStringList shown; // the lines of the table's rows, top row first
     QString period, number;
     bool onPage = false;
+    bool changed = false; // since the page was opened: going back analyses again
 
     static QString periodOf(const QString& line) {
         const qsizetype dot = line.indexOf(QLatin1Char('.'));
@@ -183,6 +184,8 @@ private slots:
         model.file[120] = QStringLiteral("24005.17");
         model.file[125] = QStringLiteral("24005.09");
         const QString recordPath = home->dataFolder() + kArchive + QStringLiteral(".dat");
+        writeFile(home->dataFolder() + kArchive + QStringLiteral(".ini"),
+                  settingsBytes(kArchive, QStringLiteral("36 6 6 0"), 1, 0, 0));
         window = startOnArchive(*home, kArchive, model.bytes());
         page = entryPage(*window);
         tabBar(*window)->setCurrentIndex(MainWindow::kSettingsTab);
@@ -198,6 +201,7 @@ private slots:
                 action = QStringLiteral("open");
                 click(control<ui::ImageButton>(settingsTab(*window), "Button_in"));
                 model.onPage = true;
+                model.changed = false;
                 model.period.clear();
                 model.number.clear();
                 model.load();
@@ -224,6 +228,7 @@ private slots:
                             model.sort();
                             model.save();
                             model.load();
+                            model.changed = true;
                         }
                     } else {
                         if (std::none_of(model.list.cbegin(), model.list.cend(),
@@ -232,6 +237,7 @@ private slots:
                         model.sort();
                         model.save();
                         model.load();
+                        model.changed = true;
                     }
                     click(control<ui::ImageButton>(page, "Button_add"));
                 } else if (pick < 60) {
@@ -255,6 +261,7 @@ private slots:
                             model.number.clear();
                             model.save();
                             model.load();
+                            model.changed = true;
                         }
                     }
                     click(control<ui::ImageButton>(page, "Button_del"));
@@ -282,6 +289,9 @@ private slots:
                         model.sort();
                         model.save();
                     }
+                    // The analysis of the records as they now are, over the latest 30.
+                    if (model.changed && model.file.size() < 30)
+                        boxes = {QStringLiteral("Dravik[%1]数据量不足，无法分析").arg(kArchive)};
                     click(control<ui::ImageButton>(page, "Button_back"));
                     model.onPage = false;
                 }

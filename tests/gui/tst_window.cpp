@@ -297,21 +297,24 @@ private slots:
         startOffline();
         const QStringList lines =
             control<QPlainTextEdit>(helpTab(*window), "Memo1")->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 20);
+        QCOMPARE(lines.size(), 22);
         QCOMPARE(lines, helpTextLines());
         for (int blank : {1, 2, 4, 5, 6, 8, 9, 10, 12, 15, 16})
             QVERIFY2(lines.at(blank - 1).endsWith(QLatin1Char(' ')), qPrintable(QString::number(blank)));
         for (int indented : {6, 9, 10})
             QVERIFY(lines.at(indented - 1).startsWith(QChar(0x3000)));
-        for (int empty : {3, 7, 11, 13, 17, 19})
+        for (int empty : {3, 7, 11, 13, 17, 19, 21})
             QVERIFY(lines.at(empty - 1).isEmpty());
         QCOMPARE(lines.at(13),
                  QStringLiteral("②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"));
         // K, with the 双色球 red balls as the example.
         QVERIFY(lines.at(17).startsWith(QStringLiteral("K值=每期开奖号码数")));
         QVERIFY(lines.at(17).contains(QStringLiteral("双色球红球：X=33，K=6")));
+        // Which choice of the import reads a history table, and that the dialog picks it.
+        QVERIFY(lines.at(19).contains(QStringLiteral("“第3列起6列”")));
+        QVERIFY(lines.at(19).contains(QStringLiteral("自动选中")));
         // How to close and minimise the window without a title bar, in one sentence.
-        QCOMPARE(lines.at(19),
+        QCOMPARE(lines.at(21),
                  QStringLiteral("③窗口：双击左上角图标退出，右键单击顶部标题栏可选“最小化”或“退出”，"
                                 "Windows下也可按Alt+空格打开系统菜单。"));
         QVERIFY(control<QPlainTextEdit>(helpTab(*window), "Memo1")->isReadOnly());

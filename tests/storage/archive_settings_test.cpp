@@ -1,7 +1,7 @@
+#include "data_folder_case.h"
 #include "storage/archive_settings.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
-#include "data_folder_case.h"
 #include "test_support.h"
 
 #include <QScopeGuard>
@@ -241,7 +241,6 @@ private slots:
         else
             QCOMPARE(readBytes(globalSettingsPath()), content);
     }
-
 };
 
 int runArchiveSettingsTests(int argc, char** argv) {

@@ -22,13 +22,19 @@ private slots:
         const QString notTwo = QStringLiteral("号码应为2个不同的数字，用空格分开");
         const QString range = QStringLiteral("号码应在01～33之间");
 
-        QTest::newRow("blanks") << "01 05 12 18 22 31" << 1 << 6 << "01 05 12 18 22 31" << "";
+        QTest::newRow("blanks") << "01 05 12 18 22 31" << 1 << 6 << "01 05 12 18 22 31"
+                                << "";
         QTest::newRow("runs of every separator")
-            << " 01,,05，12\t18  ,22 31 " << 1 << 6 << "01 05 12 18 22 31" << "";
-        QTest::newRow("order as typed") << "31 01" << 1 << 2 << "31 01" << "";
-        QTest::newRow("written as labels") << "1 2 3 4 5 6" << 1 << 6 << "01 02 03 04 05 06" << "";
-        QTest::newRow("leading zeros dropped") << "001 033" << 1 << 2 << "01 33" << "";
-        QTest::newRow("from zero") << "007 0" << 0 << 2 << "7 0" << "";
+            << " 01,,05，12\t18  ,22 31 " << 1 << 6 << "01 05 12 18 22 31"
+            << "";
+        QTest::newRow("order as typed") << "31 01" << 1 << 2 << "31 01"
+                                        << "";
+        QTest::newRow("written as labels") << "1 2 3 4 5 6" << 1 << 6 << "01 02 03 04 05 06"
+                                           << "";
+        QTest::newRow("leading zeros dropped") << "001 033" << 1 << 2 << "01 33"
+                                               << "";
+        QTest::newRow("from zero") << "007 0" << 0 << 2 << "7 0"
+                                   << "";
         QTest::newRow("05 and 5 are one number") << "05 5" << 1 << 2 << "" << notTwo;
         QTest::newRow("too few") << "01 05 12" << 1 << 6 << "" << notSix;
         QTest::newRow("too many") << "01 05 12" << 1 << 2 << "" << notTwo;

@@ -1,8 +1,8 @@
+#include "data_folder_case.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
 #include "storage/settings_file.h"
-#include "data_folder_case.h"
 #include "test_support.h"
 
 #include <QTest>
@@ -90,7 +90,6 @@ private slots:
         save();
         QVERIFY(readBytes(path) != old);
     }
-
 };
 
 QTEST_GUILESS_MAIN(HeldFileTest)

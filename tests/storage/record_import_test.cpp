@@ -1,9 +1,9 @@
+#include "data_folder_case.h"
 #include "file_size_limit.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/record_import.h"
 #include "storage/record_list.h"
-#include "data_folder_case.h"
 #include "test_support.h"
 
 #include <QTest>
@@ -34,7 +34,8 @@ std::optional<NumberColumn> choiceCaptioned(const QString& caption, int numbersP
 QStringList rejectedAsText(const QList<RejectedLine>& rejected, const ArchiveNumbers& numbers) {
     QStringList texts;
     for (const RejectedLine& line : rejected)
-        texts.append(QString::number(line.lineNumber) + ':' + faultText(line.fault, numbers) + ':' + line.text);
+        texts.append(QString::number(line.lineNumber) + ':' + faultText(line.fault, numbers) + ':' +
+                     line.text);
     return texts;
 }
 
@@ -72,17 +73,16 @@ private slots:
     void choices_data() {
         QTest::addColumn<int>("numbersPerDraw");
         QTest::addColumn<QStringList>("captions");
-        const QStringList single{"最后一列", "第2列", "第3列", "第4列", "第5列",
+        const QStringList single{"最后一列", "第2列", "第3列", "第4列",          "第5列",
                                  "第6列",    "第7列", "第8列", "第2列起各列之和"};
         QTest::newRow("one number") << 1 << single;
         QTest::newRow("below one counts as one") << 0 << single;
         QTest::newRow("双色球 red balls")
-            << 6
-            << QStringList{"第2列起6列", "第3列起6列", "第4列起6列", "第5列起6列", "第6列起6列",
-                           "第7列起6列", "第8列起6列", "最后一列之前6列", "最后6列"};
-        QTest::newRow("two") << 2
-                             << QStringList{"第2列起2列", "第3列起2列", "第4列起2列", "第5列起2列", "第6列起2列",
-                                            "第7列起2列", "第8列起2列", "最后一列之前2列", "最后2列"};
+            << 6 << QStringList{"第2列起6列", "第3列起6列", "第4列起6列",      "第5列起6列", "第6列起6列",
+                                "第7列起6列", "第8列起6列", "最后一列之前6列", "最后6列"};
+        QTest::newRow("two") << 2 << QStringList{"第2列起2列", "第3列起2列",      "第4列起2列",
+                                                 "第5列起2列", "第6列起2列",      "第7列起2列",
+                                                 "第8列起2列", "最后一列之前2列", "最后2列"};
     }
 
     void choices() {
@@ -130,23 +130,25 @@ private slots:
             << QStringLiteral(".05\na.05\n第1期.05").toUtf8() << 36 << 1 << last << QStringList{}
             << QStringList{"1:" + kPeriod + ":.05", "2:" + kPeriod + ":a.05", "3:" + kPeriod + ":第1期.05"};
         QTest::newRow("header line rejected, the rest imported")
-            << QStringLiteral("期号 红球 蓝球\n2024001 01 02 03 04 05 06 16").toUtf8() << 36 << 1 << last << blue
-            << QStringList{"1:" + kPeriod + ":期号 红球 蓝球"};
-        QTest::newRow("date field ignored")
-            << QByteArray("2024001 2024-01-02 01 02 03 04 05 06 16") << 36 << 1 << last << blue << QStringList{};
+            << QStringLiteral("期号 红球 蓝球\n2024001 01 02 03 04 05 06 16").toUtf8() << 36 << 1 << last
+            << blue << QStringList{"1:" + kPeriod + ":期号 红球 蓝球"};
+        QTest::newRow("date field ignored") << QByteArray("2024001 2024-01-02 01 02 03 04 05 06 16") << 36
+                                            << 1 << last << blue << QStringList{};
         QTest::newRow("date in the chosen column")
             << QByteArray("2024001 2024-01-02 01") << 36 << 1 << "第2列" << QStringList{}
             << QStringList{"1:" + kDigits + ":2024001 2024-01-02 01"};
         for (int field = 2; field <= 8; ++field) {
             QTest::addRow("column %d", field)
-                << QByteArray("2024001 11 12 13 14 15 16 17 18") << 36 << 1 << QStringLiteral("第%1列").arg(field)
+                << QByteArray("2024001 11 12 13 14 15 16 17 18") << 36 << 1
+                << QStringLiteral("第%1列").arg(field)
                 << QStringList{QStringLiteral("2024001.%1").arg(9 + field)} << QStringList{};
         }
         QTest::newRow("line without the chosen column")
             << QByteArray("2024001 01 02\n2024002") << 36 << 1 << "第8列" << QStringList{}
             << QStringList{"1:" + kFields + ":2024001 01 02", "2:" + kFields + ":2024002"};
         QTest::newRow("one field has no last column")
-            << QByteArray("2024001") << 36 << 1 << last << QStringList{} << QStringList{"1:" + kFields + ":2024001"};
+            << QByteArray("2024001") << 36 << 1 << last << QStringList{}
+            << QStringList{"1:" + kFields + ":2024001"};
         QTest::newRow("period not digits")
             << QStringLiteral("第2024001期 01 16\n2024001a 16\n-2024001 16").toUtf8() << 36 << 1 << last
             << QStringList{}
@@ -157,23 +159,24 @@ private slots:
             << QStringList{"1:" + kDigits + ":2024001 01 16x", "2:" + kDigits + ":2024002 +5"};
         QTest::newRow("numbers written as labels, counted from one")
             << QByteArray("2024001 5\n2024002 05\n2024003 005\n0012 1\n2024004 0036") << 36 << 1 << last
-            << QStringList{"2024001.05", "2024002.05", "2024003.05", "0012.01", "2024004.36"} << QStringList{};
+            << QStringList{"2024001.05", "2024002.05", "2024003.05", "0012.01", "2024004.36"}
+            << QStringList{};
         QTest::newRow("numbers written as labels, counted from zero")
             << QByteArray("2024001 007\n2024002 0\n2024003 00") << 10 << 0 << last
             << QStringList{"2024001.7", "2024002.0", "2024003.0"} << QStringList{};
         QTest::newRow("no label of that value")
             << QByteArray("2024001 37\n2024002 00\n2024003 99999999999999999999999\n2024004 10") << 36 << 1
             << last << QStringList{"2024004.10"}
-            << QStringList{"1:" + outOfRange("01～36") + ":2024001 37", "2:" + outOfRange("01～36") + ":2024002 00",
+            << QStringList{"1:" + outOfRange("01～36") + ":2024001 37",
+                           "2:" + outOfRange("01～36") + ":2024002 00",
                            "3:" + outOfRange("01～36") + ":2024003 99999999999999999999999"};
         QTest::newRow("sum of a 3D draw")
             << QByteArray("2024001 1 2 3\n2024002 0 0 0\n2024003 09 09 09") << 28 << 0 << sum
             << QStringList{"2024001.6", "2024002.0", "2024003.27"} << QStringList{};
         QTest::newRow("a sum written as a label")
             << QByteArray("2024001 1 2 3") << 36 << 1 << sum << QStringList{"2024001.06"} << QStringList{};
-        QTest::newRow("sum skips a date")
-            << QByteArray("2024001 2024-01-02 1 2 3") << 28 << 0 << sum << QStringList{"2024001.6"}
-            << QStringList{};
+        QTest::newRow("sum skips a date") << QByteArray("2024001 2024-01-02 1 2 3") << 28 << 0 << sum
+                                          << QStringList{"2024001.6"} << QStringList{};
         QTest::newRow("sum beyond the labels")
             << QByteArray("2024001 9 9 9 9") << 28 << 0 << sum << QStringList{}
             << QStringList{"1:" + outOfRange("0～27") + ":2024001 9 9 9 9"};
@@ -251,8 +254,10 @@ private slots:
             << table << 6 << "第2列起6列" << QStringList{}
             << QStringList{"1:" + kDigits + ":2023001\t2023-01-01\t07\t10\t12\t19\t24\t31\t14",
                            "2:" + kDigits + ":2023002\t2023-01-03\t01\t05\t14\t20\t28\t33\t14"};
-        QTest::newRow("a table, from the third field") << table << 6 << "第3列起6列" << tableReds << QStringList{};
-        QTest::newRow("a table, before the last") << table << 6 << "最后一列之前6列" << tableReds << QStringList{};
+        QTest::newRow("a table, from the third field")
+            << table << 6 << "第3列起6列" << tableReds << QStringList{};
+        QTest::newRow("a table, before the last")
+            << table << 6 << "最后一列之前6列" << tableReds << QStringList{};
         QTest::newRow("a table, the last six")
             << table << 6 << "最后6列" << QStringList{"2023001.10 12 19 24 31 14"}
             << QStringList{"2:" + kRepeated + ":2023002\t2023-01-03\t01\t05\t14\t20\t28\t33\t14"};
@@ -261,8 +266,10 @@ private slots:
             << QByteArray("2024001 1 2 3 4 5 6\n2024002 01 02 03 04 05 34\n2024003 01 01 03 04 05 06\n"
                           "2024004 001 002 003 004 005 033\n2024005 00 02 03 04 05 06\n2024006 1 01 2 3 4 5")
             << 6 << "第2列起6列" << QStringList{"2024001.01 02 03 04 05 06", "2024004.01 02 03 04 05 33"}
-            << QStringList{"2:" + range + ":2024002 01 02 03 04 05 34", "3:" + kRepeated + ":2024003 01 01 03 04 05 06",
-                           "5:" + range + ":2024005 00 02 03 04 05 06", "6:" + kRepeated + ":2024006 1 01 2 3 4 5"};
+            << QStringList{"2:" + range + ":2024002 01 02 03 04 05 34",
+                           "3:" + kRepeated + ":2024003 01 01 03 04 05 06",
+                           "5:" + range + ":2024005 00 02 03 04 05 06",
+                           "6:" + kRepeated + ":2024006 1 01 2 3 4 5"};
         QTest::newRow("any separators, joined by one blank")
             << QStringLiteral(" 2024001,01,\t02  03\u300004\uFF0C05\u00A006 ,").toUtf8() << 6 << "最后6列"
             << QStringList{"2024001.01 02 03 04 05 06"} << QStringList{};
@@ -274,7 +281,8 @@ private slots:
         for (const QString& choice : {QStringLiteral("第2列起6列"), QStringLiteral("最后6列")}) {
             QTest::addRow("too few fields, %s", qPrintable(choice))
                 << fewFields << 6 << choice << QStringList{"2024002.01 02 03 04 05 06"}
-                << QStringList{"1:" + kFields + ":2024001 01 02 03 04 05", "2:" + kFields + ":01 02 03 04 05 06",
+                << QStringList{"1:" + kFields + ":2024001 01 02 03 04 05",
+                               "2:" + kFields + ":01 02 03 04 05 06",
                                "3:" + kFields + ":\t2024003 01 02 03 04 05"};
         }
         QTest::newRow("too few fields before the last")
@@ -308,14 +316,18 @@ private slots:
                                    "2024011.01 02 03 04 05 34";
         QTest::newRow("records of six numbers")
             << records << 6 << "第8列起6列"
-            << QStringList{"2024001.01 02 03 04 05 06", "2024004.01 02 03 04 05 06", "2024005.01 02 03 04 05 06"}
-            << QStringList{"2:" + kCount + ":2024006.09", "3:" + kCount + ":2024002.01 02 03 04 05",
+            << QStringList{"2024001.01 02 03 04 05 06", "2024004.01 02 03 04 05 06",
+                           "2024005.01 02 03 04 05 06"}
+            << QStringList{"2:" + kCount + ":2024006.09",
+                           "3:" + kCount + ":2024002.01 02 03 04 05",
                            "4:" + kCount + ":2024003.01 02 03 04 05 06 07",
-                           "7:" + kDigits + ":2024007.01 02 03 04 05 x", "8:" + kPeriod + ":a.01 02 03 04 05 06",
+                           "7:" + kDigits + ":2024007.01 02 03 04 05 x",
+                           "8:" + kPeriod + ":a.01 02 03 04 05 06",
                            "9:" + kRepeated + ":2024010.01 02 03 04 05 05",
                            "11:" + range + ":2024011.01 02 03 04 05 34"};
         QTest::newRow("records of one number")
-            << QByteArray("2024006.9\n2024001.01 02\n2024007.34") << 1 << "最后一列" << QStringList{"2024006.09"}
+            << QByteArray("2024006.9\n2024001.01 02\n2024007.34") << 1 << "最后一列"
+            << QStringList{"2024006.09"}
             << QStringList{"2:" + kPeriod + ":2024001.01 02", "3:" + range + ":2024007.34"};
     }
 
@@ -336,7 +348,8 @@ private slots:
         QTest::addColumn<QString>("choice");
         QTest::newRow("nothing, one number") << QByteArray() << 36 << 1 << "最后一列";
         QTest::newRow("nothing, six numbers") << QByteArray() << 33 << 6 << "第2列起6列";
-        QTest::newRow("双色球 blue balls") << QByteArray("2024001 01 02 03 04 05 06 16") << 16 << 1 << "最后一列";
+        QTest::newRow("双色球 blue balls")
+            << QByteArray("2024001 01 02 03 04 05 06 16") << 16 << 1 << "最后一列";
         QTest::newRow("the last column out of range")
             << QByteArray("2024001 05 99\n2024002 06 98") << 36 << 1 << "第2列";
         QTest::newRow("双色球 red balls after the period")
@@ -353,7 +366,8 @@ private slots:
         QTest::newRow("七乐彩, the special number last")
             << QByteArray("2024001 2024-01-01 02 08 13 19 24 27 30 11") << 30 << 7 << "第3列起7列";
         QTest::newRow("red balls last, a sum before them")
-            << QByteArray("2024001 120 01 02 03 04 05 06\n2024002 99 07 08 09 10 11 12") << 33 << 6 << "第3列起6列";
+            << QByteArray("2024001 120 01 02 03 04 05 06\n2024002 99 07 08 09 10 11 12") << 33 << 6
+            << "第3列起6列";
     }
 
     void fittingChoice() {
@@ -368,7 +382,8 @@ private slots:
 
     // The changes a merge lists for the preview: the first ones of each kind, in record order.
     void changesListed() {
-        const QByteArray archive = encodeRecordLines({"2024001.05", "2024002.06", "2024003.07"}, TextEncoding::Utf8);
+        const QByteArray archive =
+            encodeRecordLines({"2024001.05", "2024002.06", "2024003.07"}, TextEncoding::Utf8);
         const ImportedRecords records =
             recordsOf({"2024005.02", "2024003.08", "2024002.09", "2024001.05", "2024004.01"});
         const MergedRecordFile one = mergeIntoRecordFile(archive, records, TextEncoding::Utf8, 1);
@@ -377,9 +392,9 @@ private slots:
         QCOMPARE(one.replaced[0].oldNumber, QStringLiteral("06"));
         QCOMPARE(one.replaced[0].newNumber, QStringLiteral("09"));
         QCOMPARE(one.added, QStringList{"2024004.01"});
-        const MergedRecordFile all = mergeIntoRecordFile(encodeRecordLines({"2024001.05", "2024002.06", "2024003.07"},
-                                                                           TextEncoding::Utf16Le),
-                                                         records, TextEncoding::Utf8, 5);
+        const MergedRecordFile all = mergeIntoRecordFile(
+            encodeRecordLines({"2024001.05", "2024002.06", "2024003.07"}, TextEncoding::Utf16Le), records,
+            TextEncoding::Utf8, 5);
         QCOMPARE(all.replaced.size(), 2);
         QCOMPARE(all.replaced[1].period, QStringLiteral("2024003"));
         QCOMPARE(all.replaced[1].oldNumber, QStringLiteral("07"));
@@ -567,7 +582,6 @@ private slots:
         }
         QCOMPARE(readBytes(path), bytes);
     }
-
 };
 
 int runRecordImportTests(int argc, char** argv) {

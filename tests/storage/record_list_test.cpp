@@ -1,8 +1,8 @@
+#include "data_folder_case.h"
 #include "open_file_limit.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/record_list.h"
-#include "data_folder_case.h"
 #include "test_support.h"
 
 #include <QScopeGuard>
@@ -297,7 +297,6 @@ private slots:
         list.sortRecords();
         QCOMPARE(list.lines(), (QStringList{"10.01", "10.1", "9.01"}));
     }
-
 };
 
 int runRecordListTests(int argc, char** argv) {
