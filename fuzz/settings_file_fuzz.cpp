@@ -1,6 +1,7 @@
 // Settings files from arbitrary content and arbitrary writes: a read after a write sees the value
-// written, a write changes one line or adds lines and leaves every other line as it was, a failed
-// write leaves the file byte for byte, and writeAll ends where the same writeText calls end.
+// written, a write changes one line or adds lines and leaves every other line as it was, and every
+// other key's value too, a failed write leaves the file byte for byte, and writeAll ends where the
+// same writeText calls end.
 #include "fuzz_support.h"
 #include "storage/error.h"
 #include "storage/integer_text.h"
@@ -52,12 +53,20 @@ bool isPlain(const QString& text) {
     return text == text.trimmed() && !holdsBreak(text) && text.isValidUtf16();
 }
 
-// Names and values that the "[section]" and "key=value" lines carry unchanged, so that what was
-// written must read back exactly.
+// Names that the "[section]" and "key=value" lines carry as they are; a write of any other name
+// must be refused, or it would store a key that reads as something else.
+bool namesFit(const SettingsEntry& entry) {
+    return entry.section == entry.section.trimmed() && !holdsBreak(entry.section) &&
+           !entry.section.contains(QLatin1Char(']')) && entry.key == entry.key.trimmed() &&
+           !holdsBreak(entry.key) && !entry.key.contains(QLatin1Char('=')) &&
+           !entry.key.startsWith(QLatin1Char(';')) && !entry.key.startsWith(QLatin1Char('['));
+}
+
+// Entries whose names and value the lines carry unchanged, so that what was written must read back
+// exactly.
 bool readsBack(const SettingsEntry& entry) {
-    return isPlain(entry.section) && !entry.section.contains(QLatin1Char(']')) && isPlain(entry.key) &&
-           !entry.key.contains(QLatin1Char('=')) && !entry.key.startsWith(QLatin1Char(';')) &&
-           !entry.key.startsWith(QLatin1Char('[')) && isPlain(entry.value);
+    return namesFit(entry) && entry.section.isValidUtf16() && entry.key.isValidUtf16() &&
+           isPlain(entry.value);
 }
 
 bool sameName(const QString& a, const QString& b) {
@@ -134,8 +143,7 @@ void checkReadBack(const SettingsFile& file, const SettingsEntry& entry) {
 // Writes through `file` and checks what a single write must do. Returns whether it succeeded.
 bool checkedWrite(SettingsFile& file, const SettingsEntry& entry, bool asInteger, qint32 number) {
     const std::optional<QByteArray> before = fileBytes(file.path());
-    const bool mustFail = unreadable(before) || holdsBreak(entry.section) || holdsBreak(entry.key) ||
-                          (!asInteger && holdsBreak(entry.value));
+    const bool mustFail = unreadable(before) || !namesFit(entry) || (!asInteger && holdsBreak(entry.value));
     try {
         if (asInteger)
             file.writeInteger(entry.section, entry.key, number);
@@ -178,17 +186,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         initial = in.bytes(in.word() % 2048);
     setFileBytes(file.path(), initial);
     setFileBytes(shadow.path(), initial);
+    // What the writes through `file` stored, in order.
+    QList<SettingsEntry> written;
 
     for (int op = 0; op < 12 && !in.empty(); ++op) {
         switch (in.byte() % 4) {
         case 0: {
             const SettingsEntry entry = takeEntry(in);
-            checkedWrite(file, entry, false, 0);
+            if (checkedWrite(file, entry, false, 0))
+                written.append(entry);
             break;
         }
         case 1: {
-            const SettingsEntry entry = takeEntry(in);
-            checkedWrite(file, entry, true, qint32(in.quad()));
+            SettingsEntry entry = takeEntry(in);
+            const qint32 number = qint32(in.quad());
+            if (checkedWrite(file, entry, true, number)) {
+                entry.value = QString::number(number);
+                written.append(entry);
+            }
             break;
         }
         case 2: {
@@ -214,15 +229,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(failed == shadowFailed);
             if (!failed) {
                 FUZZ_CHECK(fileBytes(file.path()) == fileBytes(shadow.path()));
-                // The last write of each key is the one that counts.
-                for (qsizetype i = 0; i < entries.size(); ++i) {
-                    bool overwritten = false;
-                    for (qsizetype j = i + 1; j < entries.size(); ++j)
-                        overwritten |= sameName(entries[i].section, entries[j].section) &&
-                                       sameName(entries[i].key, entries[j].key);
-                    if (!overwritten)
-                        checkReadBack(file, entries[i]);
-                }
+                written += entries;
             }
             setFileBytes(shadow.path(), fileBytes(file.path()));
             continue;
@@ -238,6 +245,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         }
         setFileBytes(shadow.path(), fileBytes(file.path()));
+    }
+
+    // The last write of each key is the one that counts, whatever was written after it.
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        bool overwritten = false;
+        for (qsizetype j = i + 1; j < written.size(); ++j)
+            overwritten |=
+                sameName(written[i].section, written[j].section) && sameName(written[i].key, written[j].key);
+        if (!overwritten)
+            checkReadBack(file, written[i]);
     }
     return 0;
 }

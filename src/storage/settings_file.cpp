@@ -103,6 +103,16 @@ bool holdsLineBreak(const QString& text) {
            text.contains(QChar(u'\0'));
 }
 
+// Whether "[section]" and "key=" read back as that section and that key. Other names would store a
+// key that no read finds; a key line that reads as a section ("[b]=") would also hide a later
+// section of that name, keys already stored in it included.
+bool linesCarry(const SettingsEntry& entry) {
+    const ParsedLine section = parseLine(QLatin1Char('[') + entry.section + QLatin1Char(']'));
+    const ParsedLine key = parseLine(entry.key + QLatin1Char('='));
+    return section.kind == LineKind::Section && section.name == entry.section && key.kind == LineKind::Key &&
+           key.name == entry.key;
+}
+
 QString fileContent(const QStringList& lines) {
     QString content;
     for (const QString& line : lines) {
@@ -186,7 +196,8 @@ void SettingsFile::writeInteger(const QString& section, const QString& key, qint
 void SettingsFile::writeAll(const QList<SettingsEntry>& entries) {
     const Error failure(QStringLiteral("Unable to write to %1").arg(path_));
     for (const SettingsEntry& entry : entries) {
-        if (holdsLineBreak(entry.section) || holdsLineBreak(entry.key) || holdsLineBreak(entry.value))
+        if (holdsLineBreak(entry.section) || holdsLineBreak(entry.key) || holdsLineBreak(entry.value) ||
+            !linesCarry(entry))
             throw failure;
     }
 

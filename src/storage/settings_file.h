@@ -32,8 +32,10 @@ public:
 
     // Replace the key's value, or add the key at the end of its section, or add section and key at
     // the end of the file (created when missing). Raises "Unable to write to <path>", also when
-    // the value holds a line break or NUL (it would turn into lines of its own) or when the existing
-    // file cannot be read (writing it back would lose what it holds).
+    // the value holds a line break or NUL (it would turn into lines of its own), when the section or
+    // key name would not read back as itself (blanks around it, a section name holding "]", a key
+    // name holding "=" or starting with ";" or "["), or when the existing file cannot be read
+    // (writing it back would lose what it holds).
     void writeText(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, qint32 value);
     // Writes the keys in order, as that many writeText calls would, but replaces the file once: a

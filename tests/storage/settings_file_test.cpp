@@ -196,6 +196,12 @@ private slots:
             << QByteArray("\xEF\xBB\xBF[a]\r\n") << "a"
             << "k" << QStringLiteral("甲")
             << QByteArray("\xEF\xBB\xBF") + QStringLiteral("[a]\r\nk=甲\r\n").toUtf8();
+        QTest::newRow("empty names") << QByteArray() << ""
+                                     << ""
+                                     << "v" << QByteArray("[]\r\n=v\r\n");
+        QTest::newRow("brackets inside names") << QByteArray() << "[x"
+                                               << "k[]"
+                                               << "v" << QByteArray("[[x]\r\nk[]=v\r\n");
         QTest::newRow("UTF-16 BE kept") << utf16be("[a]\r\n") << "a"
                                         << "k"
                                         << "1" << utf16be("[a]\r\nk=1\r\n");
@@ -334,6 +340,43 @@ private slots:
             QCOMPARE(error.message(), QStringLiteral("Unable to write to %1").arg(path));
         }
         QVERIFY(!QFile::exists(path));
+    }
+
+    // Refused before anything is written. Put into [a], the key line "[b]=3" would read as a second
+    // section [b] that hides the real one after it, and Y with it.
+    void nameTheLinesCannotCarry_data() {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("key opening a section") << "a"
+                                               << "[b]";
+        QTest::newRow("key starting a comment") << "a"
+                                                << ";Y";
+        QTest::newRow("key holding =") << "a"
+                                       << "Y=1";
+        QTest::newRow("blanks around the key") << "b"
+                                               << " Y";
+        QTest::newRow("section holding ]") << "b]c"
+                                           << "Y";
+        QTest::newRow("blanks around the section") << "b "
+                                                   << "Y";
+        QTest::newRow("line break in the key") << "a"
+                                               << "Y\r\n[b]";
+    }
+
+    void nameTheLinesCannotCarry() {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        const QByteArray old("[a]\r\nX=1\r\n[b]\r\nY=2\r\n");
+        QVERIFY(writeBytes(path_, old));
+        SettingsFile file(path_);
+        try {
+            file.writeText(section, key, "3");
+            QFAIL("no error raised");
+        } catch (const Error& error) {
+            QCOMPARE(error.message(), QStringLiteral("Unable to write to %1").arg(path_));
+        }
+        QCOMPARE(readBytes(path_), old);
+        QCOMPARE(file.readText("b", "Y", ""), QStringLiteral("2"));
     }
 
 private:
