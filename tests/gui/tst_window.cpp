@@ -297,7 +297,7 @@ private slots:
         startOffline();
         const QStringList lines =
             control<QPlainTextEdit>(helpTab(*window), "Memo1")->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 20);
+        QCOMPARE(lines.size(), 23);
         QCOMPARE(lines, helpTextLines());
         for (int blank : {1, 2, 4, 5, 6, 8, 9, 10, 12, 15, 16})
             QVERIFY2(lines.at(blank - 1).endsWith(QLatin1Char(' ')), qPrintable(QString::number(blank)));
