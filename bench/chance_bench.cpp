@@ -7,32 +7,13 @@
 #include "analysis/number_labels.h"
 #include "analysis/trend_chart.h"
 #include "analysis/uniformity_check.h"
+#include "random_archive.h"
 
-#include <QRandomGenerator>
 #include <benchmark/benchmark.h>
 
 using namespace dravik;
 
 namespace {
-
-constexpr int kDraws = 10000;
-
-// 10,000 record lines of k distinct numbers of 01..x, written with their "0", apart by one blank.
-QStringList archiveLines(int k, int x) {
-    QStringList lines;
-    QRandomGenerator random(42);
-    for (int i = 0; i < kDraws; ++i) {
-        QStringList numbers;
-        while (numbers.size() < k) {
-            const QString number =
-                QStringLiteral("%1").arg(int(random.bounded(x)) + 1, 2, 10, QLatin1Char('0'));
-            if (!numbers.contains(number))
-                numbers.append(number);
-        }
-        lines.append(QStringLiteral("%1.%2").arg(2000000 + i).arg(numbers.join(QLatin1Char(' '))));
-    }
-    return lines;
-}
 
 // Arguments: K, X.
 void games(benchmark::internal::Benchmark* b) {
@@ -44,7 +25,7 @@ void games(benchmark::internal::Benchmark* b) {
 void BM_GroupingScan(benchmark::State& state) {
     const int k = int(state.range(0));
     const int x = int(state.range(1));
-    const QStringList lines = archiveLines(k, x);
+    const QStringList& lines = bench::randomArchive(k, x);
     for (auto _ : state)
         benchmark::DoNotOptimize(scanReport(*scanGroupings(lines, x, 1, k)));
     state.counters["settings"] = double(scanSettings(x).size());
@@ -55,7 +36,7 @@ BENCHMARK(BM_GroupingScan)->Apply(games)->Unit(benchmark::kMillisecond);
 void BM_GroupingScanEachAlone(benchmark::State& state) {
     const int k = int(state.range(0));
     const int x = int(state.range(1));
-    const QStringList lines = archiveLines(k, x);
+    const QStringList& lines = bench::randomArchive(k, x);
     const QStringList labels = buildLabels(x, 1);
     for (auto _ : state) {
         for (const ScanSetting& s : scanSettings(x)) {
@@ -69,7 +50,7 @@ BENCHMARK(BM_GroupingScanEachAlone)->Apply(games)->Unit(benchmark::kMillisecond)
 void BM_Uniformity(benchmark::State& state) {
     const int k = int(state.range(0));
     const int x = int(state.range(1));
-    const QStringList lines = archiveLines(k, x);
+    const QStringList& lines = bench::randomArchive(k, x);
     const QStringList labels = buildLabels(x, 1);
     for (auto _ : state)
         benchmark::DoNotOptimize(uniformityText(checkUniformity(lines, labels, kWholeArchive, k)));

@@ -1,9 +1,13 @@
 #include "analysis/grouping_scan.h"
 
+#include "analysis/draw_numbers.h"
 #include "analysis/group_statistics.h"
 #include "analysis/number_labels.h"
 #include "analysis/number_match.h"
 #include "analysis/tenths.h"
+#include "storage/data_folder.h"
+#include "storage/error.h"
+#include "storage/record_file.h"
 
 #include <algorithm>
 #include <cmath>
@@ -146,6 +150,31 @@ void GroupingScan::runNext() {
     // Over the whole archive the first draw checked is the one with N draws before it.
     scores_.push_back(
         {setting, checkMarksOfHits(groupHits_, groupLabels_, labelCount_, setting.depth, setting.depth, k_)});
+}
+
+std::optional<GroupingScan> groupingScanOf(const AnalysisInputs& settings, QString* problem) {
+    std::optional<RecordLines> records;
+    try {
+        records = readRecordFile(recordFilePath(settings.archive));
+    } catch (const Error& error) {
+        *problem = error.message();
+        return std::nullopt;
+    }
+    if (!records) {
+        *problem = missingArchiveMessage(settings.archive);
+        return std::nullopt;
+    }
+    AnalysisGroups groups;
+    try {
+        groups = analysisGroups(settings.x, settings.a, settings.b, settings.c, settings.startValue,
+                                settings.mode);
+    } catch (const Error&) {
+        *problem = QStringLiteral("设置错，请检查X、A、B、C值");
+        return std::nullopt;
+    }
+    const int labelCount = groups.settings.values.x;
+    return GroupingScan(records->lines, labelCount, settings.startValue,
+                        numbersPerDraw(settings.k, labelCount));
 }
 
 std::optional<std::vector<ScanScore>> scanGroupings(const QStringList& archiveLines, int labelCount,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/analysis_run.h"
 #include "analysis/division_settings.h"
 #include "analysis/group_hits.h"
 #include "analysis/grouping.h"
@@ -63,6 +64,12 @@ private:
     std::vector<qint64> groupLabels_;
     std::vector<ScanScore> scores_;
 };
+
+// The scan for the settings as they stand (X as the analysis works with it, settings it cannot use
+// replaced as it replaces them; the start value; K by numbersPerDraw) over the archive's record file,
+// read whole. Nothing, and in `problem` the text to show instead, when the record file is missing or
+// cannot be read or a setting is no integer.
+std::optional<GroupingScan> groupingScanOf(const AnalysisInputs& settings, QString* problem);
 
 // The whole scan in one call. After each setting, proceed(done, M), when given, may stop it by
 // returning false: then nothing.

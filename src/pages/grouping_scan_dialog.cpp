@@ -1,9 +1,5 @@
 #include "pages/grouping_scan_dialog.h"
 
-#include "analysis/draw_numbers.h"
-#include "storage/data_folder.h"
-#include "storage/error.h"
-#include "storage/record_file.h"
 #include "ui/dialogs.h"
 #include "ui/pixel_layout.h"
 #include "ui/tab_chain.h"
@@ -75,39 +71,23 @@ GroupingScanDialog::GroupingScanDialog(const ScanReport& report, QWidget* parent
 }
 
 GroupingScanDialog* runGroupingScan(QWidget* owner, const AnalysisInputs& settings) {
-    std::optional<RecordLines> records;
-    try {
-        records = readRecordFile(recordFilePath(settings.archive));
-    } catch (const Error& error) {
-        dialogs::showMessage(owner, error.message());
+    QString problem;
+    std::optional<GroupingScan> scan = groupingScanOf(settings, &problem);
+    if (!scan) {
+        dialogs::showMessage(owner, problem);
         return nullptr;
     }
-    if (!records) {
-        dialogs::showMessage(owner, missingArchiveMessage(settings.archive));
-        return nullptr;
-    }
-    AnalysisGroups groups;
-    try {
-        groups = analysisGroups(settings.x, settings.a, settings.b, settings.c, settings.startValue,
-                                settings.mode);
-    } catch (const Error&) {
-        dialogs::showMessage(owner, QStringLiteral("设置错，请检查X、A、B、C值"));
-        return nullptr;
-    }
-    const int labelCount = groups.settings.values.x;
-    GroupingScan scan(records->lines, labelCount, settings.startValue,
-                      numbersPerDraw(settings.k, labelCount));
     {
         dialogs::Progress progress(owner, QStringLiteral("全部分组回测"),
-                                   QStringLiteral("正在回测%1种分组").arg(scan.settingCount()),
-                                   scan.settingCount(), kProgressAfterMs);
-        while (!scan.isDone()) {
-            scan.runNext();
-            if (!progress.advance(scan.doneCount()))
+                                   QStringLiteral("正在回测%1种分组").arg(scan->settingCount()),
+                                   scan->settingCount(), kProgressAfterMs);
+        while (!scan->isDone()) {
+            scan->runNext();
+            if (!progress.advance(scan->doneCount()))
                 return nullptr;
         }
     }
-    auto* dialog = new GroupingScanDialog(scanReport(scan.scores()), owner);
+    auto* dialog = new GroupingScanDialog(scanReport(scan->scores()), owner);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
     return dialog;
