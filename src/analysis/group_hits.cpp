@@ -16,19 +16,25 @@ DrawGroupHits groupHitsOf(const QStringList& archiveLines, const QStringList& gr
     if (to <= from)
         return hits;
     GroupMatcher matcher(groupTexts);
-    hits.drawStart.reserve(std::size_t(to - from) + 1);
-    hits.entries.reserve(std::size_t(to - from) * std::size_t(k));
+    // Filled as locals and moved in: the compiler keeps their ends in registers.
+    std::vector<std::size_t> drawStart;
+    drawStart.reserve(std::size_t(to - from) + 1);
+    drawStart.push_back(0);
+    std::vector<int> entries;
+    entries.reserve(std::size_t(to - from) * std::size_t(k));
     DrawNumberReader reader(k);
     for (int i = from; i < to; ++i) {
         reader.forEachNumber(drawNumberIn(archiveLines[i]), [&](const DrawNumber& number) {
             int firstOfNumber = 1;
             for (const int g : matcher.rowsHitBy(number)) {
-                hits.entries.push_back(g * 2 + firstOfNumber);
+                entries.push_back(g * 2 + firstOfNumber);
                 firstOfNumber = 0;
             }
         });
-        hits.drawStart.push_back(hits.entries.size());
+        drawStart.push_back(entries.size());
     }
+    hits.drawStart = std::move(drawStart);
+    hits.entries = std::move(entries);
     return hits;
 }
 
