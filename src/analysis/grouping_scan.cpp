@@ -141,8 +141,10 @@ void GroupingScan::runNext() {
         std::vector<int> groupOfLabel(labels_.size(), -1);
         groupLabels_.assign(groups.size(), 0);
         for (int g = 0; g < groups.size(); ++g) {
-            for (const QStringView label : groupTokens(groups[g]))
-                groupOfLabel[labelIndex_.value(label.toString())] = g;
+            for (const QStringView label : groupTokens(groups[g])) {
+                if (const auto found = labelIndex_.constFind(label.toString()); found != labelIndex_.cend())
+                    groupOfLabel[*found] = g;
+            }
             groupLabels_[g] = labelSet(groups[g]).size();
         }
         groupHits_ = regroupHits(labelHits_, groupOfLabel);
