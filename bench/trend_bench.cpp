@@ -5,9 +5,8 @@
 #include "analysis/analysis_run.h"
 #include "analysis/mark_check.h"
 #include "analysis/trend_chart.h"
+#include "random_archive.h"
 
-#include <QHash>
-#include <QRandomGenerator>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -15,30 +14,11 @@ using namespace dravik;
 
 namespace {
 
-constexpr int kDraws = 10000;
+constexpr int kDraws = bench::kArchiveDraws;
 constexpr int kGroups = 60;
 
-// 10,000 record lines (period 7 digits) of k distinct numbers of 01..x, written with their "0",
-// apart by one blank; per k and x.
 const QStringList& archiveLines(int k, int x) {
-    static QHash<int, QStringList> archives;
-    const int id = k * 1000 + x;
-    if (!archives.contains(id)) {
-        QStringList result;
-        QRandomGenerator random(42);
-        for (int i = 0; i < kDraws; ++i) {
-            QStringList numbers;
-            while (numbers.size() < k) {
-                const QString number =
-                    QStringLiteral("%1").arg(int(random.bounded(x)) + 1, 2, 10, QLatin1Char('0'));
-                if (!numbers.contains(number))
-                    numbers.append(number);
-            }
-            result.append(QStringLiteral("%1.%2").arg(2000000 + i).arg(numbers.join(QLatin1Char(' '))));
-        }
-        archives.insert(id, result);
-    }
-    return archives[id];
+    return bench::randomArchive(k, x);
 }
 
 // The groups of X ÷ A in sequential rows, numbers from 1.

@@ -1,11 +1,8 @@
 #include "analysis/mark_check.h"
 
-#include "analysis/draw_numbers.h"
-#include "analysis/group_match.h"
 #include "analysis/group_statistics.h"
 #include "analysis/tenths.h"
 #include "analysis/trend_chart.h"
-#include "storage/record_order.h"
 
 #include <algorithm>
 #include <limits>
@@ -15,47 +12,31 @@ namespace dravik {
 
 MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
                      int depth, int window, int k) {
+    const int total = int(archiveLines.size());
+    depth = std::max(depth, 0);
+    const int firstTrial = std::min(std::max(total - windowLength(total, window), depth), total);
+    // Without a draw to check no draw is read.
+    const int from = firstTrial < total ? firstTrial - depth : total;
+    std::vector<qint64> labels;
+    labels.reserve(groupTexts.size());
+    for (const QString& group : groupTexts)
+        labels.push_back(labelSet(group).size());
+    return checkMarksOfHits(groupHitsOf(archiveLines, groupTexts, from, total, k), labels, labelCount, depth,
+                            firstTrial, k);
+}
+
+MarkCheck checkMarksOfHits(const DrawGroupHits& hits, const std::vector<qint64>& labels, int labelCount,
+                           int depth, int firstTrial, int k) {
     k = std::max(k, 1);
     MarkCheck check;
     check.labelCount = labelCount;
     check.numbersPerDraw = k;
-    const int total = int(archiveLines.size());
-    depth = std::max(depth, 0);
-    const int firstTrial = std::max(total - windowLength(total, window), depth);
+    const int total = hits.firstDraw + hits.drawCount();
     if (firstTrial >= total)
         return check;
-
-    // The groups each number of each draw from the first one counted hits, once, draw after draw:
-    // those of draw i are hits[drawStart[i − from]] up to drawStart[i − from + 1], each written as
-    // group · 2 + 1 for the first group of a number and group · 2 for any further one (a number in
-    // no group leaves nothing). One list, sized ahead, keeps a long history's cost to its numbers.
-    const int groups = int(groupTexts.size());
+    const int groups = int(labels.size());
     const int from = firstTrial - depth;
-    GroupMatcher matcher(groupTexts);
-    std::vector<std::size_t> drawStart;
-    drawStart.reserve(std::size_t(total - from) + 1);
-    drawStart.push_back(0);
-    std::vector<int> hits;
-    hits.reserve(std::size_t(total - from) * std::size_t(k));
-    DrawNumberReader reader(k);
-    for (int i = from; i < total; ++i) {
-        reader.forEachNumber(drawNumberIn(archiveLines[i]), [&](const DrawNumber& number) {
-            int firstOfNumber = 1;
-            for (const int g : matcher.rowsHitBy(number)) {
-                hits.push_back(g * 2 + firstOfNumber);
-                firstOfNumber = 0;
-            }
-        });
-        drawStart.push_back(hits.size());
-    }
-    const auto forEachHit = [&](int i, auto&& f) {
-        for (std::size_t h = drawStart[i - from]; h < drawStart[i - from + 1]; ++h)
-            f(hits[h] >> 1);
-    };
-
-    std::vector<qint64> labels(groups);
-    for (int g = 0; g < groups; ++g)
-        labels[g] = labelSet(groupTexts[g]).size();
+    const auto forEachHit = [&](int i, auto&& f) { hits.forEachGroup(i, f); };
 
     // The occurrence counts over the `depth` draws before t, kept as the span slides, and each group's
     // latest hit: the marks of every t cost one pass over the groups instead of a new count.
@@ -81,8 +62,8 @@ MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTe
         // A number counts once however many of its groups are marked: with its first group its
         // count starts, and a further marked one adds nothing.
         int numberHit = 0;
-        for (std::size_t h = drawStart[t - from]; h < drawStart[t - from + 1]; ++h) {
-            const int entry = hits[h];
+        for (std::size_t h = hits.drawStart[t - from]; h < hits.drawStart[t - from + 1]; ++h) {
+            const int entry = hits.entries[h];
             check.hits += numberHit & entry & 1;
             numberHit = (numberHit & ~entry & 1) | int(marked[entry >> 1] != 0);
         }

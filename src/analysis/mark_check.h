@@ -1,7 +1,10 @@
 #pragma once
 
+#include "analysis/group_hits.h"
+
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace dravik {
 
@@ -21,6 +24,13 @@ struct MarkCheck {
 // N, the window (kWholeArchive for all draws) and the numbers a draw holds.
 MarkCheck checkMarks(const QStringList& archiveLines, const QStringList& groupTexts, int labelCount,
                      int depth, int window, int k = 1);
+
+// The same over the draws' hits read ahead: `hits` hold the archive's draws from firstTrial − depth to
+// its end (none needed when firstTrial is past the end), labels[g] is the number of labels of group g
+// (labelSet), and the draws checked are those from firstTrial on. Settings that group the same labels
+// differently can share the reading of the draws (regroupHits).
+MarkCheck checkMarksOfHits(const DrawGroupHits& hits, const std::vector<qint64>& labels, int labelCount,
+                           int depth, int firstTrial, int k = 1);
 
 // The mark check as the trend tab shows it: one or two lines joined by "\n". Chance puts each of a draw's K
 // distinct numbers in the marked groups with k_t / X, so E = Σ K·k_t/X; the variance is that of drawing K of

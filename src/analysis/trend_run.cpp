@@ -2,6 +2,8 @@
 
 #include "analysis/draw_numbers.h"
 #include "analysis/mark_check.h"
+#include "analysis/number_labels.h"
+#include "analysis/uniformity_check.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
 #include "storage/record_file.h"
@@ -47,6 +49,8 @@ TrendOutcome trendOfLines(const TrendInputs& inputs, const std::optional<QString
     outcome.chart = buildTrendChart(*archiveLines, groups.groups, labelCount, inputs.window, k);
     outcome.check =
         markCheckText(checkMarks(*archiveLines, groups.groups, labelCount, settings.depth, inputs.window, k));
+    outcome.fair = uniformityText(
+        checkUniformity(*archiveLines, buildLabels(labelCount, settings.startValue), inputs.window, k));
     return outcome;
 }
 

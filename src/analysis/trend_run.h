@@ -19,6 +19,7 @@ struct TrendInputs {
 struct TrendOutcome {
     TrendChart chart; // empty when the record file or the settings cannot be used
     QString check;    // the mark check's text, or why there is no chart
+    QString fair;     // the uniformity check's text over the window; empty when there is no chart
 };
 
 // One build of the trend tab: the archive's record file read whole, once, then trendOfLines. A read

@@ -122,34 +122,49 @@ QString documentsFolder() {
     return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
-Progress::Progress(QWidget* owner, const QString& title, const QString& text, int steps) {
+Progress::Progress(QWidget* owner, const QString& title, const QString& text, int steps, int showAfterMs)
+    : owner_(owner), title_(title), text_(text), steps_(steps), showAfterMs_(showAfterMs) {
     if (activeScript) {
+        scripted_ = true;
         recordInScript(title, text, {});
         if (!activeScript->progressCancels_.isEmpty())
             cancelAt_ = activeScript->progressCancels_.takeFirst();
         return;
     }
-    QWidget* parent = activeOwner(owner);
-    dialog_ = std::make_unique<QProgressDialog>(text, QStringLiteral("取消"), 0, steps, parent);
-    dialog_->setWindowTitle(title);
+    if (showAfterMs_ > 0)
+        sinceStart_.start();
+    else
+        show(0);
+}
+
+Progress::~Progress() = default;
+
+void Progress::show(int done) {
+    dialog_ =
+        std::make_unique<QProgressDialog>(text_, QStringLiteral("取消"), 0, steps_, activeOwner(owner_));
+    dialog_->setWindowTitle(title_);
     dialog_->setWindowModality(Qt::WindowModal);
     // Closed by its owner, not by reaching the end, so that the last step is still seen.
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
     dialog_->setMinimumDuration(0);
-    dialog_->setValue(0);
+    dialog_->setValue(done);
     dialog_->show();
     QCoreApplication::processEvents();
 }
 
-Progress::~Progress() = default;
-
 bool Progress::advance(int done) {
     if (cancelled_)
         return false;
-    if (!dialog_) {
+    if (scripted_) {
         cancelled_ = cancelAt_ >= 0 && done >= cancelAt_;
         return !cancelled_;
+    }
+    // Until it shows, nothing else of the window runs: no event is taken.
+    if (!dialog_) {
+        if (sinceStart_.elapsed() < showAfterMs_)
+            return true;
+        show(done);
     }
     dialog_->setValue(done);
     // A modal progress dialog takes its events in setValue, but only when the value changed.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -40,11 +41,12 @@ QString askOpenFileName(QWidget* owner, const QString& caption, const QString& f
 QString documentsFolder();
 
 // The progress dialog of work done in steps on the GUI thread: title, text and a Cancel button
-// "取消", modal to the owner's window, shown at once. It lets the window repaint and takes a click on
-// Cancel (or Esc) at each step; it closes when dropped.
+// "取消", modal to the owner's window, shown at once, or with `showAfterMs` at the first step after
+// that long (work done sooner shows nothing). Once shown it lets the window repaint and takes a click
+// on Cancel (or Esc) at each step; it closes when dropped.
 class Progress {
 public:
-    Progress(QWidget* owner, const QString& title, const QString& text, int steps);
+    Progress(QWidget* owner, const QString& title, const QString& text, int steps, int showAfterMs = 0);
     ~Progress();
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
@@ -53,7 +55,15 @@ public:
     bool advance(int done);
 
 private:
+    void show(int done);
+
+    QWidget* owner_;
+    QString title_, text_;
+    int steps_;
+    int showAfterMs_;
+    QElapsedTimer sinceStart_;
     std::unique_ptr<QProgressDialog> dialog_;
+    bool scripted_ = false;
     int cancelAt_ = -1; // scripted: the step at which the user cancels
     bool cancelled_ = false;
 };
@@ -77,7 +87,8 @@ struct Shown {
 // the next queued answer (No when none is queued, which the script counts as unanswered). A save-file
 // dialog is recorded with its caption and proposed path, an open-file dialog with its caption, folder
 // and filter; each takes the next queued file name (none queued: cancelled). A progress dialog is
-// recorded with its title and text and runs to its end, or is cancelled at the step queued for it.
+// recorded with its title and text when it is made (one shown only after a delay too) and runs to its
+// end, or is cancelled at the step queued for it.
 class Script {
 public:
     Script();

@@ -297,13 +297,13 @@ private slots:
         startOffline();
         const QStringList lines =
             control<QPlainTextEdit>(helpTab(*window), "Memo1")->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 22);
+        QCOMPARE(lines.size(), 25);
         QCOMPARE(lines, helpTextLines());
         for (int blank : {1, 2, 4, 5, 6, 8, 9, 10, 12, 15, 16})
             QVERIFY2(lines.at(blank - 1).endsWith(QLatin1Char(' ')), qPrintable(QString::number(blank)));
         for (int indented : {6, 9, 10})
             QVERIFY(lines.at(indented - 1).startsWith(QChar(0x3000)));
-        for (int empty : {3, 7, 11, 13, 17, 19, 21})
+        for (int empty : {3, 7, 11, 13, 17, 19, 21, 23})
             QVERIFY(lines.at(empty - 1).isEmpty());
         QCOMPARE(lines.at(13),
                  QStringLiteral("②修改数据：软件含数据文件（南粤风采好彩1.dat）。可参照建立自己的新文件。"));
