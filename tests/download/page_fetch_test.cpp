@@ -120,11 +120,14 @@ private slots:
         QCOMPARE(fetch.outcome().lines.size(), lines.size());
         QCOMPARE(fetch.outcome().lines, lines);
 
-        // What was asked: no credentials, no cookies.
-        QCOMPARE(server.requests().size(), 1);
-        QCOMPARE(server.requests()[0].method, QByteArray("GET"));
-        QCOMPARE(server.requests()[0].headerCount("Authorization"), 0);
-        QCOMPARE(server.requests()[0].headerCount("Cookie"), 0);
+        // What was asked: no credentials, no cookies. (Qt asks again when a connection seems to close
+        // before the answer, as one without Content-Length may.)
+        QVERIFY(!server.requests().isEmpty());
+        for (const dravik::test::HttpRequest& request : server.requests()) {
+            QCOMPARE(request.method, QByteArray("GET"));
+            QCOMPARE(request.headerCount("Authorization"), 0);
+            QCOMPARE(request.headerCount("Cookie"), 0);
+        }
     }
 
     void failures_data() {
