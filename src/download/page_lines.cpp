@@ -6,10 +6,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <libxml/HTMLparser.h>
 #include <libxml/parser.h>
-#include <libxml/tree.h>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -90,49 +88,72 @@ bool equalsNoCase(const xmlChar* a, const char* b) {
     return a && xmlStrcasecmp(a, reinterpret_cast<const xmlChar*>(b)) == 0;
 }
 
+// libxml2 calls every handler with the parser, which carries ours.
+template <typename Handler> Handler& handlerOf(void* parser) {
+    return *static_cast<Handler*>(static_cast<htmlParserCtxtPtr>(parser)->_private);
+}
+
+// Feeds the bytes, in `encoding`, to libxml2's HTML parser and its events to the handler as they come:
+// startElement(name, attributes) (false stops the parser), endElement() (for every element started,
+// in order), text(characters, length) for text outside script and style, character references
+// decoded. No tree is built: building and freeing one took twice as long as the parse itself.
+template <typename Handler> void parseHtml(QByteArrayView bytes, const char* encoding, Handler& handler) {
+    const std::unique_ptr<htmlParserCtxt, decltype(&htmlFreeParserCtxt)> parser(htmlNewParserCtxt(),
+                                                                                htmlFreeParserCtxt);
+    if (!parser)
+        return;
+    *parser->sax = htmlSAXHandler{};
+    parser->_private = &handler;
+    parser->sax->startElement = [](void* parser, const xmlChar* name, const xmlChar** attributes) {
+        if (!handlerOf<Handler>(parser).startElement(reinterpret_cast<const char*>(name), attributes))
+            xmlStopParser(static_cast<htmlParserCtxtPtr>(parser));
+    };
+    parser->sax->endElement = [](void* parser, const xmlChar*) { handlerOf<Handler>(parser).endElement(); };
+    const auto text = [](void* parser, const xmlChar* characters, int length) {
+        handlerOf<Handler>(parser).text(reinterpret_cast<const char*>(characters), size_t(length));
+    };
+    // Blanks the parser deems ignorable part words all the same.
+    parser->sax->characters = text;
+    parser->sax->ignorableWhitespace = text;
+    parser->sax->cdataBlock = [](void*, const xmlChar*, int) {}; // script and style
+    htmlCtxtReadMemory(parser.get(), bytes.data(), int(std::min<qsizetype>(bytes.size(), INT_MAX)), nullptr,
+                       encoding, kParseOptions);
+    if (parser->myDoc)
+        xmlFreeDoc(parser->myDoc);
+}
+
 // The charset of the first meta element that declares one, found by libxml2's parser reading the
 // bytes one character each (the names are ASCII in every charset a page declares that way). Stops at
 // that element.
 QByteArray metaCharset(const QByteArray& page) {
-    const std::unique_ptr<htmlParserCtxt, decltype(&htmlFreeParserCtxt)> parser(htmlNewParserCtxt(),
-                                                                                htmlFreeParserCtxt);
-    if (!parser)
-        return {};
-    QByteArray found;
-    // Only element starts are wanted: no tree is built. A handler is given the parser.
-    *parser->sax = htmlSAXHandler{};
-    parser->_private = &found;
-    parser->sax->startElement = [](void* context, const xmlChar* name, const xmlChar** attributes) {
-        if (!equalsNoCase(name, "meta") || !attributes)
-            return;
+    struct MetaSearch {
         QByteArray charset;
-        bool contentTypeMeta = false;
-        QByteArray content;
-        for (const xmlChar** attribute = attributes; attribute[0]; attribute += 2) {
-            const QByteArray value =
-                attribute[1] ? QByteArray(reinterpret_cast<const char*>(attribute[1])) : "";
-            if (equalsNoCase(attribute[0], "charset"))
-                charset = value.trimmed();
-            else if (equalsNoCase(attribute[0], "http-equiv"))
-                contentTypeMeta = value.trimmed().compare("content-type", Qt::CaseInsensitive) == 0;
-            else if (equalsNoCase(attribute[0], "content"))
-                content = value;
+
+        bool startElement(const char* name, const xmlChar** attributes) {
+            if (qstricmp(name, "meta") != 0 || !attributes)
+                return true;
+            bool contentTypeMeta = false;
+            QByteArray content;
+            for (const xmlChar** attribute = attributes; attribute[0]; attribute += 2) {
+                const QByteArray value =
+                    attribute[1] ? QByteArray(reinterpret_cast<const char*>(attribute[1])) : "";
+                if (equalsNoCase(attribute[0], "charset"))
+                    charset = value.trimmed();
+                else if (equalsNoCase(attribute[0], "http-equiv"))
+                    contentTypeMeta = value.trimmed().compare("content-type", Qt::CaseInsensitive) == 0;
+                else if (equalsNoCase(attribute[0], "content"))
+                    content = value;
+            }
+            if (charset.isEmpty() && contentTypeMeta)
+                charset = charsetOfContentType(content);
+            return charset.isEmpty();
         }
-        if (charset.isEmpty() && contentTypeMeta)
-            charset = charsetOfContentType(content);
-        if (!charset.isEmpty()) {
-            const auto parser = static_cast<htmlParserCtxtPtr>(context);
-            *static_cast<QByteArray*>(parser->_private) = charset;
-            xmlStopParser(parser);
-        }
-    };
+        void endElement() {}
+        void text(const char*, size_t) {}
+    } search;
     const QByteArray withoutNul = page.contains('\0') ? QByteArray(page).replace('\0', "") : page;
-    htmlCtxtReadMemory(parser.get(), withoutNul.constData(),
-                       int(std::min<qsizetype>(withoutNul.size(), INT_MAX)), nullptr, "ISO-8859-1",
-                       kParseOptions);
-    if (parser->myDoc)
-        xmlFreeDoc(parser->myDoc);
-    return found;
+    parseHtml(withoutNul, "ISO-8859-1", search);
+    return search.charset;
 }
 
 // The text of the bytes in a declared charset; nothing when none is declared or it is not known here.
@@ -159,7 +180,7 @@ QString decodedPage(const QByteArray& body, QByteArrayView contentType, bool may
     if (mayBeHtml) {
         QByteArray charset = metaCharset(body);
         // A page that a parser could read for its meta is no UTF-16 page, whatever it says.
-        if (charset.startsWith("utf-16") || charset.startsWith("UTF-16"))
+        if (charset.toLower().startsWith("utf-16"))
             charset = "UTF-8";
         if (std::optional<QString> text = decodedAs(body, charset))
             return *text;
@@ -167,58 +188,19 @@ QString decodedPage(const QByteArray& body, QByteArrayView contentType, bool may
     return decodeText(body).text;
 }
 
-// Calls enter(node) for `top` and every node below it in document order, and leave(node) once the
-// node's children are done; enter gives whether to go into the children. A loop, not a recursion:
-// the depth of a page is not ours to choose.
-template <typename Enter, typename Leave> void walk(xmlNode* top, Enter enter, Leave leave) {
-    xmlNode* node = top;
-    while (node) {
-        if (enter(node) && node->children) {
-            node = node->children;
-            continue;
-        }
-        for (;;) {
-            leave(node);
-            if (node == top) {
-                node = nullptr;
-                break;
-            }
-            if (node->next) {
-                node = node->next;
-                break;
-            }
-            node = node->parent;
-        }
-    }
-}
-
-template <typename Enter, typename Leave> void walkDocument(xmlDoc* document, Enter enter, Leave leave) {
-    for (xmlNode* top = document->children; top; top = top->next)
-        walk(top, enter, leave);
-}
-
-bool isElement(const xmlNode* node, const char* name) {
-    return node->type == XML_ELEMENT_NODE &&
-           std::strcmp(reinterpret_cast<const char*>(node->name), name) == 0;
-}
-
-bool isText(const xmlNode* node) {
-    return node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE;
-}
-
-std::string_view nameOf(const xmlNode* node) {
-    return reinterpret_cast<const char*>(node->name);
+bool isOneOf(std::string_view name, const std::unordered_set<std::string_view>& names) {
+    return names.count(name) > 0;
 }
 
 // Elements whose content is no text of the page.
-bool isUnread(const xmlNode* node) {
+bool isUnread(std::string_view name) {
     static const std::unordered_set<std::string_view> names = {"head", "script", "style", "template",
                                                                "title"};
-    return node->type == XML_ELEMENT_NODE && names.count(nameOf(node));
+    return isOneOf(name, names);
 }
 
 // Elements that end a line of block text, and part words inside a table cell.
-bool isBlock(const xmlNode* node) {
+bool isBlock(std::string_view name) {
     static const std::unordered_set<std::string_view> names = {
         "address", "article", "aside",  "blockquote", "br",        "caption", "center",   "dd",
         "details", "dialog",  "dir",    "div",        "dl",        "dt",      "fieldset", "figcaption",
@@ -228,19 +210,14 @@ bool isBlock(const xmlNode* node) {
         "table",   "tbody",   "td",     "textarea",   "tfoot",     "th",      "thead",    "tr",
         "ul",      "xmp",
     };
-    return node->type == XML_ELEMENT_NODE && names.count(nameOf(node));
+    return isOneOf(name, names);
 }
 
 // Elements whose text keeps its line ends.
-bool isPreformatted(const xmlNode* node) {
+bool isPreformatted(std::string_view name) {
     static const std::unordered_set<std::string_view> names = {"pre", "textarea", "listing", "plaintext",
                                                                "xmp"};
-    return node->type == XML_ELEMENT_NODE && names.count(nameOf(node));
-}
-
-void appendContent(std::string& text, const xmlNode* node) {
-    if (node->content)
-        text += reinterpret_cast<const char*>(node->content);
+    return isOneOf(name, names);
 }
 
 // A line of UTF-8 text with its white space made one blank and none at either end; empty when nothing
@@ -249,25 +226,97 @@ QString cleanLine(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size())).simplified();
 }
 
-// The cells of every row, in the order the rows start.
-std::vector<std::vector<std::string>> tableRows(xmlDoc* document) {
+// What the page's elements mean for its lines, element by element as the parser meets them: the open
+// elements on a stack, and what each of them began.
+class HtmlText {
+public:
+    bool startElement(const char* name, const xmlChar**) {
+        Element element;
+        if (unread_ > 0 || isUnread(name)) {
+            ++unread_;
+            element.unread = true;
+        } else {
+            element.block = isBlock(name);
+            element.preformatted = isPreformatted(name);
+            element.frame = start(name, element);
+        }
+        open_.push_back(element);
+        return true;
+    }
+
+    void endElement() {
+        if (open_.empty())
+            return;
+        const Element element = open_.back();
+        open_.pop_back();
+        if (element.unread)
+            --unread_;
+        else
+            end(element);
+    }
+
+    void text(const char* characters, size_t length) {
+        if (unread_ == 0)
+            add(std::string_view(characters, length));
+    }
+
+protected:
+    struct Element {
+        bool unread = false;
+        bool block = false;
+        bool preformatted = false;
+        bool frame = false; // began a table, row or cell
+    };
+
+    virtual ~HtmlText() = default;
+    // Gives whether the element began a table, row or cell.
+    virtual bool start(std::string_view name, const Element& element) = 0;
+    virtual void end(const Element& element) = 0;
+    virtual void add(std::string_view text) = 0;
+
+private:
+    std::vector<Element> open_;
+    int unread_ = 0; // how many open elements are unread
+};
+
+// The lines of the page's table rows.
+class TableRows : public HtmlText {
+public:
+    QStringList lines() const {
+        QStringList lines;
+        lines.reserve(qsizetype(rows_.size()));
+        for (const std::vector<std::string>& cells : rows_) {
+            QStringList texts;
+            bool anyText = false;
+            for (const std::string& cell : cells) {
+                texts.append(cleanLine(cell));
+                anyText = anyText || !texts.back().isEmpty();
+            }
+            if (anyText)
+                lines.append(texts.join(u'\t'));
+        }
+        return lines;
+    }
+
+private:
     struct Frame {
         enum Kind { Table, Row, Cell } kind;
-        const xmlNode* node;
         // Row and Cell: the row's index. Table: the index of the row its cells outside any row make,
         // while one is open, else -1.
         qsizetype row;
     };
-    std::vector<std::vector<std::string>> rows;
-    std::vector<Frame> frames;
-    const auto inCell = [&frames] { return !frames.empty() && frames.back().kind == Frame::Cell; };
-    const auto newRow = [&rows] {
-        rows.emplace_back();
-        return qsizetype(rows.size()) - 1;
-    };
-    // The row a new cell belongs to: the innermost row or table around it; -1 outside any.
-    const auto rowForCell = [&]() -> qsizetype {
-        for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame) {
+
+    bool inCell() const { return !frames_.empty() && frames_.back().kind == Frame::Cell; }
+    std::string& cell() { return rows_[size_t(frames_.back().row)].back(); }
+
+    qsizetype newRow() {
+        rows_.emplace_back();
+        return qsizetype(rows_.size()) - 1;
+    }
+
+    // The row a new cell belongs to: that of the innermost row or table around it; -1 outside any.
+    qsizetype rowForCell() {
+        for (auto frame = frames_.rbegin(); frame != frames_.rend(); ++frame) {
             if (frame->kind == Frame::Row)
                 return frame->row;
             if (frame->kind == Frame::Table) {
@@ -277,101 +326,93 @@ std::vector<std::vector<std::string>> tableRows(xmlDoc* document) {
             }
         }
         return -1;
-    };
-
-    const auto enter = [&](const xmlNode* node) {
-        if (isText(node)) {
-            if (inCell())
-                appendContent(rows[size_t(frames.back().row)].back(), node);
-            return false;
-        }
-        if (node->type != XML_ELEMENT_NODE || isUnread(node))
-            return false;
-        if (inCell() && isBlock(node))
-            rows[size_t(frames.back().row)].back() += ' ';
-        if (isElement(node, "table")) {
-            frames.push_back({Frame::Table, node, -1});
-        } else if (isElement(node, "tr")) {
-            if (!frames.empty() && frames.back().kind == Frame::Table)
-                frames.back().row = -1; // cells after this row make a row of their own
-            frames.push_back({Frame::Row, node, newRow()});
-        } else if (isElement(node, "td") || isElement(node, "th")) {
-            const qsizetype row = rowForCell();
-            if (row >= 0) {
-                rows[size_t(row)].emplace_back();
-                frames.push_back({Frame::Cell, node, row});
-            }
-        }
-        return true;
-    };
-    const auto leave = [&](const xmlNode* node) {
-        if (!frames.empty() && frames.back().node == node)
-            frames.pop_back();
-        if (inCell() && isBlock(node))
-            rows[size_t(frames.back().row)].back() += ' ';
-    };
-    walkDocument(document, enter, leave);
-    return rows;
-}
-
-QStringList rowLines(const std::vector<std::vector<std::string>>& rows) {
-    QStringList lines;
-    lines.reserve(qsizetype(rows.size()));
-    for (const std::vector<std::string>& cells : rows) {
-        QStringList texts;
-        bool anyText = false;
-        for (const std::string& cell : cells) {
-            texts.append(cleanLine(cell));
-            anyText = anyText || !texts.back().isEmpty();
-        }
-        if (anyText)
-            lines.append(texts.join(u'\t'));
     }
-    return lines;
-}
 
-QStringList blockLines(xmlDoc* document) {
-    QStringList lines;
-    std::string line;
-    int preformatted = 0;
-    const auto endLine = [&] {
-        const QString text = cleanLine(line);
-        if (!text.isEmpty())
-            lines.append(text);
-        line.clear();
-    };
-    const auto enter = [&](const xmlNode* node) {
-        if (isText(node)) {
-            if (preformatted == 0 || !node->content) {
-                appendContent(line, node);
+    bool start(std::string_view name, const Element& element) override {
+        if (inCell() && element.block)
+            cell() += ' ';
+        if (name == "table") {
+            frames_.push_back({Frame::Table, -1});
+        } else if (name == "tr") {
+            if (!frames_.empty() && frames_.back().kind == Frame::Table)
+                frames_.back().row = -1; // cells after this row make a row of their own
+            frames_.push_back({Frame::Row, newRow()});
+        } else if (name == "td" || name == "th") {
+            const qsizetype row = rowForCell();
+            if (row < 0)
                 return false;
-            }
-            for (const char* at = reinterpret_cast<const char*>(node->content); *at; ++at) {
-                if (*at == '\n' || *at == '\r')
-                    endLine();
-                else
-                    line += *at;
-            }
+            rows_[size_t(row)].emplace_back();
+            frames_.push_back({Frame::Cell, row});
+        } else {
             return false;
         }
-        if (node->type != XML_ELEMENT_NODE || isUnread(node))
-            return false;
-        if (isBlock(node))
-            endLine();
-        if (isPreformatted(node))
-            ++preformatted;
         return true;
-    };
-    const auto leave = [&](const xmlNode* node) {
-        if (isPreformatted(node))
-            --preformatted;
-        if (isBlock(node))
+    }
+
+    void end(const Element& element) override {
+        if (element.frame)
+            frames_.pop_back();
+        if (inCell() && element.block)
+            cell() += ' ';
+    }
+
+    void add(std::string_view text) override {
+        if (inCell())
+            cell() += text;
+    }
+
+    std::vector<std::vector<std::string>> rows_; // the cells of every row, in the order the rows start
+    std::vector<Frame> frames_;
+};
+
+// The lines of the page's blocks.
+class BlockLines : public HtmlText {
+public:
+    QStringList lines() {
+        endLine();
+        return lines_;
+    }
+
+private:
+    void endLine() {
+        const QString text = cleanLine(line_);
+        if (!text.isEmpty())
+            lines_.append(text);
+        line_.clear();
+    }
+
+    bool start(std::string_view, const Element& element) override {
+        if (element.block)
             endLine();
-    };
-    walkDocument(document, enter, leave);
-    endLine();
-    return lines;
-}
+        if (element.preformatted)
+            ++preformatted_;
+        return false;
+    }
+
+    void end(const Element& element) override {
+        if (element.preformatted)
+            --preformatted_;
+        if (element.block)
+            endLine();
+    }
+
+    void add(std::string_view text) override {
+        if (preformatted_ == 0) {
+            line_ += text;
+            return;
+        }
+        for (const char c : text) {
+            if (c == '\n' || c == '\r')
+                endLine();
+            else
+                line_ += c;
+        }
+    }
+
+    QStringList lines_;
+    std::string line_;
+    int preformatted_ = 0;
+};
 
 } // namespace
 
@@ -380,18 +421,16 @@ bool mayBeTextPage(QByteArrayView contentType) {
 }
 
 QStringList htmlLines(QStringView html) {
-    const QByteArray utf8 = html.toUtf8();
     // The page is UTF-8 now, whatever its meta says: libxml2 is told so and converts nothing itself.
-    const std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> document(
-        htmlReadMemory(utf8.constData(), int(std::min<qsizetype>(utf8.size(), INT_MAX)), nullptr, "UTF-8",
-                       kParseOptions),
-        xmlFreeDoc);
-    if (!document)
-        return {};
-    QStringList lines = rowLines(tableRows(document.get()));
-    if (lines.isEmpty())
-        lines = blockLines(document.get());
-    return lines;
+    const QByteArray utf8 = html.toUtf8();
+    TableRows rows;
+    parseHtml(utf8, "UTF-8", rows);
+    QStringList lines = rows.lines();
+    if (!lines.isEmpty())
+        return lines;
+    BlockLines blocks;
+    parseHtml(utf8, "UTF-8", blocks);
+    return blocks.lines();
 }
 
 std::optional<QStringList> readPageLines(const QByteArray& body, QByteArrayView contentType) {
