@@ -26,9 +26,11 @@ struct PageOutcome {
     };
     Status status = Status::None;
     QStringList lines; // Read: the page's lines (page_lines.h)
-    // Failed: why, in words for "读取失败：REASON": "网址须以http://或https://开头", "HTTP 404", "超时",
-    // "页面超过8 MiB", "不是文本页面", "重定向到非http(s)网址", "重定向次数过多", "连接被拒绝",
-    // "找不到服务器", "连接被服务器关闭", "安全连接失败", "网络错误：<Qt's text>". Stopped: "已停止".
+    // Failed: why, in words for "读取失败：REASON": "网址须以http://或https://开头", "HTTP 404" (any
+    // status but 2xx and a followed redirect), "超时", "页面超过8 MiB", "不是文本页面",
+    // "重定向到非http(s)网址", "重定向次数过多", "连接被拒绝", "找不到服务器", "连接被服务器关闭",
+    // "安全连接失败", "网络不可用", "网络错误：<Qt's text>", or the text codec's error where GB18030 cannot
+    // be converted (a Windows system without code page 936). Stopped: "已停止".
     QString reason;
 };
 
@@ -41,7 +43,8 @@ struct PageOutcome {
 //
 // Asynchronous: start() returns at once and finished() is emitted when the outcome is there, on the
 // thread's event loop. waitForFinished() lets the caller wait in a local event loop instead, as the
-// built-in download does at start-up.
+// built-in download does at start-up. A slot of finished() may start another fetch; it drops the object
+// with deleteLater(), not delete.
 class PageFetch : public QObject {
     Q_OBJECT
 

@@ -8,6 +8,7 @@
 
 using namespace dravik;
 using dravik::test::HistoryServer;
+using dravik::test::historyTableLines;
 using dravik::test::HttpResponse;
 using dravik::test::LotteryDraw;
 using dravik::test::lotteryDraws;
@@ -21,13 +22,6 @@ const QString kBadAddress = QStringLiteral("网址须以http://或https://开头
 
 // Short enough that the page that never answers ends the test quickly.
 constexpr int kTestTimeLimitMs = 500;
-
-QStringList tableLines(const QList<LotteryDraw>& draws) {
-    QStringList lines{dravik::test::tableHeaderLine()};
-    for (auto draw = draws.crbegin(); draw != draws.crend(); ++draw)
-        lines.append(draw->tableLine());
-    return lines;
-}
 
 QStringList splitLines(const QByteArray& text) {
     QStringList lines = QString::fromUtf8(text).split(QStringLiteral("\r\n"));
@@ -77,10 +71,10 @@ private slots:
         const QList<LotteryDraw> draws = lotteryDraws(300);
         QTest::newRow("GBK history table")
             << HttpResponse::page(historyTablePage(draws, PageCharset::Gbk), "text/html; charset=GBK")
-            << tableLines(draws);
+            << historyTableLines(draws);
         QTest::newRow("UTF-8 history table, meta charset only")
             << HttpResponse::page(historyTablePage(draws, PageCharset::Utf8), "text/html")
-            << tableLines(draws);
+            << historyTableLines(draws);
         QTest::newRow("CSV") << HttpResponse::page(historyCsv(draws), "text/csv")
                              << splitLines(historyCsv(draws));
         QTest::newRow("plain text") << HttpResponse::page(historyText(draws), "text/plain; charset=utf-8")
@@ -93,7 +87,7 @@ private slots:
         const QList<LotteryDraw> many = lotteryDraws(5000);
         QTest::newRow("5,000 rows") << HttpResponse::page(historyTablePage(many, PageCharset::Gbk),
                                                           "text/html; charset=gbk")
-                                    << tableLines(many);
+                                    << historyTableLines(many);
         QByteArray atLimit = "2024001 16\r\n";
         atLimit += QByteArray(PageFetch::kMaxBytes - atLimit.size(), ' ');
         QTest::newRow("8 MiB exactly") << HttpResponse::page(atLimit, "text/plain")

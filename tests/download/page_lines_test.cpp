@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace dravik;
+using dravik::test::historyTableLines;
 using dravik::test::historyTablePage;
 using dravik::test::lotteryDraws;
 using dravik::test::PageCharset;
@@ -25,14 +26,6 @@ const QString kChinese = QStringLiteral("期号 中奖");
 // What GB18030 makes of the UTF-8 bytes of the text: the page says GBK, and it is believed.
 QString utf8ReadAsGbk(const QString& text) {
     return decodeLeniently(text.toUtf8(), "GB18030");
-}
-
-QStringList expectedHistoryLines(int count) {
-    QStringList lines{dravik::test::tableHeaderLine()};
-    const QList<dravik::test::LotteryDraw> draws = lotteryDraws(count);
-    for (auto draw = draws.crbegin(); draw != draws.crend(); ++draw)
-        lines.append(draw->tableLine());
-    return lines;
 }
 
 } // namespace
@@ -245,7 +238,7 @@ private slots:
     void historyPages() {
         QFETCH(QByteArray, page);
         QFETCH(QByteArray, contentType);
-        QCOMPARE(*dravik::readPageLines(page, contentType), expectedHistoryLines(300));
+        QCOMPARE(*dravik::readPageLines(page, contentType), historyTableLines(lotteryDraws(300)));
     }
 };
 

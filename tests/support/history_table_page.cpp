@@ -65,6 +65,13 @@ QString tableHeaderLine() {
     return captions().join(u'\t');
 }
 
+QStringList historyTableLines(const QList<LotteryDraw>& draws) {
+    QStringList lines{tableHeaderLine()};
+    for (auto draw = draws.crbegin(); draw != draws.crend(); ++draw)
+        lines.append(draw->tableLine());
+    return lines;
+}
+
 QByteArray historyTablePage(const QList<LotteryDraw>& draws, PageCharset charset) {
     QString page = QStringLiteral("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
                                   "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\n"

@@ -25,16 +25,19 @@ QList<LotteryDraw> lotteryDraws(int count, unsigned seed = 1);
 
 // The caption line of the page's table: "期号\t开奖日期\t红球1\t…\t红球6\t蓝球".
 QString tableHeaderLine();
+// The lines that the page of the draws reads as: the caption line, then each draw's tableLine(),
+// newest first.
+QStringList historyTableLines(const QList<LotteryDraw>& draws);
 
 enum class PageCharset {
-    Gbk,  // GBK bytes; the charset is said only by the HTTP header (serve with "text/html; charset=GBK")
-    Utf8, // UTF-8 bytes with <meta charset="utf-8">
+    Gbk,  // GBK bytes with an http-equiv meta naming gb2312, as such pages have: read right whether the
+          // server says "text/html; charset=GBK" or only "text/html"
+    Utf8, // UTF-8 bytes with <meta charset="utf-8">, for a server that names no charset
 };
 
 // A history page as lottery sites have them: a title, a menu, a script and a style sheet, and the draws
 // newest first in a table under a caption row (期号, 开奖日期, 红球1 … 红球6, 蓝球), with character
-// references and blanks around the numbers. The page's table lines are tableHeaderLine() and then each
-// draw's tableLine(), newest first.
+// references and blanks around the numbers; its lines are historyTableLines(draws).
 QByteArray historyTablePage(const QList<LotteryDraw>& draws, PageCharset charset);
 
 // The same draws as a CSV file (a caption line, then "2023001,2023-01-01,01,…,16" oldest first) and as
