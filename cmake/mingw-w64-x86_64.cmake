@@ -1,5 +1,5 @@
 # Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (the posix thread model, which Qt needs)
-# against the Qt and libqrencode that scripts/windows/toolchain.sh builds into its cache folder.
+# against the Qt, libqrencode and libxml2 that scripts/windows/toolchain.sh builds into its cache folder.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -25,8 +25,8 @@ set(CMAKE_PREFIX_PATH ${DRAVIK_MINGW_PREFIX}/qt ${DRAVIK_MINGW_PREFIX})
 set(QT_HOST_PATH /usr CACHE PATH "")
 set(QT_HOST_PATH_CMAKE_DIR /usr/lib/${CMAKE_HOST_SYSTEM_PROCESSOR}-linux-gnu/cmake CACHE PATH "")
 
-# pkg-config answers for the Windows libraries only (libqrencode), never the host's.
-set(ENV{PKG_CONFIG_LIBDIR} ${DRAVIK_MINGW_PREFIX}/qrencode/lib/pkgconfig)
+# pkg-config answers for the Windows libraries only (libqrencode, libxml2), never the host's.
+set(ENV{PKG_CONFIG_LIBDIR} ${DRAVIK_MINGW_PREFIX}/qrencode/lib/pkgconfig:${DRAVIK_MINGW_PREFIX}/libxml2/lib/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "")
 
 # CTest runs the Windows test programs under Wine, each in a fresh Wine prefix.

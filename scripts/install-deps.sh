@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
-    libbenchmark-dev libqrencode-dev
+    libbenchmark-dev libqrencode-dev libxml2-dev
     xvfb xauth x11-utils libxdamage-dev
     xdotool python3-pyatspi at-spi2-core dbus-daemon dbus-bin dbus-session-bus-common
     fonts-wqy-microhei

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds, once per machine, what the Windows build of Dravik links against: qtbase (Core, Gui, Widgets,
-# Network, Test and the Windows platform plugin) and libqrencode for x86_64-w64-mingw32, from Debian's
-# source packages of the host's own versions, into a cache folder outside the repository
-# (${DRAVIK_MINGW_PREFIX:-~/.cache/dravik-mingw}). qtbase gets Debian's own fixes (the security ones
-# always), listed with the Debian version in qt/debian-patches.txt. Installs what it needs with apt-get
-# (as root); to reach the source packages it adds a deb-src entry for the machine's own Debian package
-# source. A second run finds the finished stamps and does nothing, unless the host's Qt has changed
-# version since (a security update), when qtbase is built again.
+# Network, Test and the Windows platform plugin), libqrencode and libxml2 for x86_64-w64-mingw32, from
+# Debian's source packages of the host's own versions, into a cache folder outside the repository
+# (${DRAVIK_MINGW_PREFIX:-~/.cache/dravik-mingw}). qtbase and libxml2 get Debian's own fixes (the
+# security ones always), listed with the Debian version in qt/debian-patches.txt and
+# libxml2/debian-patches.txt. Installs what it needs with apt-get (as root); to reach the source
+# packages it adds a deb-src entry for the machine's own Debian package source. A second run finds the
+# finished stamps and does nothing, unless the host's Qt or libxml2 has changed version since (a
+# security update), when that one is built again.
 set -euo pipefail
 
 prefix=${DRAVIK_MINGW_PREFIX:-$HOME/.cache/dravik-mingw}
@@ -18,14 +19,20 @@ mkdir -p "$work"
 
 say() { echo "[toolchain] $*"; }
 
-# The Qt in the prefix follows the host's: a newer Debian revision (a security update) is built again.
-host_qt=$(dpkg-query -W -f='${source:Version}' qt6-base-dev 2>/dev/null || true)
-if [ -f "$prefix/qt/.done" ] && [ "$(head -n 1 "$prefix/qt/debian-patches.txt" 2>/dev/null)" != "$host_qt" ]; then
-    say "the host's Qt is ${host_qt:-not installed}, the prefix's $(head -n 1 "$prefix/qt/debian-patches.txt" 2>/dev/null || echo unknown): building qtbase again"
-    rm -f "$prefix/qt/.done"
-fi
+# The Qt and libxml2 in the prefix follow the host's: a newer Debian revision (a security update) is
+# built again. Arguments: the folder in the prefix, the host's package, what it is called.
+follow_host() {
+    local host
+    host=$(dpkg-query -W -f='${source:Version}' "$2" 2>/dev/null || true)
+    if [ -f "$prefix/$1/.done" ] && [ "$(head -n 1 "$prefix/$1/debian-patches.txt" 2>/dev/null)" != "$host" ]; then
+        say "the host's $3 is ${host:-not installed}, the prefix's $(head -n 1 "$prefix/$1/debian-patches.txt" 2>/dev/null || echo unknown): building $3 again"
+        rm -f "$prefix/$1/.done"
+    fi
+}
+follow_host qt qt6-base-dev qtbase
+follow_host libxml2 libxml2-dev libxml2
 
-if [ -f "$prefix/qt/.done" ] && [ -f "$prefix/qrencode/.done" ]; then
+if [ -f "$prefix/qt/.done" ] && [ -f "$prefix/qrencode/.done" ] && [ -f "$prefix/libxml2/.done" ]; then
     say "cached in $prefix"
     exit 0
 fi
@@ -54,7 +61,7 @@ fi
 UPDATE=$update install_missing \
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
     cmake ninja-build pkg-config dpkg-dev xz-utils bzip2 \
-    qt6-base-dev qt6-base-dev-tools libqrencode-dev
+    qt6-base-dev qt6-base-dev-tools libqrencode-dev libxml2-dev
 
 # The source package of the host's version, downloaded once: the original (upstream) tarball and
 # Debian's changes.
@@ -77,22 +84,23 @@ orig_tarball() {
     [ -n "$found" ]
 }
 
-# Debian's patches of qtbase that the Windows build takes, in the order of debian/patches/series, into
-# the source tree $1; writes the list to $2 (the Debian version first). Every patch that fixes a bug or a
-# security issue in code that is compiled is taken; those that only fit Debian's Linux packaging are
-# left out, each for the reason given. A security fix ("cve" in its name) that does not apply stops the
+# Debian's patches of a source package ($1, of the host's binary package $2) that the Windows build
+# takes, in the order of debian/patches/series, into the source tree $3; writes the list to $4 (the
+# Debian version first). Every patch that fixes a bug or a security issue in code that is compiled is
+# taken; those of qtbase that only fit Debian's Linux packaging are left out, each for the reason given
+# (libxml2's all apply and are taken). A security fix ("cve" in its name) that does not apply stops the
 # build: the installer must not ship without it.
 apply_debian_patches() {
-    local tree=$1 list=$2 version debian patch name
-    version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
-    debian=$(ls "$work/qt6-base_${version#*:}.debian.tar."* 2>/dev/null | head -n 1)
+    local pkg=$1 tree=$3 list=$4 version debian patch name unpacked=$work/$1-debian
+    version=$(dpkg-query -W -f='${source:Version}' "$2")
+    debian=$(ls "$work/${pkg}_${version#*:}.debian.tar."* 2>/dev/null | head -n 1)
     if [ -z "$debian" ]; then
-        say "Debian's changes to qt6-base $version could not be downloaded"
+        say "Debian's changes to $pkg $version could not be downloaded"
         return 1
     fi
-    rm -rf "$work/qtbase-debian"
-    mkdir -p "$work/qtbase-debian"
-    tar -xf "$debian" -C "$work/qtbase-debian"
+    rm -rf "$unpacked"
+    mkdir -p "$unpacked"
+    tar -xf "$debian" -C "$unpacked"
     echo "$version" >"$list.new"
     while read -r name; do
         case "$name" in
@@ -108,7 +116,7 @@ apply_debian_patches() {
             say "Debian patch $name left out: $reason"
             continue
         fi
-        patch=$work/qtbase-debian/debian/patches/$name
+        patch=$unpacked/debian/patches/$name
         if patch -d "$tree" -p1 --forward --batch --silent <"$patch"; then
             say "Debian patch $name applied"
             echo "$name" >>"$list.new"
@@ -121,8 +129,9 @@ apply_debian_patches() {
             esac
             say "Debian patch $name does not apply to this source: left out"
         fi
-    done <"$work/qtbase-debian/debian/patches/series"
+    done <"$unpacked/debian/patches/series"
     mv "$list.new" "$list"
+    rm -rf "$unpacked"
 }
 
 if [ ! -f "$prefix/qt/.done" ]; then
@@ -132,7 +141,7 @@ if [ ! -f "$prefix/qt/.done" ]; then
     mkdir -p "$work/qtbase" "$prefix/qt"
     say "unpacking $(basename "$tarball")"
     tar -xf "$tarball" -C "$work/qtbase" --strip-components=1
-    apply_debian_patches "$work/qtbase" "$work/debian-patches.txt"
+    apply_debian_patches qt6-base qt6-base-dev "$work/qtbase" "$work/debian-patches.txt"
     say "configuring qtbase for x86_64-w64-mingw32"
     # No ICU (GB18030 is the program's own, over the system's code page 936), TLS by Schannel, OpenGL loaded at run
     # time (the platform plugin does not build without it). The "+dfsg" tarball lacks the tablet header
@@ -156,7 +165,7 @@ if [ ! -f "$prefix/qt/.done" ]; then
     cmake --install "$work/qtbase-build"
     mv "$work/debian-patches.txt" "$prefix/qt/debian-patches.txt"
     touch "$prefix/qt/.done"
-    rm -rf "$work/qtbase" "$work/qtbase-build" "$work/qtbase-debian"
+    rm -rf "$work/qtbase" "$work/qtbase-build"
 fi
 
 if [ ! -f "$prefix/qrencode/.done" ]; then
@@ -175,6 +184,32 @@ if [ ! -f "$prefix/qrencode/.done" ]; then
     cmake --install "$work/qrencode-build"
     touch "$prefix/qrencode/.done"
     rm -rf "$work/qrencode" "$work/qrencode-build"
+fi
+
+# libxml2, static: the HTML parser that reads the pages users name. The program hands it UTF-8 only
+# (GB18030 is the program's own), so it needs no iconv or ICU; no compression, network, Python or
+# programs either.
+if [ ! -f "$prefix/libxml2/.done" ]; then
+    fetch_source libxml2 libxml2-dev
+    tarball=$(orig_tarball libxml2 libxml2-dev)
+    rm -rf "$work/libxml2" "$work/libxml2-build" "$prefix/libxml2"
+    mkdir -p "$work/libxml2" "$prefix/libxml2"
+    tar -xf "$tarball" -C "$work/libxml2" --strip-components=1
+    apply_debian_patches libxml2 libxml2-dev "$work/libxml2" "$work/libxml2-debian-patches.txt"
+    say "building libxml2 (static)"
+    cmake -S "$work/libxml2" -B "$work/libxml2-build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$prefix/libxml2" \
+        -DBUILD_SHARED_LIBS=OFF -DLIBXML2_WITH_ICONV=OFF -DLIBXML2_WITH_ICU=OFF \
+        -DLIBXML2_WITH_LZMA=OFF -DLIBXML2_WITH_ZLIB=OFF -DLIBXML2_WITH_HTTP=OFF -DLIBXML2_WITH_FTP=OFF \
+        -DLIBXML2_WITH_MODULES=OFF -DLIBXML2_WITH_PYTHON=OFF -DLIBXML2_WITH_PROGRAMS=OFF \
+        -DLIBXML2_WITH_TESTS=OFF
+    cmake --build "$work/libxml2-build" --parallel "$jobs"
+    cmake --install "$work/libxml2-build"
+    mv "$work/libxml2-debian-patches.txt" "$prefix/libxml2/debian-patches.txt"
+    touch "$prefix/libxml2/.done"
+    rm -rf "$work/libxml2" "$work/libxml2-build"
 fi
 
 say "ready in $prefix"

@@ -75,15 +75,13 @@ std::optional<Attribute> nextAttribute(QByteArrayView tag, qsizetype& pos) {
     return attribute;
 }
 
-// Charset names that pages declare for Simplified Chinese are decoded as GB18030, their superset, as
-// browsers do: operator pages labelled GB2312 commonly hold GBK characters as well.
-QByteArray decoderName(const QByteArray& charset) {
+} // namespace
+
+QByteArray decoderNameOfCharset(const QByteArray& charset) {
     if (equalsNoCase(charset, "gb2312") || equalsNoCase(charset, "gbk") || equalsNoCase(charset, "x-gbk"))
         return "GB18030";
     return charset;
 }
-
-} // namespace
 
 QByteArray charsetOfContentType(QByteArrayView contentType) {
     qsizetype pos = contentType.indexOf(';');
@@ -137,7 +135,7 @@ QString decodePageText(const QByteArray& body, QByteArrayView contentType) {
     if (charset.isEmpty())
         charset = charsetOfMeta(body);
     if (!charset.isEmpty()) {
-        const QByteArray name = decoderName(charset);
+        const QByteArray name = decoderNameOfCharset(charset);
         if (isKnownCharset(name.constData()))
             return decodeLeniently(body, name.constData(), InitialMark::Skip);
     }

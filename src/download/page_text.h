@@ -14,6 +14,11 @@ QByteArray charsetOfContentType(QByteArrayView contentType);
 // page has none.
 QByteArray charsetOfMeta(QByteArrayView page);
 
+// The name to decode a page's declared charset by: the Simplified Chinese names GB2312, GBK and x-gbk
+// as GB18030, their superset, as browsers do (pages labelled GB2312 commonly hold GBK characters as
+// well); any other name as it is.
+QByteArray decoderNameOfCharset(const QByteArray& charset);
+
 // The page text of an HTTP body: decoded by the charset of the Content-Type header, else by that of
 // the page's http-equiv meta; with neither, or a charset not known here, every byte is one character
 // of the same code. Bytes not valid in the charset become replacement characters.

@@ -32,7 +32,7 @@ fi
 deb=$(ls "$work"/cpack/dravik_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in fonts-wqy-microhei libqt6widgets6 libqt6network6 libqt6svg6 libqrencode4 libc6; do
+for needed in fonts-wqy-microhei libqt6widgets6 libqt6network6 libqt6svg6 libqrencode4 libxml2 libc6; do
     [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "the package does not depend on $needed"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = dravik ] || fail "the package is not named dravik"
