@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const AnalysisOutcome outcome = runAnalysis(inputs);
     if (!inputs.records) {
-        FUZZ_CHECK(outcome.table == AnalysisOutcome::Table::Unchanged && !outcome.message.isEmpty());
+        FUZZ_CHECK(outcome.table == AnalysisOutcome::Table::Empty && !outcome.message.isEmpty() &&
+                   !outcome.messageIsError);
         return 0;
     }
     if (lines.size() < inputs.depth) {
