@@ -15,6 +15,7 @@ const QString kRuntime = QStringLiteral("runtime");
 const QString kCount = QStringLiteral("count");
 const QString kMath = QStringLiteral("math");
 const QString kNumbersPerDraw = QStringLiteral("K");
+const QString kSource = QStringLiteral("source");
 
 // The archive settings file's keys in the order they are written; the file the first save creates
 // has its lines in this order.
@@ -86,6 +87,25 @@ void saveArchiveSettings(const QString& archive, const SavedSettings& settings) 
     SettingsFile file(settingsFilePath(archive));
     file.writeAll(archiveEntries(archive, settings, settings.k != 1 || file.holds(kMath, kNumbersPerDraw)));
     SettingsFile(globalSettingsPath()).writeText(kDravik, kName, archive);
+}
+
+std::optional<ArchiveSource> loadArchiveSource(const QString& archive) {
+    const SettingsFile file(settingsFilePath(archive));
+    ArchiveSource source;
+    source.url = file.readText(kSource, QStringLiteral("url"), QString()).trimmed();
+    if (source.url.isEmpty())
+        return std::nullopt;
+    source.column = file.readText(kSource, QStringLiteral("column"), QString());
+    source.autoUpdate = file.readInteger(kSource, QStringLiteral("auto"), 0) == 1;
+    return source;
+}
+
+void saveArchiveSource(const QString& archive, const ArchiveSource& source) {
+    SettingsFile(settingsFilePath(archive))
+        .writeAll({{kSource, QStringLiteral("url"), source.url},
+                   {kSource, QStringLiteral("column"), source.column},
+                   {kSource, QStringLiteral("auto"),
+                    source.autoUpdate ? QStringLiteral("1") : QStringLiteral("0")}});
 }
 
 QString configuredSiteRoot() {

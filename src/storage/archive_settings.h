@@ -49,6 +49,21 @@ std::optional<StoredSettings> loadArchiveSettings(const QString& archive);
 // never had the key stays as it always was.
 void saveArchiveSettings(const QString& archive, const SavedSettings& settings);
 
+// Where an archive's history lives: the page an import read it from, the 号码取 choice (its caption,
+// "第3列起6列") and whether the start-up reads it again ("启动时自动更新"). Kept in the archive's
+// settings file, section [source], keys url, column and auto.
+struct ArchiveSource {
+    QString url;
+    QString column;
+    bool autoUpdate = false;
+};
+
+// The archive's remembered source; nothing when its settings file holds no address.
+std::optional<ArchiveSource> loadArchiveSource(const QString& archive);
+// Writes [source] url, column and auto (1 or 0) in this order, after the file's other sections when
+// the section is new; the global settings file is not touched. Raises the settings file's write error.
+void saveArchiveSource(const QString& archive, const ArchiveSource& source);
+
 // The operator site root from set.ini's optional [download] site key; empty when not set.
 QString configuredSiteRoot();
 

@@ -307,8 +307,8 @@ template <typename Char> struct Changes {
 };
 
 template <typename Char>
-Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, ImportCounts& counts,
-                       Changes<Char>& changes) {
+Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, ExistingRecords existing,
+                       ImportCounts& counts, Changes<Char>& changes) {
     const std::vector<Keyed<Char>> present = byPeriod(archive);
     const std::vector<Keyed<Char>> imported = byPeriod(records);
     Lines<Char> kept = archive;
@@ -326,6 +326,8 @@ Lines<Char> mergeLines(const Lines<Char>& archive, const Lines<Char>& records, I
         if (at != present.cend() && at->period == run->period) {
             if (archive[at->index] == record) {
                 ++counts.same;
+            } else if (existing == ExistingRecords::Kept) {
+                ++counts.kept;
             } else {
                 changes.replace(archive[at->index], record);
                 kept[at->index] = record;
@@ -525,7 +527,8 @@ QByteArray readImportText(const QString& path) {
 }
 
 MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, const ImportedRecords& records,
-                                     TextEncoding newFileEncoding, qsizetype changesListed) {
+                                     TextEncoding newFileEncoding, qsizetype changesListed,
+                                     ExistingRecords existing) {
     MergedRecordFile merged;
     const auto list = [&merged](const auto& changes, const auto& toString) {
         for (const auto& [old, line] : changes.replaced) {
@@ -547,7 +550,7 @@ MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, cons
         Changes<char> changes{size_t(changesListed), {}, {}};
         merged.bytes =
             markOf(utf8->encoding) +
-            joinLines<QByteArray>(mergeLines(linesOf(utf8->text), imported, merged.counts, changes));
+            joinLines<QByteArray>(mergeLines(linesOf(utf8->text), imported, existing, merged.counts, changes));
         list(changes, [](Line<char> text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); });
         return merged;
     }
@@ -555,17 +558,19 @@ MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, cons
     const QString imported =
         QString::fromUtf8(records.utf8Text().data(), qsizetype(records.utf8Text().size()));
     Changes<char16_t> changes{size_t(changesListed), {}, {}};
-    const Lines<char16_t> lines = mergeLines(linesOf(text.text), linesOf(imported), merged.counts, changes);
+    const Lines<char16_t> lines = mergeLines(linesOf(text.text), linesOf(imported), existing, merged.counts, changes);
     merged.bytes = encodeText(joinLines<QString>(lines), text.encoding);
     list(changes,
          [](Line<char16_t> text) { return QStringView(text.data(), qsizetype(text.size())).toString(); });
     return merged;
 }
 
-ImportCounts importRecords(const QString& path, const ImportedRecords& records,
-                           TextEncoding newFileEncoding) {
-    const MergedRecordFile merged = mergeIntoRecordFile(readRecordBytes(path), records, newFileEncoding);
-    if (!records.isEmpty())
+ImportCounts importRecords(const QString& path, const ImportedRecords& records, TextEncoding newFileEncoding,
+                           ExistingRecords existing) {
+    const std::optional<QByteArray> file = readRecordBytes(path);
+    const MergedRecordFile merged = mergeIntoRecordFile(file, records, newFileEncoding, 0, existing);
+    // A file whose bytes stay is not written: an update that finds no new draw leaves it alone.
+    if (!records.isEmpty() && merged.bytes != file)
         writeRecordBytes(path, merged.bytes);
     return merged.counts;
 }

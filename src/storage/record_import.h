@@ -120,7 +120,13 @@ struct ImportCounts {
     qsizetype added = 0;    // periods that were not there
     qsizetype replaced = 0; // periods whose number changes
     qsizetype same = 0;     // periods already there with that number
+    qsizetype kept = 0;     // periods already there with another number, kept (ExistingRecords::Kept)
 };
+
+// What an imported record does to a record of its period that the archive holds: replaces it, as
+// adding one on the data-entry page does, or leaves it, as the update at start-up does (the user's own
+// corrections stay).
+enum class ExistingRecords { Replaced, Kept };
 
 // A record whose number the import changes.
 struct ReplacedRecord {
@@ -141,11 +147,13 @@ struct MergedRecordFile {
 // one wins. The result is in the file's own encoding, `newFileEncoding` when there is no file, with
 // the first `changesListed` replaced and added records. Raises the record files' decoding error.
 MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, const ImportedRecords& records,
-                                     TextEncoding newFileEncoding, qsizetype changesListed = 0);
+                                     TextEncoding newFileEncoding, qsizetype changesListed = 0,
+                                     ExistingRecords existing = ExistingRecords::Replaced);
 
 // Merges the records into the record file at `path` and writes it once, whole or not at all. Nothing
-// is written when there are no records. Raises the record files' read and write errors; the file then
+// is written when there are no records or the file's bytes would stay as they are. Raises the record files' read and write errors; the file then
 // stays as it was.
-ImportCounts importRecords(const QString& path, const ImportedRecords& records, TextEncoding newFileEncoding);
+ImportCounts importRecords(const QString& path, const ImportedRecords& records, TextEncoding newFileEncoding,
+                           ExistingRecords existing = ExistingRecords::Replaced);
 
 } // namespace dravik

@@ -220,6 +220,38 @@ private slots:
         QCOMPARE(readBytes(globalSettingsPath()), global);
     }
 
+    // Where the history lives: written after the other sections, in the order url, column, auto, and
+    // read back; a later save of the settings keeps it where it is.
+    void source() {
+        const QString path = settingsFilePath("双色球");
+        const QByteArray settings = archiveFile("双色球", 33, 3, 11, 0, 1, 0, 0);
+        QVERIFY(writeBytes(path, settings));
+        QVERIFY(!loadArchiveSource("双色球"));
+        saveArchiveSource("双色球", {"http://127.0.0.1:8080/ssq.html", "第3列起6列", true});
+        QCOMPARE(readBytes(path), settings + crlfLines({"[source]", "url=http://127.0.0.1:8080/ssq.html",
+                                                        "column=第3列起6列", "auto=1"}));
+        const std::optional<ArchiveSource> read = loadArchiveSource("双色球");
+        QVERIFY(read);
+        QCOMPARE(read->url, QStringLiteral("http://127.0.0.1:8080/ssq.html"));
+        QCOMPARE(read->column, QStringLiteral("第3列起6列"));
+        QVERIFY(read->autoUpdate);
+
+        SavedSettings saved;
+        saved.x = 33;
+        saved.a = 33;
+        saved.b = 1;
+        saved.startValue = 1;
+        saveArchiveSettings("双色球", saved);
+        saveArchiveSource("双色球", {"https://example.invalid/a", "最后6列", false});
+        QCOMPARE(readBytes(path),
+                 archiveFile("双色球", 33, 33, 1, 0, 1, 0, 0) +
+                     crlfLines({"[source]", "url=https://example.invalid/a", "column=最后6列", "auto=0"}));
+        QVERIFY(!loadArchiveSource("双色球")->autoUpdate);
+        // An address of blanks is none.
+        saveArchiveSource("双色球", {" ", "最后6列", true});
+        QVERIFY(!loadArchiveSource("双色球"));
+    }
+
     void siteRoot_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("site");

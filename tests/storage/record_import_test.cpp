@@ -534,6 +534,28 @@ private slots:
         QCOMPARE(list.lines(), expected.mid(expected.size() - RecordList::kWindow));
     }
 
+    // The update at start-up adds new periods only: a record the archive holds stays, whatever the
+    // page says of it; a file that nothing changes is not written at all.
+    void keepExistingRecords() {
+        const QString path = recordFilePath("双色球");
+        QVERIFY(writeBytes(path, encodeRecordLines({"2024001.05", "2024002.06"}, TextEncoding::Utf8)));
+        const ImportCounts counts = importRecords(path, recordsOf({"2024002.09", "2024003.01", "2024001.05"}),
+                                                  TextEncoding::Utf8, ExistingRecords::Kept);
+        QCOMPARE(counts.added, 1);
+        QCOMPARE(counts.replaced, 0);
+        QCOMPARE(counts.same, 1);
+        QCOMPARE(counts.kept, 1);
+        QCOMPARE(readBytes(path), encodeRecordLines({"2024001.05", "2024002.06", "2024003.01"}, TextEncoding::Utf8));
+
+        QVERIFY(QFile::setPermissions(path, kReadOnlyFile));
+        const auto restore = qScopeGuard([&] { QFile::setPermissions(path, kWritableFile); });
+        // Nothing new: no write, so no write error either.
+        QCOMPARE(importRecords(path, recordsOf({"2024002.07", "2024003.01"}), TextEncoding::Utf8,
+                               ExistingRecords::Kept)
+                     .kept,
+                 1);
+    }
+
     void importCreatesAMissingFile() {
         const QString path = recordFilePath("双色球");
         importRecords(path, {}, TextEncoding::Utf8Bom);
