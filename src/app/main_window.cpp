@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "analysis/analysis_run.h"
+#include "app/archive_update.h"
 #include "app/download_page.h"
 #include "app/first_frame.h"
 #include "download/history_download.h"
@@ -180,9 +181,11 @@ void MainWindow::start() {
     pages_->setCurrentWidget(splashPage_);
     tabs_->setCurrentIndex(kAnalysisTab);
     downloadDone_ = false;
-    for (const char* action :
-         {"act_setedit", "act_hc1set", "act_dnload", "act_setini", "act_datset", "act_grid"})
+    for (const char* action : {"act_setedit", "act_hc1set", "act_dnload", "act_setini", "act_datset"})
         step([this, action] { runAction(QString::fromLatin1(action)); });
+    // The opened archive's new draws from its page, before the analysis that shows them.
+    step([this] { updateOpenedArchive(); });
+    step([this] { runAction(QStringLiteral("act_grid")); });
     settingsTab_->markSaved();
     started_ = true;
     emit started();
@@ -217,6 +220,12 @@ void MainWindow::downloadHistory() {
     dravik::downloadHistory(
         *fetcher_, historySiteRoot(options_.siteRoot), [] { QCoreApplication::processEvents(); },
         [this](const QString& text) { dialogs::showMessage(this, text); });
+}
+
+void MainWindow::updateOpenedArchive() {
+    const QString failure = updateArchiveFromSource(settingsTab_->analysisInputs(), options_.pageTimeLimitMs);
+    if (!failure.isEmpty())
+        dialogs::showMessage(this, failure);
 }
 
 void MainWindow::pickStartArchive() {

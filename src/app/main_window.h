@@ -1,5 +1,7 @@
 #pragma once
 
+#include "download/page_fetch.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -28,6 +30,8 @@ struct WindowOptions {
     // When set, the history download reads this site root (scheme, host, port) instead of the
     // configured or default one, so that a test reaches only its own loopback server.
     QString siteRoot;
+    // The time limit of reading the opened archive's page at start-up; tests shorten it.
+    int pageTimeLimitMs = PageFetch::kTimeLimitMs;
 };
 
 // The one window of the program. It opens on its splash page alone; once that is on the screen it
@@ -74,6 +78,8 @@ private:
     void onTabChanged();
     // The latest draws of the built-in archive from the operator's site, into its record file.
     void downloadHistory();
+    // The opened archive's new draws from its remembered address, when it asks for them at start-up.
+    void updateOpenedArchive();
     // Counts this start and picks the archive to open: the last one used, or on a first run the
     // built-in one.
     void pickStartArchive();

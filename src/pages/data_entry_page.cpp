@@ -3,6 +3,7 @@
 #include "pages/archive_name_check.h"
 #include "pages/import_dialog.h"
 #include "pages/page_geometry.h"
+#include "storage/archive_settings.h"
 #include "storage/data_folder.h"
 #include "storage/entered_numbers.h"
 #include "storage/error.h"
@@ -89,6 +90,11 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent)
     importButton_->setObjectName(QStringLiteral("Button_import"));
     importButton_->setIcon(ui::pictureIcon(ui::kImportResource));
     fields_->centre(importButton_, kRowButton, 180, 0);
+    updateButton_ = new ui::ImageButton;
+    updateButton_->setObjectName(QStringLiteral("Button_update"));
+    updateButton_->setIcon(ui::pictureIcon(ui::kUpdateResource));
+    updateButton_->setEnabled(false);
+    fields_->centre(updateButton_, kRowButton, 300, 0);
 
     recordTable_ = ui::makeStringGrid(QStringLiteral("StringGrid2"),
                                       {QStringLiteral("序"), QStringLiteral("期数"), QStringLiteral("号码")},
@@ -100,8 +106,8 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent)
     // Enter on a row of the table copies it into the fields as a click does. A click on the table
     // leaves the focus in the field being typed into.
     recordTable_->setFocusPolicy(Qt::TabFocus);
-    ui::setTabChain(
-        {backButton_, periodCombo_, numberCombo_, addButton_, importButton_, deleteButton_, recordTable_});
+    ui::setTabChain({backButton_, periodCombo_, numberCombo_, addButton_, importButton_, updateButton_,
+                     deleteButton_, recordTable_});
 
     // The fields are named by their captions, the buttons, which show pictures only, by what they do.
     periodCombo_->setAccessibleName(QStringLiteral("期数"));
@@ -111,7 +117,9 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent)
     addButton_->setAccessibleName(QStringLiteral("添加记录"));
     addButton_->setAccessibleDescription(QStringLiteral("添加或替换所填期数的记录"));
     importButton_->setAccessibleName(QStringLiteral("导入记录"));
-    importButton_->setAccessibleDescription(QStringLiteral("从粘贴的文本或文件导入多期记录"));
+    importButton_->setAccessibleDescription(QStringLiteral("从粘贴的文本、文件或网址导入多期记录"));
+    updateButton_->setAccessibleName(QStringLiteral("更新"));
+    updateButton_->setAccessibleDescription(QStringLiteral("从记住的网址读取开奖记录并导入"));
     deleteButton_->setAccessibleName(QStringLiteral("删除记录"));
     deleteButton_->setAccessibleDescription(QStringLiteral("删除所填期数的记录"));
     recordTable_->setAccessibleName(QStringLiteral("开奖记录"));
@@ -120,7 +128,10 @@ DataEntryPage::DataEntryPage(Host host, QWidget* parent)
     connect(backButton_, &QAbstractButton::clicked, this, ui::guarded([this] { goBack(); }));
     connect(addButton_, &QAbstractButton::clicked, this, ui::guarded([this] { addRecord(); }));
     connect(deleteButton_, &QAbstractButton::clicked, this, ui::guarded([this] { deleteRecord(); }));
-    connect(importButton_, &QAbstractButton::clicked, this, ui::guarded([this] { openImportDialog(); }));
+    connect(importButton_, &QAbstractButton::clicked, this,
+            ui::guarded([this] { openImportDialog(ImportStart::Pasting); }));
+    connect(updateButton_, &QAbstractButton::clicked, this,
+            ui::guarded([this] { openImportDialog(ImportStart::Updating); }));
     connect(numberCombo_->lineEdit(), &QLineEdit::returnPressed, this, ui::guarded([this] { addRecord(); }));
     connect(recordTable_, &QAbstractItemView::clicked, this, &DataEntryPage::copySelectedRecord);
     connect(recordTable_, &QAbstractItemView::activated, this, &DataEntryPage::copySelectedRecord);
@@ -160,11 +171,13 @@ void DataEntryPage::openForArchive() {
 void DataEntryPage::loadRecords() {
     const QString name = host_.archiveName();
     loadedSafeName_ = false;
+    updateButton_->setEnabled(false);
     if (refuseUnsafeArchiveName(host_.dialogOwner, name)) {
         emptyTable();
         return;
     }
     loadedSafeName_ = true;
+    updateButton_->setEnabled(loadArchiveSource(name).has_value());
     RecordList& list = *records_;
     bool found = false;
     try {
@@ -319,20 +332,27 @@ void DataEntryPage::deleteRecord() {
     recordsWritten();
 }
 
-void DataEntryPage::openImportDialog() {
+void DataEntryPage::openImportDialog(ImportStart start) {
     if (refuseWrite())
         return;
+    const QString archive = host_.archiveName();
     const QString path = records_->file();
     auto* dialog = new ImportDialog(
         readRecordBytes(path), path == recordFilePath(kBuiltInArchive), host_.archiveNumbers(),
-        [this, path](const ImportedRecords& imported) {
+        loadArchiveSource(archive),
+        [this, path, archive](const ImportedRecords& imported, const std::optional<ArchiveSource>& source) {
             // The whole file, not only the window the list holds; then the list is loaded afresh.
             importRecords(path, imported, records_->encoding());
+            // Where the history came from, once it is in.
+            if (source)
+                saveArchiveSource(archive, *source);
             recordsWritten();
         },
         host_.dialogOwner);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
+    if (start == ImportStart::Updating)
+        dialog->readRememberedSource();
 }
 
 void DataEntryPage::goBack() {

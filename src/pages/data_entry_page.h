@@ -60,8 +60,10 @@ private:
     void copySelectedRecord();
     void addRecord();
     void deleteRecord();
-    // Opens the dialog "导入记录" on the archive of the last load.
-    void openImportDialog();
+    // Opens the dialog "导入记录" on the archive of the last load; for 更新 it reads the archive's
+    // remembered address at once.
+    enum class ImportStart { Pasting, Updating };
+    void openImportDialog(ImportStart start);
     void goBack();
     void emptyTable();
     void showRecords();
@@ -87,6 +89,7 @@ private:
     ui::ImageButton* deleteButton_;
     ui::ImageButton* addButton_;
     ui::ImageButton* importButton_;
+    ui::ImageButton* updateButton_;
     QTableWidget* recordTable_;
 };
 

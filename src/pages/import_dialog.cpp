@@ -1,19 +1,24 @@
 #include "pages/import_dialog.h"
 
+#include "download/page_fetch.h"
 #include "ui/dialogs.h"
 #include "ui/handler_guard.h"
 #include "ui/pixel_layout.h"
 #include "ui/tab_chain.h"
 #include "ui/ui_style.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
+#include <utility>
 
 namespace dravik {
 
@@ -81,13 +86,27 @@ QLabel* makeInfoLabel(const QString& name, const QString& caption, QWidget* pare
 } // namespace
 
 ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, ArchiveNumbers numbers,
-                           Importer importer, QWidget* parent)
+                           std::optional<ArchiveSource> source, Importer importer, QWidget* parent)
     : QDialog(parent), archive_(std::move(archive)), numbers_(std::move(numbers)),
-      choices_(numberColumnChoices(numbers_.perDraw())), importer_(std::move(importer)) {
+      choices_(numberColumnChoices(numbers_.perDraw())), remembered_(std::move(source)),
+      importer_(std::move(importer)), readTimeLimitMs_(PageFetch::kTimeLimitMs) {
     setObjectName(QStringLiteral("ImportDialog"));
     setWindowTitle(QStringLiteral("导入记录"));
     setWindowModality(Qt::WindowModal);
     setFont(ui::uiFont(10));
+
+    urlEdit_ = new QLineEdit(this);
+    urlEdit_->setObjectName(QStringLiteral("Edit_url"));
+    urlEdit_->setAccessibleName(QStringLiteral("网址"));
+    urlEdit_->setPlaceholderText(QStringLiteral("开奖历史所在网页的网址，如 https://…"));
+    QLabel* urlCaption = ui::makeLabel(QStringLiteral("网址"), ui::uiFont(10), this);
+    urlCaption->setBuddy(urlEdit_);
+    fetchButton_ = new QPushButton(this);
+    fetchButton_->setObjectName(QStringLiteral("Button_fetch"));
+    showReading(false);
+    fetchButton_->setAutoDefault(false);
+    fetchStatus_ = makeInfoLabel(QStringLiteral("Label_fetch"), QStringLiteral("读取结果"), this);
+    fetchStatus_->setVisible(false);
 
     textEdit_ = new QPlainTextEdit(this);
     textEdit_->setObjectName(QStringLiteral("Memo_import"));
@@ -120,6 +139,14 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Arch
     builtInNote_->setText(QStringLiteral("注意：下次启动时的下载会以官方数据替换内置档案的记录"));
     builtInNote_->setVisible(builtIn);
 
+    autoCheck_ = new QCheckBox(QStringLiteral("启动时自动更新"), this);
+    autoCheck_->setObjectName(QStringLiteral("Check_auto"));
+    autoCheck_->setAccessibleName(QStringLiteral("启动时自动更新"));
+    autoCheck_->setAccessibleDescription(QStringLiteral("每次启动时从网址读取新的开奖记录"));
+    // Only a history read from an address can be read again; the built-in archive has its own download.
+    autoCheck_->setEnabled(false);
+    autoCheck_->setVisible(!builtIn);
+
     importButton_ = new QPushButton(QStringLiteral("导入"), this);
     importButton_->setObjectName(QStringLiteral("Button_ok"));
     importButton_->setAccessibleName(QStringLiteral("导入"));
@@ -136,11 +163,18 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Arch
     sourceRow->addStretch();
     sourceRow->addWidget(columnCaption);
     sourceRow->addWidget(columnCombo_);
+    auto* urlRow = new ui::DevicePixelBoxLayout(QBoxLayout::LeftToRight);
+    urlRow->addWidget(urlCaption);
+    urlRow->addWidget(urlEdit_, 1);
+    urlRow->addWidget(fetchButton_);
     auto* buttonRow = new ui::DevicePixelBoxLayout(QBoxLayout::LeftToRight);
+    buttonRow->addWidget(autoCheck_);
     buttonRow->addStretch();
     buttonRow->addWidget(importButton_);
     buttonRow->addWidget(cancelButton_);
     auto* layout = new ui::DevicePixelBoxLayout(QBoxLayout::TopToBottom, this);
+    layout->addLayout(urlRow);
+    layout->addWidget(fetchStatus_);
     layout->addWidget(textEdit_, 1);
     layout->addLayout(sourceRow);
     layout->addWidget(summaryLabel_);
@@ -149,7 +183,8 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Arch
     layout->addWidget(builtInNote_);
     layout->addLayout(buttonRow);
 
-    ui::setTabChain({textEdit_, openButton_, columnCombo_, importButton_, cancelButton_});
+    ui::setTabChain({urlEdit_, fetchButton_, textEdit_, openButton_, columnCombo_, autoCheck_, importButton_,
+                     cancelButton_});
 
     summaryDelay_ = new QTimer(this);
     summaryDelay_->setSingleShot(true);
@@ -166,8 +201,14 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Arch
     connect(openButton_, &QAbstractButton::clicked, this, ui::guarded([this] { chooseFile(); }));
     connect(importButton_, &QAbstractButton::clicked, this, ui::guarded([this] { runImport(); }));
     connect(cancelButton_, &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(fetchButton_, &QAbstractButton::clicked, this, ui::guarded([this] { startOrStopReading(); }));
+    connect(urlEdit_, &QLineEdit::returnPressed, this, ui::guarded([this] { startOrStopReading(); }));
 
-    resize(420, 560);
+    resize(420, 600);
+    if (remembered_) {
+        urlEdit_->setText(remembered_->url);
+        autoCheck_->setChecked(remembered_->autoUpdate);
+    }
     const QString clipboard = QGuiApplication::clipboard()->text();
     if (!clipboard.isEmpty()) {
         textEdit_->setPlainText(clipboard);
@@ -176,6 +217,92 @@ ImportDialog::ImportDialog(std::optional<QByteArray> archive, bool builtIn, Arch
     }
     refreshSummary();
     textEdit_->setFocus();
+}
+
+ImportDialog::~ImportDialog() = default;
+
+void ImportDialog::setReadTimeLimit(int milliseconds) {
+    readTimeLimitMs_ = milliseconds;
+}
+
+void ImportDialog::readRememberedSource() {
+    if (!remembered_)
+        return;
+    urlEdit_->setText(remembered_->url);
+    takeRememberedChoice_ = true;
+    if (fetch_ && fetch_->isRunning())
+        fetch_->stop();
+    startOrStopReading();
+}
+
+void ImportDialog::startOrStopReading() {
+    if (fetch_ && fetch_->isRunning()) {
+        fetch_->stop();
+        return;
+    }
+    if (!fetch_) {
+        fetch_ = new PageFetch(readTimeLimitMs_, this);
+        connect(fetch_, &PageFetch::finished, this, ui::guarded([this] { onReadFinished(); }));
+    }
+    readingFrom_ = urlEdit_->text().trimmed();
+    const QString problem = pageAddressProblem(readingFrom_);
+    if (!problem.isEmpty()) {
+        takeRememberedChoice_ = false;
+        fetchStatus_->setText(QStringLiteral("读取失败：") + problem);
+        fetchStatus_->setVisible(true);
+        return;
+    }
+    showReading(true);
+    fetchStatus_->setText(QStringLiteral("正在读取…"));
+    fetchStatus_->setVisible(true);
+    fetch_->start(readingFrom_);
+}
+
+void ImportDialog::showReading(bool reading) {
+    const QString caption = reading ? QStringLiteral("停止") : QStringLiteral("读取");
+    fetchButton_->setText(caption);
+    fetchButton_->setAccessibleName(caption);
+}
+
+void ImportDialog::onReadFinished() {
+    showReading(false);
+    const bool takeRemembered = std::exchange(takeRememberedChoice_, false);
+    const PageOutcome& outcome = fetch_->outcome();
+    switch (outcome.status) {
+    case PageOutcome::Status::Read: {
+        fetchStatus_->setVisible(false);
+        fetchStatus_->clear();
+        readFrom_ = readingFrom_;
+        autoCheck_->setEnabled(true);
+        // The text and then the choice, so that the summary is made once, for both.
+        const QSignalBlocker quiet(textEdit_);
+        textEdit_->setPlainText(outcome.lines.join(QLatin1Char('\n')));
+        if (takeRemembered && remembered_) {
+            const qsizetype at = std::find_if(choices_.cbegin(), choices_.cend(),
+                                              [this](const NumberColumn& choice) {
+                                                  return choice.caption() == remembered_->column;
+                                              }) -
+                                 choices_.cbegin();
+            if (at < choices_.size()) {
+                const QSignalBlocker quietChoice(columnCombo_);
+                columnCombo_->setCurrentIndex(int(at));
+                choicePicked_ = true;
+            }
+        }
+        refreshSummary();
+        break;
+    }
+    case PageOutcome::Status::Failed:
+        // The field keeps what it held.
+        fetchStatus_->setText(QStringLiteral("读取失败：") + outcome.reason);
+        fetchStatus_->setVisible(true);
+        break;
+    case PageOutcome::Status::Stopped:
+    case PageOutcome::Status::None:
+        fetchStatus_->setVisible(false);
+        fetchStatus_->clear();
+        break;
+    }
 }
 
 void ImportDialog::refreshSummary() {
@@ -202,6 +329,8 @@ ParsedRecords ImportDialog::updateSummary() {
 
 void ImportDialog::openFile(const QString& path) {
     textEdit_->setPlainText(QString::fromUtf8(readImportText(path)));
+    readFrom_.clear();
+    autoCheck_->setEnabled(false);
     refreshSummary();
 }
 
@@ -217,7 +346,10 @@ void ImportDialog::runImport() {
     // Nothing to import: nothing is written, and the summary says why.
     if (parsed.records.isEmpty())
         return;
-    importer_(parsed.records);
+    std::optional<ArchiveSource> source;
+    if (!readFrom_.isEmpty())
+        source = ArchiveSource{readFrom_, columnCombo_->currentText(), autoCheck_->isChecked()};
+    importer_(parsed.records, source);
     accept();
 }
 

@@ -28,12 +28,15 @@ void ensurePictures(const QString& qrCodeText);
 // The entry's name in the list, empty for an index that holds no picture.
 QString imageName(int index);
 // The entry's picture; a null icon for an index that holds none. Entry 2 (`url`) is the QR code of the
-// text given to ensurePictures, drawn at whatever size it is shown; the others are our drawings (ui/picture.h).
+// text given to ensurePictures, drawn at whatever size it is shown; the others are our drawings
+// (ui/picture.h).
 QIcon imageIcon(int index);
 
-// The logo (header), the splash picture and the import button's picture, which lie outside the list.
+// The logo (header), the splash picture and the import and update buttons' pictures, which lie outside
+// the list.
 inline const QString kLogoResource = QStringLiteral(":/images/logo.svg");
 inline const QString kSplashResource = QStringLiteral(":/images/splash.svg");
 inline const QString kImportResource = QStringLiteral(":/images/import.svg");
+inline const QString kUpdateResource = QStringLiteral(":/images/update.svg");
 
 } // namespace dravik::ui

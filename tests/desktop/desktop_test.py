@@ -222,10 +222,10 @@ def captions(accessible):
 
 def value_of(accessible):
     """What a screen reader reads as the value: a combo box's name (AT-SPI has no other place for it), a
-    text field's text, a label's name, a radio button's state, a table's row count."""
+    text field's text, a label's name, a radio button's or check box's state, a table's row count."""
     import pyatspi
     role = accessible.getRoleName()
-    if role == "radio button":
+    if role in ("radio button", "check box"):
         return "checked" if accessible.getState().contains(pyatspi.STATE_CHECKED) else "unchecked"
     if role == "table":
         return "%d rows" % accessible.queryTable().nRows
@@ -320,10 +320,15 @@ CONTROLS = [
     ("走势", "label", "荐号回测", re.compile(r"荐号回测：近30期命中\d+次（\d+%），随机期望[\d.]+次\n荐号\S+")),
     ("走势", "push button", "导出CSV", None),
     ("走势", "push button", "导出图片", None),
+    ("数据录入", "push button", "导入记录", None),
+    ("数据录入", "push button", "更新", None),
+    ("导入", "text", "网址", ""),
+    ("导入", "push button", "读取", None),
     ("导入", "text", "导入文本", ""),
     ("导入", "push button", "打开文件…", None),
     ("导入", "combo box", "号码取", "最后一列"),
     ("导入", "label", "导入摘要", "新增0条，替换0条，相同0条，无法识别0行"),
+    ("导入", "check box", "启动时自动更新", "unchecked"),
     ("导入", "push button", "导入", None),
     ("导入", "push button", "取消", None),
 ]

@@ -492,9 +492,11 @@ private slots:
         QVERIFY(dialog);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QTRY_COMPARE(QApplication::focusWidget(), control<QPlainTextEdit>(dialog, "Memo_import"));
+        // 启动时自动更新 is passed over until a text was read from an address.
         const QList<QWidget*> order = {
-            control<QPushButton>(dialog, "Button_open"), control<QComboBox>(dialog, "Combo_column"),
-            control<QPushButton>(dialog, "Button_ok"), control<QPushButton>(dialog, "Button_cancel"),
+            control<QPushButton>(dialog, "Button_open"),   control<QComboBox>(dialog, "Combo_column"),
+            control<QPushButton>(dialog, "Button_ok"),     control<QPushButton>(dialog, "Button_cancel"),
+            control<QLineEdit>(dialog, "Edit_url"),        control<QPushButton>(dialog, "Button_fetch"),
             control<QPlainTextEdit>(dialog, "Memo_import")};
         for (QWidget* next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
