@@ -22,6 +22,17 @@ Q_DECLARE_METATYPE(dravik::AnalysisOutcome::Table)
 
 namespace {
 
+// The settings' texts X, A, B, C and K as the inputs of a run.
+AnalysisInputs settingsInputs(const QStringList& xabck) {
+    AnalysisInputs inputs;
+    inputs.x = xabck[0];
+    inputs.a = xabck[1];
+    inputs.b = xabck[2];
+    inputs.c = xabck[3];
+    inputs.k = xabck[4];
+    return inputs;
+}
+
 // Rows written as "group occurrence omission mark", a missing mark as "-".
 QStringList rowTexts(const QVector<ResultRow>& rows) {
     QStringList texts;
@@ -518,13 +529,7 @@ private slots:
     void numbersPerDrawOfSettings() {
         QFETCH(QStringList, xabck);
         QFETCH(int, expected);
-        AnalysisInputs inputs;
-        inputs.x = xabck[0];
-        inputs.a = xabck[1];
-        inputs.b = xabck[2];
-        inputs.c = xabck[3];
-        inputs.k = xabck[4];
-        QCOMPARE(numbersPerDrawOf(inputs), expected);
+        QCOMPARE(numbersPerDrawOf(settingsInputs(xabck)), expected);
     }
 
     void run_data() {
@@ -665,12 +670,7 @@ private slots:
         QFETCH(int, startValue);
         QFETCH(QString, range);
         QFETCH(int, k);
-        AnalysisInputs inputs;
-        inputs.x = xabck[0];
-        inputs.a = xabck[1];
-        inputs.b = xabck[2];
-        inputs.c = xabck[3];
-        inputs.k = xabck[4];
+        AnalysisInputs inputs = settingsInputs(xabck);
         inputs.startValue = startValue;
         const ArchiveNumbers numbers = archiveNumbersOf(inputs);
         QCOMPARE(numbers.range(), range);

@@ -328,7 +328,6 @@ CONTROLS = [
     ("导入", "push button", "打开文件…", None),
     ("导入", "combo box", "号码取", "最后一列"),
     ("导入", "label", "导入摘要", "新增0条，替换0条，相同0条，无法识别0行"),
-    ("导入", "check box", "启动时自动更新", "unchecked"),
     ("导入", "push button", "导入", None),
     ("导入", "push button", "取消", None),
 ]
