@@ -9,10 +9,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTcpServer>
 #include <QTimer>
+#include <QToolTip>
 
 namespace dravik::test {
 
@@ -172,6 +174,18 @@ QStringList comboItems(const QComboBox& combo) {
     for (int i = 0; i < combo.count(); ++i)
         items.append(combo.itemText(i));
     return items;
+}
+
+QString toolTipAt(QWidget* widget, QPoint at) {
+    // A tooltip just hidden still counts as shown for a moment.
+    QToolTip::hideText();
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+        return QStringLiteral("(the last tooltip stays)");
+    QHelpEvent event(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    return text;
 }
 
 namespace {

@@ -109,6 +109,8 @@ QStringList gridRows(MainWindow& window);
 QStringList gridRows(const QTableWidget& grid);
 // The entries of a combo's drop-down list.
 QStringList comboItems(const QComboBox& combo);
+// What the pointer's pause at a point of the widget shows; empty for no tooltip.
+QString toolTipAt(QWidget* widget, QPoint at);
 
 // A control of the window by its objectName; a test fails at once on a name that is not there.
 template <typename T> T* control(QWidget* window, const char* name) {

@@ -348,6 +348,41 @@ private slots:
         QVERIFY(!(cell->flags() & Qt::ItemIsEditable));
     }
 
+    // A button that shows only a picture says what it does when the pointer rests on it: its
+    // accessible name. A button with a caption needs no tooltip.
+    void pictureButtonsSayWhatTheyDo_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("save") << "Button_save"
+                              << "保存设置";
+        QTest::newRow("data entry") << "Button_in"
+                                    << "数据录入";
+        QTest::newRow("back") << "Button_back"
+                              << "返回";
+        QTest::newRow("add") << "Button_add"
+                             << "添加记录";
+        QTest::newRow("delete") << "Button_del"
+                                << "删除记录";
+        QTest::newRow("import") << "Button_import"
+                                << "导入记录";
+        QTest::newRow("download page, captioned") << "Button8"
+                                                  << "";
+    }
+
+    void pictureButtonsSayWhatTheyDo() {
+        QFETCH(QString, button);
+        QFETCH(QString, tip);
+        startOffline();
+        tabBar(*window)->setCurrentIndex(button == "Button8" ? MainWindow::kHelpTab
+                                                             : MainWindow::kSettingsTab);
+        if (QStringList{"Button_back", "Button_add", "Button_del", "Button_import"}.contains(button))
+            entryPage(*window)->openForArchive();
+        QCoreApplication::processEvents();
+        auto* target = control<QWidget>(window.get(), qPrintable(button));
+        QVERIFY(target->isVisible());
+        QCOMPARE(toolTipAt(target, target->rect().center()), tip);
+    }
+
     void tabsWithoutChangesAskNothing() {
         startOffline();
         QVERIFY(saveButton(*window)->isHidden());
