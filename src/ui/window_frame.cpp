@@ -16,8 +16,8 @@ Qt::CursorShape resizeCursor(Qt::Edges edges) {
     const bool across = edges & (Qt::LeftEdge | Qt::RightEdge);
     const bool down = edges & (Qt::TopEdge | Qt::BottomEdge);
     if (across && down)
-        return (edges & Qt::TopEdge) == bool(edges & Qt::LeftEdge) ? Qt::SizeFDiagCursor
-                                                                   : Qt::SizeBDiagCursor;
+        return bool(edges & Qt::TopEdge) == bool(edges & Qt::LeftEdge) ? Qt::SizeFDiagCursor
+                                                                       : Qt::SizeBDiagCursor;
     return across ? Qt::SizeHorCursor : Qt::SizeVerCursor;
 }
 
