@@ -11,7 +11,6 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -21,26 +20,6 @@ using namespace dravik::test;
 namespace {
 
 const QString kRedBalls = QStringLiteral("双色球红球");
-
-// 100 draws of six red balls out of 33, a fixed pseudo-random history.
-QStringList redBallHistory() {
-    QRandomGenerator random(33);
-    QStringList lines;
-    for (int draw = 1; draw <= 100; ++draw) {
-        QList<int> balls;
-        while (balls.size() < 6) {
-            const int ball = int(random.bounded(33)) + 1;
-            if (!balls.contains(ball))
-                balls.append(ball);
-        }
-        std::sort(balls.begin(), balls.end());
-        QStringList texts;
-        for (const int ball : balls)
-            texts.append(QStringLiteral("%1").arg(ball, 2, 10, QLatin1Char('0')));
-        lines.append(QStringLiteral("2024%1.%2").arg(draw, 3, 10, QLatin1Char('0')).arg(texts.join(' ')));
-    }
-    return lines;
-}
 
 // 120 draws of one number out of 36.
 QStringList builtInHistory() {
@@ -71,10 +50,7 @@ class ScreensTest : public WindowTestCase {
     void startOn(bool redBalls) {
         if (redBalls) {
             writeFile(home->dataFolder() + kRedBalls + QStringLiteral(".ini"),
-                      QStringLiteral("[dravik]\r\nname=%1\r\n[math]\r\nX=33\r\nA=33\r\nB=1\r\nC=0\r\nK=6\r\n"
-                                     "[from]\r\nr1=1\r\n[model]\r\nr2=0\r\n[count]\r\nr3=0\r\n")
-                          .arg(kRedBalls)
-                          .toUtf8());
+                      settingsBytes(kRedBalls, QStringLiteral("33 33 1 0"), 1, 0, 0, 6));
             window = startOnArchive(*home, kRedBalls, recordFileBytes(redBallHistory()));
         } else {
             window = startOnArchive(*home, kBuiltInArchive, recordFileBytes(builtInHistory()));
