@@ -106,12 +106,15 @@ bool WindowFrame::eventFilter(QObject* watched, QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint global = mouse->globalPosition().toPoint();
     if (grabbed_) {
-        if (type == QEvent::MouseMove) {
+        if (type == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) {
             const QScreen* screen = window_->screen();
-            const QRect area = screen ? screen->availableGeometry() : QRect(grabGeometry_);
+            const QRect area = screen ? screen->availableGeometry() : window_->geometry();
             window_->setGeometry(resizedGeometry(grabGeometry_, grabbed_, global - grabPointer_,
                                                  window_->minimumSize(), area));
-        } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+        } else if (type == QEvent::MouseMove ||
+                   (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)) {
+            // Released, or moved with the button up: a release the window never saw (another program
+            // took the pointer) ends the grab too.
             grabbed_ = {};
             showEdges(edgesAt(global));
         }

@@ -138,6 +138,19 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
     }
 
+    // A grab whose release never came (the pointer taken by another program) ends at the next move
+    // without the button: the window does not follow a pointer that no longer drags it.
+    void grabEndsWithTheButton() {
+        start();
+        const QRect before = window->geometry();
+        sendMouse(window.get(), QEvent::MouseButtonPress, QPoint(440, 764), Qt::LeftButton);
+        sendMouse(window.get(), QEvent::MouseMove, QPoint(460, 784), Qt::LeftButton);
+        QCOMPARE(window->size(), before.size() + QSize(20, 20));
+        sendMouse(window.get(), QEvent::MouseMove, QPoint(500, 800), Qt::NoButton);
+        sendMouse(window.get(), QEvent::MouseMove, QPoint(560, 850), Qt::NoButton);
+        QCOMPARE(window->size(), before.size() + QSize(20, 20));
+    }
+
     void pressOnTheEdgeIsTheFrames() {
         start();
         ui::TabControl* tabs = tabBar(*window);
