@@ -118,13 +118,15 @@ TrendTab::TrendTab(Host host, QWidget* parent)
 
     for (ui::FrozenColumnsTable* table : {static_cast<ui::FrozenColumnsTable*>(chartGrid_), footerGrid_}) {
         ui::styleTable(table, kTrendRowHeight);
-        // Every part in the chart's font, which falls back as the window's other fonts do: the header
+        // Every part in the chart's font, which falls back as the window's other fonts do: the headers
         // and the columns held in place would otherwise take the application's font, which is another
-        // family where the program's own are missing (under Wine, a serif).
-        for (QWidget* part : {static_cast<QWidget*>(table), static_cast<QWidget*>(table->horizontalHeader()),
-                              static_cast<QWidget*>(table->frozenView()),
-                              static_cast<QWidget*>(table->frozenView()->horizontalHeader())})
-            part->setFont(trendFont());
+        // family where the program's own are missing (under Wine, a serif). A header paints on its
+        // viewport, whose font the style sheets keep from following the header's.
+        for (QTableView* view : {static_cast<QTableView*>(table), table->frozenView()}) {
+            view->setFont(trendFont());
+            view->horizontalHeader()->setFont(trendFont());
+            view->horizontalHeader()->viewport()->setFont(trendFont());
+        }
         table->horizontalHeader()->setFixedHeight(kTrendHeaderHeight);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->setFrameShape(QFrame::StyledPanel);

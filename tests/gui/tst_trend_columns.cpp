@@ -185,11 +185,14 @@ private slots:
         QTRY_VERIFY(chart->isVisible());
         const QString family = QFontInfo(control<QLabel>(tab, "Label_check")->font()).family();
         QVERIFY(family != QFontInfo(serif).family());
+        // A header paints on its viewport, in the viewport's font.
         const std::pair<const char*, const QWidget*> parts[] = {
             {"cells", chart},
             {"header", chart->horizontalHeader()},
+            {"header, as painted", chart->horizontalHeader()->viewport()},
             {"期数 and 号码", chart->frozenView()},
             {"their header", chart->frozenView()->horizontalHeader()},
+            {"their header, as painted", chart->frozenView()->horizontalHeader()->viewport()},
             {"footer values", footer},
             {"footer names", footer->frozenView()},
         };
