@@ -4,8 +4,8 @@
 # the cross build in build-windows/, the Windows test programs under Wine, the installer and the
 # portable zip, and the installer as a user meets it (scripts/windows/installer_test.sh): installed
 # silently into a fresh Wine prefix in a virtual X server, the program started against a loopback
-# site until it has written the downloaded archive, its window saved as docs/windows.png, then
-# uninstalled. Installs what it needs with apt-get (as root). Exits non-zero on any failure; the
+# site until it has written the downloaded archive, its window saved as docs/windows.png, maximised
+# by the header's menu (docs/windows-max.png), then uninstalled. Installs what it needs with apt-get (as root). Exits non-zero on any failure; the
 # last line sums it up.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -60,4 +60,4 @@ xvfb-run -a -s "-screen 0 1920x1080x24" \
 
 echo "windows: passed: $total Windows test programs under Wine; $(basename "$installer") $(mib "$installer")," \
     "$(basename "$zip") $(mib "$zip") in build-windows/; installed, started, downloaded, saved and uninstalled" \
-    "under Wine; docs/windows.png ($(took))"
+    "under Wine; docs/windows.png, docs/windows-max.png ($(took))"

@@ -2,8 +2,9 @@
 # The Windows installer as a user meets it, under Wine in an X server (run by scripts/windows.sh
 # under xvfb-run): installed silently into a fresh Wine prefix, the installed program started on a
 # Chinese system against a loopback site until it has downloaded and written the built-in archive,
-# a second start that only brings the first forward, the window's picture, closing, and the
-# uninstaller, which must leave the user's data folder alone.
+# a second start that only brings the first forward, the window's picture, the window maximised by
+# the header's menu (its trend tab's picture) and restored, closing, and the uninstaller, which must
+# leave the user's data folder alone.
 # Usage: installer_test.sh INSTALLER.exe WORK_FOLDER SCREENSHOT.png
 set -euo pipefail
 installer=$(realpath "$1")
@@ -89,6 +90,38 @@ kill -0 "$program" 2>/dev/null || fail "the first program ended"
 import -window "$(window)" "$screenshot" || fail "no screenshot"
 say "window picture in $screenshot"
 
+# geometry: the window's width, height, x and y as the X server has them.
+geometry() {
+    xdotool getwindowgeometry --shell "$(window)" |
+        awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} /^X/{x=$2} /^Y/{y=$2} END{print w, h, x, y}'
+}
+read -r screen_width screen_height < <(xdpyinfo | sed -n 's/ *dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
+# use_header_menu: a right-click on the header, right of the title, and a click on the menu's first
+# entry (最大化, or 还原 once maximised), which lies just below and right of the pointer.
+use_header_menu() {
+    local width height x y
+    read -r width height x y < <(geometry)
+    xdotool mousemove $((x + width * 3 / 4)) $((y + 25)) click 3
+    sleep 1
+    xdotool mousemove_relative 40 14 click 1
+}
+sized() { [ "$(geometry)" = "$1" ]; }
+
+say "maximising the window by the header's menu"
+read -r normal_width normal_height normal_x normal_y < <(geometry)
+use_header_menu
+wait_for 10 sized "$screen_width $screen_height 0 0" ||
+    fail "the window is not maximised: $(geometry | awk '{print $1 " × " $2 " at " $3 "," $4}')"
+# The trend tab, second of the four along the bottom, in the picture: the chart's fonts are the window's.
+xdotool mousemove $((screen_width * 3 / 8)) $((screen_height - 25)) click 1
+sleep 2
+import -window "$(window)" "${screenshot%.png}-max.png" || fail "no screenshot of the maximised window"
+say "maximised: ${screen_width} × ${screen_height}, picture in ${screenshot%.png}-max.png"
+use_header_menu
+wait_for 10 sized "$normal_width $normal_height $normal_x $normal_y" ||
+    fail "the window is not restored: $(geometry | awk '{print $1 " × " $2 " at " $3 "," $4}')"
+say "restored: ${normal_width} × ${normal_height} at ${normal_x},${normal_y}"
+
 # close_program: closes the window as Windows asks a program to end, and expects a clean exit.
 close_program() {
     "$wine" taskkill /im dravik.exe >/dev/null 2>&1 || true
@@ -103,7 +136,6 @@ close_program
 
 # Windows' default on a 1920 × 1080 laptop: 150 % (LogPixels 144), where 766 device-independent pixels
 # of height do not fit. The window must fit the screen, its header and tab bar in sight.
-read -r screen_width screen_height < <(xdpyinfo | sed -n 's/ *dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
 say "starting again at 150 % on a ${screen_width} × ${screen_height} screen"
 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
 "$wine" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
@@ -114,8 +146,7 @@ say "starting again at 150 % on a ${screen_width} × ${screen_height} screen"
 program=$!
 wait_for 60 has_window || fail "no window at 150 %"
 sleep 5
-read -r width height x y < <(xdotool getwindowgeometry --shell "$(window)" |
-    awk -F= '/^WIDTH/{w=$2} /^HEIGHT/{h=$2} /^X/{x=$2} /^Y/{y=$2} END{print w, h, x, y}')
+read -r width height x y < <(geometry)
 say "the window at 150 %: ${width} × ${height} at ${x},${y}"
 [ "$width" -ge 600 ] || fail "the window is not scaled to 150 % (${width} pixels wide)"
 [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + width)) -le "$screen_width" ] && [ $((y + height)) -le "$screen_height" ] ||

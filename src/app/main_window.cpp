@@ -16,6 +16,7 @@
 #include "storage/archive_settings.h"
 #include "storage/data_folder.h"
 #include "storage/error.h"
+#include "storage/window_state.h"
 #include "ui/action_list.h"
 #include "ui/dialogs.h"
 #include "ui/handler_guard.h"
@@ -23,9 +24,11 @@
 #include "ui/tab_chain.h"
 #include "ui/tab_control.h"
 #include "ui/window_fit.h"
+#include "ui/window_frame.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QScopeGuard>
 #include <QScreen>
@@ -49,7 +52,8 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     // Sized for the screen it will most likely open on; showing it fits it to the one it opens on.
     const QSize designed(kWindowWidth, kWindowHeight);
     const QScreen* screen = this->screen();
-    setFixedSize(screen ? ui::fittedSize(designed, screen->availableGeometry()) : designed);
+    resize(screen ? ui::fittedSize(designed, screen->availableGeometry()) : designed);
+    frame_ = new ui::WindowFrame(this);
 
     pages_ = new QStackedWidget(this);
     pages_->setObjectName(QStringLiteral("Tab_back"));
@@ -248,6 +252,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    saveWindowState({frame_->normalGeometry(), frame_->isMaximized()});
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
@@ -259,21 +264,66 @@ void MainWindow::fitToScreen(const QScreen* screen, Placement placement) {
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const QSize size = ui::fittedSize(QSize(kWindowWidth, kWindowHeight), area);
-    setFixedSize(size);
+    // The size it opens at is the least it can be made: the design size, or what the screen holds.
+    const QSize least = ui::fittedSize(QSize(kWindowWidth, kWindowHeight), area);
+    setMinimumSize(least);
+    if (frame_->isMaximized()) {
+        frame_->setMaximized(true);
+        return;
+    }
+    const QSize size =
+        placement == Placement::Centred ? least : this->size().expandedTo(least).boundedTo(area.size());
+    resize(size);
     move(placement == Placement::Centred ? ui::centredIn(size, area) : ui::keptInside(pos(), size, area));
+}
+
+bool MainWindow::restoreKeptPlace() {
+    const std::optional<WindowState> kept = loadWindowState();
+    if (!kept)
+        return false;
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    // Only a place that lies whole on a screen as the screens are now, and no smaller than the window
+    // opens there: the screens may have changed since.
+    const int holding = ui::areaHolding(kept->geometry, areas);
+    if (holding < 0)
+        return false;
+    const QSize least = ui::fittedSize(QSize(kWindowWidth, kWindowHeight), areas.at(holding));
+    if (kept->geometry.width() < least.width() || kept->geometry.height() < least.height())
+        return false;
+    setMinimumSize(least);
+    setGeometry(kept->geometry);
+    frame_->setMaximized(kept->maximized);
+    return true;
+}
+
+void MainWindow::followScreen(QScreen* screen) {
+    fitToScreen(screen, Placement::KeptInside);
+    watchFreeArea(screen);
+}
+
+void MainWindow::watchFreeArea(QScreen* screen) {
+    disconnect(areaChanged_);
+    // A task bar that moves or grows changes the free area: a maximised window takes the new one.
+    if (screen)
+        areaChanged_ = connect(screen, &QScreen::availableGeometryChanged, this,
+                               [this, screen] { fitToScreen(screen, Placement::KeptInside); });
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (centred_)
+    if (placed_)
         return;
-    centred_ = true;
-    // Before the first frame: the window opens whole on its screen, and refits on another screen.
-    fitToScreen(screen(), Placement::Centred);
-    if (QWindow* window = windowHandle())
-        connect(window, &QWindow::screenChanged, this,
-                [this](QScreen* screen) { fitToScreen(screen, Placement::KeptInside); });
+    placed_ = true;
+    // Before the first frame: the window opens where the user left it, else whole and centred on its
+    // screen, and refits on another screen.
+    if (!restoreKeptPlace())
+        fitToScreen(screen(), Placement::Centred);
+    if (QWindow* window = windowHandle()) {
+        connect(window, &QWindow::screenChanged, this, &MainWindow::followScreen);
+        watchFreeArea(window->screen());
+    }
     runAfterFirstFrame(this, [this] { start(); });
 }
 

@@ -23,6 +23,7 @@ class TrendTab;
 namespace ui {
 class ActionList;
 class TabControl;
+class WindowFrame;
 } // namespace ui
 
 // Start-up choices that only tests make.
@@ -85,15 +86,23 @@ private:
     void pickStartArchive();
     bool hasUnsavedSettings() const;
     enum class Placement { Centred, KeptInside };
-    // Sizes the window for the free area of the screen (its design size where that holds it) and
-    // places it there.
+    // Fits the window to the free area of the screen: its least size is the design size or what the
+    // area holds; centred, it opens at that size, kept inside, it keeps its own where the area holds
+    // it; maximised, it takes the area.
     void fitToScreen(const QScreen* screen, Placement placement);
+    // Places the window as window.ini keeps it; false when nothing is kept or it no longer fits.
+    bool restoreKeptPlace();
+    // The window on another screen: fitted to it, and to its free area as that changes.
+    void followScreen(QScreen* screen);
+    void watchFreeArea(QScreen* screen);
 
     WindowOptions options_;
     bool downloadDone_ = false;
     bool started_ = false;
-    bool centred_ = false;
+    bool placed_ = false;
+    QMetaObject::Connection areaChanged_; // the free area of the window's screen
 
+    ui::WindowFrame* frame_;
     QStackedWidget* pages_;
     SplashPage* splashPage_;
     QWidget* mainPage_ = nullptr; // the header over the tabs

@@ -18,6 +18,8 @@ AnalysisTab::AnalysisTab(QWidget* dialogOwner, QWidget* parent) : QWidget(parent
         {100, 50, 50, 30}, this);
     table_->setRowCount(10);
     table_->setAccessibleName(QStringLiteral("分析结果"));
+    // A group of many numbers is cut to the 号码 column; the pointer's pause shows all of it.
+    ui::showCutTextsAsToolTips(table_);
 }
 
 void AnalysisTab::resizeEvent(QResizeEvent* event) {

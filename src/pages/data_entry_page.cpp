@@ -145,6 +145,9 @@ void DataEntryPage::resizeEvent(QResizeEvent* event) {
     fields_->setGeometry(kSideMargin, kHeaderHeight, width() - 2 * kSideMargin, kListHeight);
     const int top = kHeaderHeight + kListHeight;
     recordTable_->setGeometry(kSideMargin, top, width() - 2 * kSideMargin, height() - top);
+    // A draw of several numbers takes the room a wider window gives.
+    if (recordTable_->rowCount() > 0)
+        fitNumberColumn();
 }
 
 DataEntryPage::~DataEntryPage() = default;

@@ -5,6 +5,7 @@
 #include "ui/image_list.h"
 #include "ui/picture_box.h"
 #include "ui/ui_style.h"
+#include "ui/window_frame.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -28,7 +29,7 @@ MainHeader::MainHeader(QWidget* parent) : ui::DragHeader(parent) {
     logo_->setAccessibleName(QStringLiteral("Dravik"));
     // The window has no title bar: what closes it is said where the pointer and a screen reader find it.
     logo_->setToolTip(QStringLiteral("双击退出"));
-    logo_->setAccessibleDescription(QStringLiteral("双击退出；右键单击标题栏可最小化或退出"));
+    logo_->setAccessibleDescription(QStringLiteral("双击退出；右键单击标题栏可最大化、最小化或退出"));
 
     saveButton_ = new ui::ImageButton(this);
     saveButton_->setObjectName(QStringLiteral("Button_save"));
@@ -46,12 +47,18 @@ void MainHeader::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("PopupMenu_window"));
     menu.setFont(ui::uiFont(11));
+    ui::WindowFrame* frame = ui::WindowFrame::of(this);
+    QAction* maximize = nullptr;
+    if (frame)
+        maximize = menu.addAction(frame->isMaximized() ? QStringLiteral("还原") : QStringLiteral("最大化"));
     QAction* minimize = menu.addAction(QStringLiteral("最小化"));
     QAction* quit = menu.addAction(QStringLiteral("退出"));
     // Acted on once the menu has gone, so that the question about unsaved settings has the screen to
     // itself.
     QAction* chosen = menu.exec(event->globalPos());
-    if (chosen == minimize)
+    if (chosen && chosen == maximize)
+        frame->toggleMaximized();
+    else if (chosen == minimize)
         emit minimizeRequested();
     else if (chosen == quit)
         emit closeRequested();

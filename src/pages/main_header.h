@@ -15,7 +15,8 @@ class PictureBox;
 
 // The header of the main page: the program's name, the logo (double-click closes the program) and the
 // save button of the settings tab, whose enabled state is the flag of unsaved settings. The window is
-// dragged around by it, and a right-click on it offers 最小化 and 退出, as a title bar would.
+// dragged around by it, a double-click maximises and restores it, and a right-click on it offers
+// 最大化 (还原), 最小化 and 退出, as a title bar would.
 class MainHeader : public ui::DragHeader {
     Q_OBJECT
 public:

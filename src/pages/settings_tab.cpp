@@ -69,6 +69,8 @@ SettingsTab::SettingsTab(Host host, QWidget* parent) : QWidget(parent), host_(st
     dataEntryButton_->setObjectName(QStringLiteral("Button_in"));
     dataEntryButton_->setIcon(ui::imageIcon(ui::kImageRight));
     list_->pinRight(dataEntryButton_, QSize(45, 40), 10);
+    // The row reads as the way to the page: a click on its caption goes there too.
+    list_->clickWithRow(dataEntryButton_);
 
     list_->addGroupHeader(QStringLiteral("值设置（Ｘ÷Ａ＝Ｂ...Ｃ）"));
     xCombo_ = addValueRow(QStringLiteral("Ｘ＝"), QStringLiteral("Edit_x"));

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <QSet>
 #include <QVarLengthArray>
 #include <algorithm>
 #include <cmath>
@@ -24,6 +25,7 @@ constexpr qint64 kMaxPageBytes = qint64(256) << 20;
 constexpr int kCheckPadding = 8;
 
 const QColor kBall(0xE0, 0x28, 0x2E);
+const QColor kCount(0xF0, 0x8A, 0x00);
 const QColor kGridLine(0xD6, 0xE4, 0xF5);
 const QColor kHeaderFill(0xF2, 0xF7, 0xFF);
 
@@ -47,14 +49,23 @@ int checkHeight(const QString& check) {
     return lines * int(std::ceil(pictureMetrics().lineSpacing())) + 2 * kCheckPadding;
 }
 
-void paintBall(QPainter& painter, const QRectF& cell, const QString& number) {
+// A number drawn is a red ball; a count of the numbers drawn in one group an orange square with
+// rounded corners, so that a count never reads as a number.
+enum class Mark { Ball, Count };
+
+void paintMark(QPainter& painter, const QRectF& cell, const QString& text, Mark mark) {
     const qreal side = std::min(cell.width(), cell.height()) - 3;
-    const QRectF ball(cell.center().x() - side / 2, cell.center().y() - side / 2, side, side);
+    const QRectF shape(cell.center().x() - side / 2, cell.center().y() - side / 2, side, side);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kBall);
-    painter.drawEllipse(ball);
+    if (mark == Mark::Ball) {
+        painter.setBrush(kBall);
+        painter.drawEllipse(shape);
+    } else {
+        painter.setBrush(kCount);
+        painter.drawRoundedRect(shape, side / 4, side / 4);
+    }
     painter.setPen(Qt::white);
-    painter.drawText(cell, Qt::AlignCenter, number);
+    painter.drawText(cell, Qt::AlignCenter, text);
 }
 
 // One row of texts across the columns, left to right from x = 0.
@@ -144,32 +155,48 @@ void paintPicture(QPainter& painter, const TrendChart& chart, const TrendColumns
 } // namespace
 
 TrendColumns trendColumns(const TrendChart& chart, const TrendTextFits& fits) {
+    const int padding = kTrendCellPadding;
+    const int groupPadding = chart.drawsTrendLine() ? kTrendCellPadding : kTrendNarrowPadding;
     TrendColumns columns;
-    columns.period = fits.caption(QStringLiteral("期数"));
-    columns.number = fits.caption(QStringLiteral("号码"));
-    columns.group = fits.caption(QString::number(chart.groupCount()));
+    columns.period = fits.caption(QStringLiteral("期数"), padding);
+    columns.number = fits.caption(QStringLiteral("号码"), padding);
+    columns.group = fits.caption(QString::number(chart.groupCount()), groupPadding);
     int widest = 0;
+    // What the balls show: for one number a draw its number; for several, one number or a count,
+    // never the whole draw, so that 33 groups of one number fit side by side.
+    QSet<QString> marks;
     for (int row = 0; row < chart.rowCount(); ++row) {
-        columns.period = std::max(columns.period, fits.fixed(chart.period(row)));
-        columns.number = std::max(columns.number, fits.fixed(chart.number(row)));
-        columns.group = std::max(columns.group, fits.group(chart.number(row)));
+        columns.period = std::max(columns.period, fits.fixed(chart.period(row), padding));
+        columns.number = std::max(columns.number, fits.fixed(chart.number(row), padding));
+        if (chart.drawsTrendLine()) {
+            columns.group = std::max(columns.group, fits.group(chart.number(row), groupPadding));
+        } else {
+            for (std::size_t h = chart.hitStart[row]; h < chart.hitStart[row + 1]; ++h)
+                marks.insert(chart.cellText(row, chart.hitNumbers[h].group));
+        }
         for (int g = 0; g < chart.groupCount(); ++g)
             widest = std::max(widest, chart.omission(row, g));
     }
-    columns.group = std::max({columns.group, columns.number, fits.group(QString::number(widest))});
+    for (const QString& mark : std::as_const(marks))
+        columns.group = std::max(columns.group, fits.group(mark, groupPadding));
+    // One number a draw: no narrower than the 号码 column, whose numbers its balls show.
+    if (chart.drawsTrendLine())
+        columns.group = std::max(columns.group, columns.number);
+    columns.group = std::max(columns.group, fits.group(QString::number(widest), groupPadding));
     for (const TrendFigures& figures : chart.figures) {
         for (int f = 0; f < kTrendFooterCount; ++f)
-            columns.group = std::max(columns.group, fits.group(trendFooterText(figures, TrendFooter(f))));
+            columns.group =
+                std::max(columns.group, fits.group(trendFooterText(figures, TrendFooter(f)), groupPadding));
     }
     for (int f = 0; f < kTrendFooterCount; ++f)
-        columns.period = std::max(columns.period, fits.fixed(trendFooterName(TrendFooter(f))));
+        columns.period = std::max(columns.period, fits.fixed(trendFooterName(TrendFooter(f)), padding));
     return columns;
 }
 
 TrendColumns trendColumns(const TrendChart& chart) {
     const QFontMetricsF metrics = pictureMetrics();
-    const TrendTextFit fit = [&metrics](const QString& text) {
-        return textWidth(metrics, text) + kTrendCellPadding;
+    const TrendTextFit fit = [&metrics](const QString& text, int padding) {
+        return textWidth(metrics, text) + padding;
     };
     return trendColumns(chart, {fit, fit, fit});
 }
@@ -199,11 +226,11 @@ void paintTrendMarks(QPainter& painter, const TrendChart& chart, int firstRow, i
         for (int row = firstRow; row <= lastRow; ++row) {
             const int group = chart.hitGroup[row];
             if (group >= 0)
-                paintBall(painter, cellRect(row, group), chart.number(row));
+                paintMark(painter, cellRect(row, group), chart.number(row), Mark::Ball);
         }
     } else {
-        // A draw of several numbers has a ball in every group it hits, with the number or, where
-        // several fall in one group, their count.
+        // A draw of several numbers has a mark in every group it hits: a ball with the number or,
+        // where several fall in one group, their count in a square.
         for (int row = firstRow; row <= lastRow; ++row) {
             QVarLengthArray<int, 8> painted;
             for (std::size_t i = chart.hitStart[row]; i < chart.hitStart[row + 1]; ++i) {
@@ -211,7 +238,8 @@ void paintTrendMarks(QPainter& painter, const TrendChart& chart, int firstRow, i
                 if (std::find(painted.cbegin(), painted.cend(), group) != painted.cend())
                     continue;
                 painted.append(group);
-                paintBall(painter, cellRect(row, group), chart.cellText(row, group));
+                paintMark(painter, cellRect(row, group), chart.cellText(row, group),
+                          chart.hitCount(row, group) > 1 ? Mark::Count : Mark::Ball);
             }
         }
     }

@@ -21,24 +21,30 @@ namespace dravik {
 inline constexpr int kTrendRowHeight = 22;
 inline constexpr int kTrendHeaderHeight = 24;
 
-// The least room a cell leaves beside its text, both sides together.
+// The least room a cell leaves beside its text, both sides together: as the chart was designed, and
+// in the group columns of a chart of several numbers a draw, 33 or 35 of which must stand side by side
+// (the style's own margins still apply where they are wider).
 inline constexpr int kTrendCellPadding = 12;
+inline constexpr int kTrendNarrowPadding = 6;
 
 // The column widths of a chart: wide enough for the longest text of each kind it holds.
 struct TrendColumns {
     int period = 0, number = 0, group = 0;
     int width(int column) const { return column == 0 ? period : column == 1 ? number : group; }
 };
-// The width a text needs in a cell of one kind, the room around it included: the font in use there
-// decides it, which need not be the same for the header, the columns held in place and the others.
-using TrendTextFit = std::function<int(const QString& text)>;
+// The width a text needs in a cell of one kind with at least `padding` of room beside it: the font in
+// use there decides it, which need not be the same for the header, the columns held in place and the
+// others.
+using TrendTextFit = std::function<int(const QString& text, int padding)>;
 struct TrendTextFits {
     TrendTextFit caption; // the header row: "期数", "号码", the groups' indexes
     TrendTextFit fixed;   // the 期数 and 号码 cells: periods, numbers, the footers' names
     TrendTextFit group;   // the group cells: omissions, the balls' numbers, the footers' values
 };
-// The columns of a chart shown with those fits: each as wide as its widest text, a group column as
-// wide as the 号码 column at least, its balls showing the same numbers.
+// The columns of a chart shown with those fits: each as wide as its widest text. A group column's
+// widest is that of its header, omissions, footer values and what its balls show: for one number a
+// draw the draw number (and it is as wide as the 号码 column at least, whose numbers they are), for
+// several one number or a count.
 TrendColumns trendColumns(const TrendChart& chart, const TrendTextFits& fits);
 // The columns of the exported picture, which is drawn in trendFont() throughout.
 TrendColumns trendColumns(const TrendChart& chart);
@@ -47,8 +53,10 @@ QColor trendOmissionColour();
 // The font of the chart's cells.
 QFont trendFont();
 
-// The trend line joining the balls of consecutive rows in [firstRow, lastRow], then the balls over
-// it, for a chart whose cell (row, group) lies at cellRect(row, group).
+// The marks of the rows in [firstRow, lastRow] for a chart whose cell (row, group) lies at
+// cellRect(row, group): red balls with the numbers drawn, orange rounded squares with counts (several
+// numbers of a draw in one group), and for one number a draw the trend line joining the balls of
+// consecutive rows under them.
 void paintTrendMarks(QPainter& painter, const TrendChart& chart, int firstRow, int lastRow,
                      const std::function<QRectF(int row, int group)>& cellRect);
 

@@ -2,6 +2,7 @@
 
 #include "analysis/trend_csv.h"
 #include "analysis/trend_run.h"
+#include "pages/trend_layout.h"
 #include "pages/trend_picture.h"
 #include "pages/trend_table.h"
 #include "storage/whole_file.h"
@@ -16,6 +17,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -28,9 +30,8 @@ namespace dravik {
 namespace {
 
 constexpr int kMargin = 10;
-constexpr int kControlHeight = 30;
-constexpr int kCheckHeight = 44;
-constexpr int kFooterHeight = kTrendFooterCount * kTrendRowHeight + 2;
+constexpr int kButtonWidth = 100;
+constexpr int kRowSpacing = 10; // between the buttons of a row
 
 struct Span {
     int draws;
@@ -63,15 +64,16 @@ int headerRoom(const QWidget* header) {
 }
 
 // The width a text needs in the widest of these places, each a widget, whose font draws it, and the
-// room its cells leave; never less room than the chart's own padding.
+// room its cells leave; never less room than the padding asked for.
 TrendTextFit widestFit(const QList<QPair<const QWidget*, int>>& places) {
     QList<QPair<QFontMetricsF, int>> measures;
     for (const auto& [widget, room] : places)
-        measures.append({QFontMetricsF(widget->font(), widget), std::max(room, kTrendCellPadding)});
-    return [measures](const QString& text) {
+        measures.append({QFontMetricsF(widget->font(), widget), room});
+    return [measures](const QString& text, int padding) {
         int width = 0;
         for (const auto& [metrics, room] : measures)
-            width = std::max(width, int(std::ceil(metrics.horizontalAdvance(text))) + room);
+            width =
+                std::max(width, int(std::ceil(metrics.horizontalAdvance(text))) + std::max(room, padding));
         return width;
     };
 }
@@ -81,15 +83,23 @@ TrendTextFit widestFit(const QList<QPair<const QWidget*, int>>& places) {
 TrendTab::TrendTab(Host host, QWidget* parent)
     : QWidget(parent), host_(std::move(host)), model_(new TrendModel(this)),
       footerModel_(new TrendFooterModel(this)) {
-    auto* caption = ui::makeLabel(QStringLiteral("统计期数"), ui::uiFont(11), this);
-    caption->setGeometry(kMargin, 8, 70, kControlHeight);
-    spanCombo_ = new ui::ChoiceCombo(ui::ChoiceCombo::Typing::ReadOnly, this);
+    // Rows of controls are laid out left to right; the tab places the rows (resizeEvent).
+    spanRow_ = new QWidget(this);
+    auto* caption = ui::makeLabel(QStringLiteral("统计期数"), ui::uiFont(11), spanRow_);
+    caption->setFixedSize(70, kTrendControlHeight);
+    spanCombo_ = new ui::ChoiceCombo(ui::ChoiceCombo::Typing::ReadOnly, spanRow_);
     spanCombo_->setObjectName(QStringLiteral("Combo_span"));
     spanCombo_->setAccessibleName(QStringLiteral("统计期数"));
     for (const Span& span : kSpans)
         spanCombo_->addItem(QString::fromUtf16(span.caption));
-    spanCombo_->setGeometry(kMargin + 70, 8, 100, kControlHeight);
+    spanCombo_->setFixedSize(100, kTrendControlHeight);
     caption->setBuddy(spanCombo_);
+    auto* spanLayout = new QHBoxLayout(spanRow_);
+    spanLayout->setContentsMargins(0, 0, 0, 0);
+    spanLayout->setSpacing(0);
+    spanLayout->addWidget(caption);
+    spanLayout->addWidget(spanCombo_);
+    spanLayout->addStretch();
     connect(spanCombo_, QOverload<int>::of(&QComboBox::activated), this,
             ui::guarded([this] { onSpanPicked(); }));
 
@@ -102,12 +112,21 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     footerGrid_->setAccessibleName(QStringLiteral("走势统计"));
     footerGrid_->horizontalHeader()->hide();
     footerGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    footerGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // On a short tab the footers give up height to the chart and scroll.
+    footerGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     footerGrid_->setModel(footerModel_);
 
-    for (QTableView* table : {static_cast<QTableView*>(chartGrid_), static_cast<QTableView*>(footerGrid_)}) {
+    for (ui::FrozenColumnsTable* table : {static_cast<ui::FrozenColumnsTable*>(chartGrid_), footerGrid_}) {
         ui::styleTable(table, kTrendRowHeight);
-        table->setFont(trendFont());
+        // Every part in the chart's font, which falls back as the window's other fonts do: the headers
+        // and the columns held in place would otherwise take the application's font, which is another
+        // family where the program's own are missing (under Wine, a serif). A header paints on its
+        // viewport, whose font the style sheets keep from following the header's.
+        for (QTableView* view : {static_cast<QTableView*>(table), table->frozenView()}) {
+            view->setFont(trendFont());
+            view->horizontalHeader()->setFont(trendFont());
+            view->horizontalHeader()->viewport()->setFont(trendFont());
+        }
         table->horizontalHeader()->setFixedHeight(kTrendHeaderHeight);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->setFrameShape(QFrame::StyledPanel);
@@ -128,20 +147,34 @@ TrendTab::TrendTab(Host host, QWidget* parent)
         }
     }
 
-    checkLabel_ = ui::makeLabel(QString(), ui::uiFont(10), this);
+    // The texts under the footers, one under the other, each wrapped to the tab's width.
+    texts_ = new QWidget(this);
+    auto* textsLayout = new QVBoxLayout(texts_);
+    textsLayout->setContentsMargins(0, 0, 0, 0);
+    textsLayout->setSpacing(0);
+    checkLabel_ = ui::makeLabel(QString(), ui::uiFont(10), texts_);
     checkLabel_->setObjectName(QStringLiteral("Label_check"));
     // Its text is what a screen reader must say; the caption only describes it.
     checkLabel_->setAccessibleDescription(QStringLiteral("荐号回测"));
     checkLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Never cut: it takes the lines it needs, and the chart gives up height for them.
+    checkLabel_->setWordWrap(true);
+    textsLayout->addWidget(checkLabel_);
     // Read out and selectable from the keyboard, like the help text.
     checkLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     checkLabel_->setFocusPolicy(Qt::StrongFocus);
 
-    const auto makeButton = [this](const char* name, const QString& text) {
-        auto* button = new QPushButton(text, this);
+    buttonRow_ = new QWidget(this);
+    auto* buttonLayout = new QHBoxLayout(buttonRow_);
+    buttonLayout->setContentsMargins(0, 0, 0, 0);
+    buttonLayout->setSpacing(kRowSpacing);
+    const auto makeButton = [this, buttonLayout](const char* name, const QString& text) {
+        auto* button = new QPushButton(text, buttonRow_);
         button->setObjectName(QString::fromLatin1(name));
         button->setAccessibleName(text);
         button->setFont(ui::uiFont(11));
+        button->setFixedSize(kButtonWidth, kTrendControlHeight);
+        buttonLayout->addWidget(button);
         return button;
     };
     csvButton_ = makeButton("Button_csv", QStringLiteral("导出CSV"));
@@ -156,19 +189,44 @@ TrendTab::TrendTab(Host host, QWidget* parent)
 
 void TrendTab::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    // Laid out from the bottom up; the chart takes the height that is left, and gives it up on a short
-    // window.
+    layOut();
+}
+
+void TrendTab::layOut() {
     const int width = this->width() - 2 * kMargin;
-    const int buttonsTop = height() - 8 - kControlHeight;
-    const int checkTop = buttonsTop - 4 - kCheckHeight;
-    const int footerTop = checkTop - 4 - kFooterHeight;
-    const int gridTop = 8 + kControlHeight + 6;
-    chartGrid_->setGeometry(kMargin, gridTop, width, std::max(0, footerTop - gridTop));
-    footerGrid_->setGeometry(kMargin, footerTop, width, kFooterHeight);
-    checkLabel_->setGeometry(kMargin, checkTop, width, kCheckHeight);
-    csvButton_->setGeometry(kMargin, buttonsTop, 100, kControlHeight);
-    pngButton_->setGeometry(kMargin + 110, buttonsTop, 100, kControlHeight);
-    statusLabel_->setGeometry(kMargin + 220, buttonsTop, width - 220, kControlHeight);
+    const int frame = 2 * chartGrid_->frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, chartGrid_);
+    // The chart scrolls sideways, under a scroll bar, when its columns are wider than the room beside
+    // its vertical scroll bar.
+    const bool sideways = chartGrid_->horizontalHeader()->length() > width - frame - scrollBar;
+    TrendHeights heights;
+    heights.tab = height();
+    heights.texts = texts_->heightForWidth(width);
+    heights.status = statusLabel_->text().isEmpty() ? 0 : statusLabel_->heightForWidth(width);
+    heights.chartLeast =
+        frame + kTrendHeaderHeight + kTrendLeastRows * kTrendRowHeight + (sideways ? scrollBar : 0);
+    heights.footerFull = 2 * footerGrid_->frameWidth() + kTrendFooterCount * kTrendRowHeight;
+    heights.footerLeast = 2 * footerGrid_->frameWidth() + kTrendRowHeight;
+    const QSize spanRow = spanRow_->sizeHint();
+    const QSize buttonRow = buttonRow_->sizeHint();
+    heights.exportFitsBesideSpan = spanRow.width() + kRowSpacing + buttonRow.width() <= width;
+    const TrendBands bands = trendBands(heights);
+
+    spanRow_->setGeometry(kMargin, kTrendControlTop, width, kTrendControlHeight);
+    chartGrid_->setGeometry(kMargin, bands.chartTop, width, bands.chartHeight);
+    footerGrid_->setGeometry(kMargin, bands.footerTop, width, bands.footerHeight);
+    texts_->setGeometry(kMargin, bands.textsTop, width, bands.textsHeight);
+    const int buttonsLeft = bands.compact ? kMargin + spanRow.width() + kRowSpacing : kMargin;
+    buttonRow_->setGeometry(buttonsLeft, bands.buttonsTop, buttonRow.width(), kTrendControlHeight);
+    const int statusLeft = kMargin + buttonRow.width() + kRowSpacing;
+    statusLabel_->setGeometry(bands.compact ? QRect(kMargin, bands.statusTop, width, heights.status)
+                                            : QRect(statusLeft, bands.buttonsTop,
+                                                    kMargin + width - statusLeft, kTrendControlHeight));
+}
+
+void TrendTab::setStatus(const QString& text) {
+    statusLabel_->setText(text);
+    layOut();
 }
 
 QList<QWidget*> TrendTab::focusChain() const {
@@ -189,6 +247,7 @@ void TrendTab::refresh() {
     footerModel_->setChart(chart_);
     fitColumns();
     checkLabel_->setText(outcome.check);
+    layOut(); // the columns and the texts decide the chart's least height
     showNewest_ = true;
     if (chartGrid_->isVisible())
         chartGrid_->doItemsLayout(); // the new scroll range, now
@@ -215,8 +274,10 @@ void TrendTab::fitColumns() {
 bool TrendTab::eventFilter(QObject* watched, QEvent* event) {
     // A font or style given to a table, its header or its held columns once a chart is shown: the
     // columns follow it.
-    if (chart_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+    if (chart_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)) {
         fitColumns();
+        layOut();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -242,7 +303,7 @@ void TrendTab::exportCsv() {
         exportFailed(reason);
         return;
     }
-    statusLabel_->setText(QStringLiteral("已导出：%1").arg(QFileInfo(path).fileName()));
+    setStatus(QStringLiteral("已导出：%1").arg(QFileInfo(path).fileName()));
 }
 
 void TrendTab::exportPicture() {
@@ -270,7 +331,7 @@ void TrendTab::exportPicture() {
         exportFailed(reason);
         return;
     }
-    statusLabel_->setText(QStringLiteral("已导出：%1").arg(QFileInfo(path).fileName()));
+    setStatus(QStringLiteral("已导出：%1").arg(QFileInfo(path).fileName()));
 }
 
 QString TrendTab::askExportPath(const QString& caption, const QString& suffix, const QString& filter) {
@@ -278,7 +339,7 @@ QString TrendTab::askExportPath(const QString& caption, const QString& suffix, c
         dialogs::documentsFolder() + QLatin1Char('/') + archive_ + QStringLiteral("-走势.") + suffix;
     const QString path = dialogs::askSaveFileName(host_.dialogOwner, caption, proposed, filter, suffix);
     if (!path.isEmpty())
-        statusLabel_->clear();
+        setStatus(QString());
     return path;
 }
 
@@ -343,11 +404,10 @@ void TrendTab::exportPages(const QString& path, const TrendPicture& picture, con
     files.discard();
     switch (outcome) {
     case Outcome::Written:
-        statusLabel_->setText(
-            QStringLiteral("图片较长，已分为%1个文件：%2").arg(pages).arg(trendPageNames(path, all)));
+        setStatus(QStringLiteral("图片较长，已分为%1个文件：%2").arg(pages).arg(trendPageNames(path, all)));
         break;
     case Outcome::Cancelled:
-        statusLabel_->setText(QStringLiteral("已取消导出"));
+        setStatus(QStringLiteral("已取消导出"));
         break;
     case Outcome::Failed:
         exportFailed(reason);

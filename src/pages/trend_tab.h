@@ -52,6 +52,9 @@ protected:
 private:
     // Sets the columns of both tables to the chart shown, measured in the fonts they are drawn in.
     void fitColumns();
+    // Places the rows of controls, the tables and the texts for the tab's size (trendBands).
+    void layOut();
+    void setStatus(const QString& text);
     void onSpanPicked();
     void exportCsv();
     void exportPicture();
@@ -71,10 +74,13 @@ private:
     QString archive_;         // the archive of the chart shown
     bool spanPicked_ = false; // until the user picks a span, W follows the analysis depth
     bool showNewest_ = false; // the chart just built keeps its newest row in view as it is laid out
+    QWidget* spanRow_;        // 统计期数 and its list
     ui::ChoiceCombo* spanCombo_;
     TrendGrid* chartGrid_;
     ui::FrozenColumnsTable* footerGrid_;
+    QWidget* texts_; // the wrapped texts under the footers
     QLabel* checkLabel_;
+    QWidget* buttonRow_;
     QPushButton* csvButton_;
     QPushButton* pngButton_;
     QLabel* statusLabel_; // what the last export wrote

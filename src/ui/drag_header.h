@@ -5,7 +5,9 @@
 
 namespace dravik::ui {
 
-// A header strip by which the frameless window is dragged around, within the free area of the screen.
+// A header strip that does for the frameless window what a title bar does: dragged, it moves the
+// window (within the free area of the screen, where the window follows the pointer itself), and a
+// double-click maximises or restores it (through the window's WindowFrame).
 class DragHeader : public QWidget {
     Q_OBJECT
 public:
@@ -15,9 +17,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    bool dragging_ = false;
+    bool pressed_ = false;  // the left button went down on the header
+    bool dragging_ = false; // and has since moved far enough to drag
+    QPoint pressedAt_;      // where, on the screen
     QPoint grabOffset_;
 };
 

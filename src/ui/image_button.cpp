@@ -2,8 +2,10 @@
 
 #include "ui/ui_style.h"
 
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPen>
+#include <QToolTip>
 
 namespace dravik::ui {
 
@@ -25,6 +27,16 @@ void ImageButton::setCaptionRowHeight(int height) {
 
 QSize ImageButton::sizeHint() const {
     return {50, 50};
+}
+
+bool ImageButton::event(QEvent* event) {
+    // A picture says what the button does to those who know it; the pointer's pause says it in words.
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && text().isEmpty() &&
+        !accessibleName().isEmpty()) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), accessibleName(), this);
+        return true;
+    }
+    return QAbstractButton::event(event);
 }
 
 void ImageButton::paintEvent(QPaintEvent*) {

@@ -5,7 +5,8 @@
 namespace dravik::ui {
 
 // A button that draws no face of its own: only its picture, fitted inside a margin, and its caption.
-// With a caption the picture sits above a caption row along the bottom edge.
+// With a caption the picture sits above a caption row along the bottom edge. Without one, what it does
+// is its accessible name, which its tooltip shows (unless it is given a tooltip of its own).
 class ImageButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -17,6 +18,7 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

@@ -3,9 +3,49 @@
 #include "ui/ui_style.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QStyle>
 #include <QTableWidget>
+#include <QToolTip>
 
 namespace dravik::ui {
+
+namespace {
+
+class CutTextToolTips : public QObject {
+public:
+    explicit CutTextToolTips(QTableView* table) : QObject(table), table_(table) {
+        table->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip)
+            return QObject::eventFilter(watched, event);
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = table_->indexAt(help->pos());
+        if (!index.isValid() || !index.data(Qt::ToolTipRole).isNull() || !isCut(index))
+            return QObject::eventFilter(watched, event);
+        QToolTip::showText(help->globalPos(), index.data().toString(), table_->viewport(),
+                           table_->visualRect(index));
+        return true;
+    }
+
+private:
+    // As the item delegate draws the text: in the cell less the style's margin each side, elided
+    // where it is wider.
+    bool isCut(const QModelIndex& index) const {
+        const QVariant font = index.data(Qt::FontRole);
+        const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : table_->font(), table_->viewport());
+        const int margin = table_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table_) + 1;
+        return metrics.horizontalAdvance(index.data().toString()) >
+               table_->visualRect(index).width() - 2 * margin;
+    }
+
+    QTableView* table_;
+};
+
+} // namespace
 
 void styleTable(QTableView* table, int rowHeight) {
     table->verticalHeader()->setVisible(false);
@@ -50,6 +90,10 @@ QTableWidgetItem* gridCell(const QString& text) {
     item->setForeground(kDodgerBlue);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     return item;
+}
+
+void showCutTextsAsToolTips(QTableView* table) {
+    new CutTextToolTips(table);
 }
 
 } // namespace dravik::ui

@@ -23,4 +23,8 @@ void styleTable(QTableView* table, int rowHeight);
 // A cell of such a table: centred, "微软雅黑" 15 points, dodger blue, selectable but not editable.
 QTableWidgetItem* gridCell(const QString& text);
 
+// A cell whose text is cut short to fit its column shows the whole text as its tooltip (a cell with a
+// tooltip of its own keeps that).
+void showCutTextsAsToolTips(QTableView* table);
+
 } // namespace dravik::ui

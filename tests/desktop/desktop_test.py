@@ -8,8 +8,11 @@ xdotool) and read as a screen reader reads it (pyatspi, the interface Orca uses)
 Two tables: every control of the settings tab, the trend tab and the import dialog read with its caption
 and its value or text; and every kind of drop-down list opened by a click (on its field, on its arrow, or
 pressed and dragged onto an entry) that must stay open until an entry is picked, with the desktop told
-of the new value. Then the header's right-click menu (最小化, 退出), whose 退出 asks about a changed
-setting (changed by a click on the text of a radio row) before the program ends. Exits non-zero, listing what failed, when anything does.
+of the new value. Then the header's right-click menu (最大化, 最小化, 退出), whose 退出 asks about a changed
+setting (changed by a click on the text of a radio row) before the program ends. Then the window as a
+window: its bottom-right corner dragged 300 × 200 pixels further, the new size read back, a double-click
+on the header that maximises it and another that restores it, and a second start that opens it where it
+was left, and maximised when it was left so. Exits non-zero, listing what failed, when anything does.
 """
 import os
 import re
@@ -32,7 +35,7 @@ TIMEOUT = 30
 class Session:
     """Xvfb, a session bus and the AT-SPI bus, all in a temporary folder that stands in for the home."""
 
-    def __init__(self, screen="1280x1024x24"):
+    def __init__(self, screen="1920x1200x24"):
         self.screen = screen
         self.root = tempfile.mkdtemp(prefix="dravik-desktop-")
         self.processes = []
@@ -123,20 +126,22 @@ def xdotool(*args):
 
 
 class Program:
-    """The program started on a fresh data folder whose set.ini points it at the loopback site; `env`
-    adds to its environment (QT_SCALE_FACTOR: the desktop's pixels are that many times Qt's, in which
-    AT-SPI gives the extents)."""
+    """The program started on a fresh data folder whose set.ini points it at the loopback site, or
+    again on the `data` folder of an earlier one; `env` adds to its environment (QT_SCALE_FACTOR: the
+    desktop's pixels are that many times Qt's, in which AT-SPI gives the extents)."""
 
-    def __init__(self, session, executable, site_port, env=None):
+    def __init__(self, session, executable, site_port, env=None, data=None):
         import pyatspi
         self.pyatspi = pyatspi
-        self.data = tempfile.mkdtemp(prefix="data-", dir=session.root)
-        os.makedirs(os.path.join(self.data, "Dravik"))
-        with open(os.path.join(self.data, "Dravik", "set.ini"), "w", newline="") as f:
-            f.write("[download]\r\nsite=http://127.0.0.1:%d\r\n" % site_port)
-        # A second archive, for the archive list to have another entry to pick.
-        with open(os.path.join(self.data, "Dravik", "双色球蓝球.dat"), "w", newline="") as f:
-            f.write("2024001.16\r\n2024002.05\r\n")
+        self.data = data
+        if data is None:
+            self.data = tempfile.mkdtemp(prefix="data-", dir=session.root)
+            os.makedirs(os.path.join(self.data, "Dravik"))
+            with open(os.path.join(self.data, "Dravik", "set.ini"), "w", newline="") as f:
+                f.write("[download]\r\nsite=http://127.0.0.1:%d\r\n" % site_port)
+            # A second archive, for the archive list to have another entry to pick.
+            with open(os.path.join(self.data, "Dravik", "双色球蓝球.dat"), "w", newline="") as f:
+                f.write("2024001.16\r\n2024002.05\r\n")
         env = dict(session.env, XDG_DATA_HOME=self.data, **(env or {}))
         self.scale = float(env.get("QT_SCALE_FACTOR", 1))
         self.output = open(os.path.join(session.root, "program.log"), "ab")
@@ -193,7 +198,7 @@ class Program:
         if self.process.poll() is None:
             try:
                 go_to(self, "分析")
-                header = self.find("filler", "双击退出；右键单击标题栏可最小化或退出", showing=True)
+                header = self.find("filler", "双击退出；右键单击标题栏可最大化、最小化或退出", showing=True)
             except RuntimeError:
                 pass
         if header is not None:
@@ -439,9 +444,9 @@ class MenuWatch:
 
 
 def check_window_menu(program, failures):
-    """The window has no title bar: a right-click on its header offers 最小化 and 退出; with a setting
-    changed (by a click on the text of its radio row), 退出 asks about it before the program ends, as the
-    double-click on the logo does."""
+    """The window has no title bar: a right-click on its header offers 最大化, 最小化 and 退出; with a
+    setting changed (by a click on the text of its radio row), 退出 asks about it before the program ends,
+    as the double-click on the logo does."""
     watch = MenuWatch(program)
     try:
         check_menu_entries(program, watch, failures)
@@ -455,8 +460,8 @@ def check_menu_entries(program, watch, failures):
     program.click(title, button=3)
     try:
         items = wait_for(watch.items, "the header's menu", timeout=10)
-        if [name for name, _ in items] != ["最小化", "退出"]:
-            failures.append("the header's menu holds %r, expected 最小化 and 退出" % [name for name, _ in items])
+        if [name for name, _ in items] != ["最大化", "最小化", "退出"]:
+            failures.append("the header's menu holds %r, expected 最大化, 最小化 and 退出" % [name for name, _ in items])
     except RuntimeError as error:
         failures.append("a right-click on the header: %s" % error)
     xdotool("key", "Escape")
@@ -551,6 +556,77 @@ def check_clicks(program, failures):
             xdotool("key", "Escape")
 
 
+def window_extents(program):
+    """The window's place and size as the desktop has them: x, y, width, height."""
+    import pyatspi
+    box = program.app.getChildAtIndex(0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return box.x, box.y, box.width, box.height
+
+
+def double_click(program, accessible):
+    x, y = point(accessible, "centre", program.scale)
+    xdotool("mousemove", x, y, "click", "--repeat", 2, "--delay", 80, 1)
+
+
+def check_window_frame(session, executable, site_port, failures):
+    """The frameless window as a window: its bottom-right corner dragged 300 × 200 pixels further with the
+    pointer (XTest; the session has no window manager, so the program follows the pointer itself), the
+    new size read over AT-SPI; a double-click on the header maximises it to the screen (the session has
+    no panels), another restores it; the next start opens it as it was left, then maximised when it was
+    left maximised through the header's menu."""
+    screen = (0, 0) + tuple(int(n) for n in session.screen.split("x")[:2])
+    program = Program(session, executable, site_port)
+    grown = None
+    try:
+        x, y, width, height = window_extents(program)
+        corner = (x + width - 2, y + height - 2)
+        xdotool("mousemove", *corner, "mousedown", 1)
+        for step in range(1, 11):
+            xdotool("mousemove", corner[0] + 30 * step, corner[1] + 20 * step)
+        xdotool("mouseup", 1)
+        grown = (x, y, width + 300, height + 200)
+        wait_for(lambda: window_extents(program) == grown, "the window 300 × 200 larger than %r" % (
+            (x, y, width, height),), timeout=10)
+        title = program.control("label", "Dravik")
+        double_click(program, title)
+        wait_for(lambda: window_extents(program) == screen, "the window maximised to %r" % (screen,), timeout=10)
+        double_click(program, title)
+        wait_for(lambda: window_extents(program) == grown, "the window restored to %r" % (grown,), timeout=10)
+    except RuntimeError as error:
+        failures.append("the window's corner and header: %s (the window at %r)" % (error, window_extents(program)))
+    data = program.data
+    status = program.close()
+    if status != 0:
+        failures.append("check_window_frame: the program ended with status %s" % status)
+    if grown is None:
+        return
+
+    program = Program(session, executable, site_port, data=data)
+    watch = MenuWatch(program)
+    try:
+        wait_for(lambda: window_extents(program) == grown, "the second start at %r" % (grown,), timeout=10)
+        program.click(program.control("label", "Dravik"), button=3)
+        items = dict(wait_for(watch.items, "the header's menu", timeout=10))
+        program.click(items["最大化"])
+        wait_for(lambda: window_extents(program) == screen, "the window maximised by the menu", timeout=10)
+    except (RuntimeError, KeyError) as error:
+        failures.append("the second start: %s (the window at %r)" % (error, window_extents(program)))
+    finally:
+        watch.stop()
+    status = program.close()
+    if status != 0:
+        failures.append("check_window_frame: the second start ended with status %s" % status)
+
+    program = Program(session, executable, site_port, data=data)
+    try:
+        wait_for(lambda: window_extents(program) == screen, "the third start maximised", timeout=10)
+    except RuntimeError as error:
+        failures.append("the third start: %s (the window at %r)" % (error, window_extents(program)))
+    status = program.close()
+    if status != 0:
+        failures.append("check_window_frame: the third start ended with status %s" % status)
+
+
 def end_session(session, server, failures):
     """Stops the loopback site and the session; after a failure, the end of the program's output first."""
     if server is not None:
@@ -585,12 +661,13 @@ def main():
             status = program.close()
             if status != 0:
                 failures.append("%s: the program ended with status %s" % (check.__name__, status))
+        check_window_frame(session, executable, server.server_address[1], failures)
     finally:
         end_session(session, server, failures)
     for failure in failures:
         print("FAIL", failure)
-    print("%d controls read, %d list picks, the window's menu: %s" % (len(CONTROLS), len(CLICKS),
-                                                                    "FAILED" if failures else "passed"))
+    print("%d controls read, %d list picks, the window's menu, corner and header: %s" % (
+        len(CONTROLS), len(CLICKS), "FAILED" if failures else "passed"))
     return 1 if failures else 0
 
 

@@ -9,10 +9,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
+#include <QRandomGenerator>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTcpServer>
 #include <QTimer>
+#include <QToolTip>
 
 namespace dravik::test {
 
@@ -51,6 +54,25 @@ QStringList workedExampleLines() {
     QStringList lines;
     for (int i = 0; i < numbers.size(); ++i)
         lines.append(QStringLiteral("240%1.%2").arg(i + 1, 2, 10, QLatin1Char('0')).arg(numbers.at(i)));
+    return lines;
+}
+
+QStringList redBallHistory() {
+    QRandomGenerator random(33);
+    QStringList lines;
+    for (int draw = 1; draw <= 100; ++draw) {
+        QList<int> balls;
+        while (balls.size() < 6) {
+            const int ball = int(random.bounded(33)) + 1;
+            if (!balls.contains(ball))
+                balls.append(ball);
+        }
+        std::sort(balls.begin(), balls.end());
+        QStringList texts;
+        for (const int ball : balls)
+            texts.append(QStringLiteral("%1").arg(ball, 2, 10, QLatin1Char('0')));
+        lines.append(QStringLiteral("2024%1.%2").arg(draw, 3, 10, QLatin1Char('0')).arg(texts.join(' ')));
+    }
     return lines;
 }
 
@@ -174,6 +196,18 @@ QStringList comboItems(const QComboBox& combo) {
     return items;
 }
 
+QString toolTipAt(QWidget* widget, QPoint at) {
+    // A tooltip just hidden still counts as shown for a moment.
+    QToolTip::hideText();
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+        return QStringLiteral("(the last tooltip stays)");
+    QHelpEvent event(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    return text;
+}
+
 namespace {
 
 void writeBuiltInArchive(const DataHome& home) {
@@ -198,11 +232,12 @@ std::unique_ptr<MainWindow> startOnArchive(const DataHome& home, const QString& 
     return startOnMainPage(closedSiteRoot());
 }
 
-QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3) {
+QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3, int k) {
     const QStringList v = xabc.split(QLatin1Char(' '));
-    return QStringLiteral("[dravik]\r\nname=%1\r\n[math]\r\nX=%2\r\nA=%3\r\nB=%4\r\nC=%5\r\n"
-                          "[from]\r\nr1=%6\r\n[model]\r\nr2=%7\r\n[count]\r\nr3=%8\r\n")
-        .arg(name, v[0], v[1], v[2], v[3])
+    const QString numbersPerDraw = k == 1 ? QString() : QStringLiteral("K=%1\r\n").arg(k);
+    return QStringLiteral("[dravik]\r\nname=%1\r\n[math]\r\nX=%2\r\nA=%3\r\nB=%4\r\nC=%5\r\n%6"
+                          "[from]\r\nr1=%7\r\n[model]\r\nr2=%8\r\n[count]\r\nr3=%9\r\n")
+        .arg(name, v[0], v[1], v[2], v[3], numbersPerDraw)
         .arg(r1)
         .arg(r2)
         .arg(r3)

@@ -66,6 +66,9 @@ QStringList workedExampleLines();
 // 130 draws, periods 10001 … 10130: more than the data-entry page's window of 100, and of equal-length
 // periods, so that record order is file order.
 QStringList longHistory();
+// 100 draws of 双色球's six red balls out of 33, a fixed pseudo-random history, periods 2024001 …
+// 2024100, each draw's numbers ascending, as a results page lists them.
+QStringList redBallHistory();
 // Lines joined as a record file holds them: each followed by CR LF, UTF-8.
 QByteArray recordFileBytes(const QStringList& lines);
 
@@ -78,8 +81,8 @@ std::unique_ptr<MainWindow> startOffline(const DataHome& home);
 std::unique_ptr<MainWindow> startOnArchive(const DataHome& home, const QString& archive,
                                            const std::optional<QByteArray>& records);
 
-// Settings files as the program writes them; `xabc` is "X A B C".
-QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3);
+// Settings files as the program writes them; `xabc` is "X A B C"; K follows C where it is not 1.
+QByteArray settingsBytes(const QString& name, const QString& xabc, int r1, int r2, int r3, int k = 1);
 QByteArray globalBytes(int count, const QString& name);
 
 // A history page as the operator lists it, newest draw first.
@@ -109,6 +112,8 @@ QStringList gridRows(MainWindow& window);
 QStringList gridRows(const QTableWidget& grid);
 // The entries of a combo's drop-down list.
 QStringList comboItems(const QComboBox& combo);
+// What the pointer's pause at a point of the widget shows; empty for no tooltip.
+QString toolTipAt(QWidget* widget, QPoint at);
 
 // A control of the window by its objectName; a test fails at once on a name that is not there.
 template <typename T> T* control(QWidget* window, const char* name) {

@@ -1,8 +1,10 @@
 // Takes a picture of each page of the window, as the README shows them: the splash page, the
 // analysis tab with the worked example, the settings tab, the help tab, the data-entry page with the
-// latest draw picked, the trend tab over 100 draws at the default settings, and the import dialog with a
-// 双色球 history pasted. Run it under Xvfb with the folder to write into:
-// xvfb-run -a build/tests/gui/dravik_screenshots docs
+// latest draw picked, the trend tab over 100 draws at the default settings, the trend tab of 双色球's red
+// balls (six numbers a draw) number by number at the design size and maximised and in three zones, and
+// the import dialog with a 双色球 history pasted. Run it under Xvfb, on a screen of 1920 × 1080 for the
+// maximised window, with the folder to write into:
+// xvfb-run -a -s "-screen 0 1920x1080x24" build/tests/gui/dravik_screenshots docs
 #include "gui_harness.h"
 #include "pages/data_entry_page.h"
 #include "pages/import_dialog.h"
@@ -71,6 +73,28 @@ int main(int argc, char** argv) {
     span->setCurrentIndex(span->findText(QStringLiteral("100期")));
     emit span->activated(span->currentIndex());
     save("trend.png");
+
+    // 双色球's red balls, counted number by number (33 ÷ 33 = 1 … 0): narrow columns, ten of them beside
+    // 期数 and 号码, and all 33 in the maximised window; then in three zones (33 ÷ 3 = 11 … 0), where a
+    // zone that holds several numbers of a draw shows their count.
+    const QString redBalls = QStringLiteral("双色球红球");
+    writeFile(home.dataFolder() + redBalls + QStringLiteral(".dat"), recordFileBytes(redBallHistory()));
+    writeFile(home.dataFolder() + redBalls + QStringLiteral(".ini"),
+              settingsBytes(redBalls, QStringLiteral("33 33 1 0"), 1, 0, 0, 6));
+    control<ui::ChoiceCombo>(settingsTab(*window), "Edit_name")->setText(redBalls);
+    window->runAction(QStringLiteral("act_datset"));
+    span->setCurrentIndex(span->findText(QStringLiteral("30期")));
+    emit span->activated(span->currentIndex());
+    save("trend-red-balls.png");
+    QTest::mouseDClick(header(*window), Qt::LeftButton, {}, QPoint(221, 25));
+    save("trend-red-balls-max.png");
+    QTest::mouseDClick(header(*window), Qt::LeftButton, {}, QPoint(221, 25));
+    control<ui::ChoiceCombo>(settingsTab(*window), "Edit_a")->setText(QStringLiteral("3"));
+    control<ui::ChoiceCombo>(settingsTab(*window), "Edit_b")->setText(QStringLiteral("11"));
+    trendTab(*window)->refresh();
+    save("trend-zones.png");
+    control<ui::ChoiceCombo>(settingsTab(*window), "Edit_name")->setText(kBuiltInArchive);
+    window->runAction(QStringLiteral("act_datset"));
 
     // The import dialog on an archive of 双色球 blue balls, a results page's table pasted.
     const QString blueBalls = QStringLiteral("双色球");

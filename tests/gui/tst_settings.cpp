@@ -712,6 +712,34 @@ private slots:
         QVERIFY(!interval->isChecked());
     }
 
+    // The 数据录入 row opens the data-entry page from anywhere on it, its caption included.
+    void dataEntryRowClick_data() {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("caption") << "caption";
+        QTest::newRow("middle") << "middle";
+        QTest::newRow("button") << "button";
+    }
+
+    void dataEntryRowClick() {
+        QFETCH(QString, where);
+        start();
+        auto* list = control<ui::ItemList>(tab, "ListBox2");
+        auto* button = control<QWidget>(tab, "Button_in");
+        QLabel* caption = nullptr;
+        for (QLabel* label : list->findChildren<QLabel*>()) {
+            if (label->text() == QStringLiteral("数据录入"))
+                caption = label;
+        }
+        QVERIFY(caption);
+        const int y = caption->geometry().center().y();
+        const QPoint at = where == "caption"  ? QPoint(caption->x() + 10, y)
+                          : where == "middle" ? QPoint(list->width() / 2, y)
+                                              : button->geometry().center();
+        QWidget* under = list->childAt(at);
+        QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(list, at));
+        QCOMPARE(shownPage(*window), entryPage(*window));
+    }
+
     void closingTheArchiveListReloads() {
         start();
         pickFromList(control<ui::ChoiceCombo>(tab, "Edit_a"), QStringLiteral("6"));

@@ -87,6 +87,20 @@ class SeveralNumbersTest : public WindowTestCase {
     }
     QString check() { return control<QLabel>(trendTab(*window), "Label_check")->text(); }
 
+    TrendGrid* chartGrid() { return control<TrendGrid>(trendTab(*window), "Grid_trend"); }
+
+    // The colour of the chart's cell (row, column) at `offset` from its centre, as shown.
+    QColor cellColour(int row, int column, QPoint offset) {
+        TrendGrid* grid = chartGrid();
+        const QRect cell = grid->visualRect(grid->model()->index(row, column));
+        return grid->viewport()->grab().toImage().pixelColor(cell.center() + offset);
+    }
+
+    // What the pointer's pause over a cell of a table shows; empty for no tooltip.
+    static QString toolTipOver(QTableView* table, int row, int column) {
+        return toolTipAt(table->viewport(), table->visualRect(table->model()->index(row, column)).center());
+    }
+
 private slots:
     void zones() {
         importHistory(3, 11);
@@ -95,6 +109,10 @@ private slots:
         QCOMPARE(gridRows(*window), (QStringList{"01.02.03.04.05.06.07.08.09.10.11|60|0|√",
                                                  "12.13.14.15.16.17.18.19.20.21.22|30|0|√",
                                                  "23.24.25.26.27.28.29.30.31.32.33|90|0|√"}));
+        // The zones' texts are cut to the 号码 column; the pointer's pause shows them whole.
+        auto* analysis = control<QTableView>(analysisTab(*window), "StringGrid1");
+        QCOMPARE(toolTipOver(analysis, 2, 0), QStringLiteral("23.24.25.26.27.28.29.30.31.32.33"));
+        QCOMPARE(toolTipOver(analysis, 2, 1), QString());
         // The window of 30 draws; the newest row at the bottom.
         QCOMPARE(chart()->rowCount(), 30);
         QCOMPARE(rowTexts(chart(), 29), (QStringList{"2024033", kRedBalls, "2", "12", "3"}));
@@ -102,6 +120,15 @@ private slots:
                  (QStringList{"2024033", kRedBalls, "01 02", "12", "23 24 25"}));
         QCOMPARE(rowTexts(chart(), 29, Qt::ToolTipRole), (QStringList{"", "", "01 02", "12", "23 24 25"}));
         QVERIFY(chart()->index(29, 2).data(TrendModel::kHitRole).toBool());
+        // A count is an orange square with rounded corners, a number a red ball: near the corner of
+        // the cell's mark the square is coloured and the ball is not.
+        QTRY_VERIFY(chartGrid()->isVisible());
+        const QColor orange(0xF0, 0x8A, 0x00);
+        const QColor red(0xE0, 0x28, 0x2E);
+        for (const auto& [column, colour] : {std::pair{2, orange}, std::pair{3, red}, std::pair{4, orange}}) {
+            QCOMPARE(cellColour(29, column, QPoint(0, 7)), colour);
+            QCOMPARE(cellColour(29, column, QPoint(7, 7)) == colour, colour == orange);
+        }
         // 理论次数 = 30 · 6 · 11 / 33 = 60.0 for each zone.
         QCOMPARE(rowTexts(footers(), 0), (QStringList{"出现次数", "", "60", "30", "90"}));
         QCOMPARE(rowTexts(footers(), 1), (QStringList{"理论次数", "", "60.0", "60.0", "60.0"}));
@@ -139,6 +166,18 @@ private slots:
         QCOMPARE(gridRows(*window), expected);
         const QStringList last = rowTexts(chart(), 29);
         QCOMPARE(last.mid(0, 5), (QStringList{"2024033", kRedBalls, "01", "02", "33"}));
+        // Narrow columns: at the design size at least nine whole groups stand beside 期数 and 号码.
+        TrendGrid* grid = chartGrid();
+        QTRY_VERIFY(grid->isVisible());
+        QCOMPARE(window->size(), QSize(442, 766));
+        int whole = 0;
+        for (int column = TrendModel::kFixedColumns; column < grid->model()->columnCount(); ++column) {
+            const int left = grid->columnViewportPosition(column);
+            if (left >= grid->frozenWidth() && left + grid->columnWidth(column) <= grid->viewport()->width())
+                ++whole;
+            QVERIFY2(grid->columnWidth(column) < 28, qPrintable(QString::number(grid->columnWidth(column))));
+        }
+        QVERIFY2(whole >= 9, qPrintable(QString::number(whole)));
         QCOMPARE(last.value(2 + 11), QStringLiteral("12"));
         // 03, never drawn, has missed all 33 draws of the archive. 理论次数 = 30 · 6 · 1 / 33 = 5.45…,
         // shown as 5.5; over the window 03 misses all 30.

@@ -2,6 +2,7 @@
 // the way in, and export to CSV and PNG, failures included.
 #include "gui_harness.h"
 #include "pages/settings_tab.h"
+#include "pages/trend_layout.h"
 #include "pages/trend_picture.h"
 #include "pages/trend_tab.h"
 #include "pages/trend_table.h"
@@ -573,6 +574,63 @@ private slots:
         QFETCH(int, limit);
         QFETCH(QList<int>, breaks);
         QCOMPARE(trendPageBreaks(rows, checkHeight, limit), breaks);
+    }
+
+    // How the tab shares its height. The chart's least is ten rows, under the header, in a frame, with
+    // a sideways scroll bar where the columns do not fit; a footer row needs 24 with the frame, all six
+    // 134. Results: compact, chart top and height, footer height, texts top and height, status top,
+    // buttons' top.
+    void bands_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("texts");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("chartLeast");
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<QList<int>>("bands");
+        // The design size: 766 less the header and the tab strip; two lines of text take the 44 the
+        // tab was designed with, as before.
+        QTest::newRow("design size") << 666 << 36 << 0 << 246 << true
+                                     << QList<int>{0, 44, 398, 134, 580, 44, 0, 628};
+        QTest::newRow("design size, three lines of text")
+            << 666 << 54 << 0 << 261 << true << QList<int>{0, 44, 388, 134, 570, 54, 0, 628};
+        QTest::newRow("taller: the chart grows")
+            << 900 << 36 << 0 << 246 << true << QList<int>{0, 44, 632, 134, 814, 44, 0, 862};
+        // 1366 × 768 at 125 %: 614 high, the footers scroll.
+        QTest::newRow("footers give up height")
+            << 514 << 54 << 0 << 261 << true << QList<int>{0, 44, 261, 109, 418, 54, 0, 476};
+        // At 150 %: 512 high; the export buttons go up beside the span list.
+        QTest::newRow("buttons beside the span list")
+            << 412 << 54 << 0 << 261 << true << QList<int>{1, 44, 261, 41, 350, 54, 404, 8};
+        QTest::newRow("the status under the texts")
+            << 412 << 54 << 16 << 261 << true << QList<int>{1, 44, 261, 25, 334, 54, 388, 8};
+        // Where the buttons do not fit beside the list, they stay; the chart gives up rows.
+        QTest::newRow("buttons that do not fit")
+            << 412 << 54 << 0 << 261 << false << QList<int>{0, 44, 244, 24, 316, 54, 0, 374};
+        // Shorter still: the footers keep one row, the texts all theirs, the chart the rest.
+        QTest::newRow("very short") << 300 << 36 << 0 << 246 << true
+                                    << QList<int>{1, 44, 184, 24, 256, 36, 292, 8};
+    }
+
+    void bands() {
+        QFETCH(int, tab);
+        QFETCH(int, texts);
+        QFETCH(int, status);
+        QFETCH(int, chartLeast);
+        QFETCH(bool, fits);
+        QFETCH(QList<int>, bands);
+        TrendHeights heights;
+        heights.tab = tab;
+        heights.texts = texts;
+        heights.status = status;
+        heights.chartLeast = chartLeast;
+        heights.footerFull = 134;
+        heights.footerLeast = 24;
+        heights.exportFitsBesideSpan = fits;
+        const TrendBands got = trendBands(heights);
+        QCOMPARE((QList<int>{got.compact, got.chartTop, got.chartHeight, got.footerHeight, got.textsTop,
+                             got.textsHeight, got.statusTop, got.buttonsTop}),
+                 bands);
+        QCOMPARE(got.footerTop, got.chartTop + got.chartHeight);
     }
 
     void pageNames_data() {

@@ -2,6 +2,7 @@
 // program's font gives them: every caption and cell text shows whole, and the columns held in place
 // (期数, 号码) meet the scrolling ones. CTest runs it at scale factors 1, 1.25 and 2.
 #include "gui_harness.h"
+#include "pages/trend_picture.h"
 #include "pages/trend_tab.h"
 #include "pages/trend_table.h"
 #include "storage/data_folder.h"
@@ -10,8 +11,10 @@
 #include "ui/tab_control.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QLabel>
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <cmath>
@@ -128,8 +131,7 @@ private slots:
         QTest::addColumn<qreal>("pointSize");
         QTest::addColumn<bool>("bold");
         QTest::newRow("default fonts") << "none" << QString() << 0.0 << false;
-        // The header and the held columns are drawn in the application's font (as it was when they
-        // were made: Qt gives them no later change of it).
+        // The application's font, which reaches no part of the chart (chartFontsAreTheWindows).
         QTest::newRow("application font, at start") << "application" << QString() << 14.0 << false;
         QTest::newRow("application font, another family") << "application"
                                                           << "DejaVu Serif" << 12.0 << true;
@@ -165,6 +167,41 @@ private slots:
         // The chart and its footers share their columns.
         for (int column = 0; column < chart->model()->columnCount(); ++column)
             QCOMPARE(footer->columnWidth(column), chart->columnWidth(column));
+    }
+
+    // Every part of the chart, its header and held columns included, is drawn in the program's own
+    // fonts, as every other text of the window, never in the application's: where that is a serif (as
+    // under Wine, where the program's first family is missing) the chart still falls back as the
+    // window's labels do.
+    void chartFontsAreTheWindows() {
+        QFont serif = applicationFont_;
+        serif.setFamilies({QStringLiteral("DejaVu Serif")});
+        QApplication::setFont(serif);
+        window = startOffline(*home);
+        TrendTab* tab = trendTab(*window);
+        QTest::mouseClick(tabBar(*window)->tabButton(MainWindow::kTrendTab), Qt::LeftButton);
+        auto* chart = control<TrendGrid>(tab, "Grid_trend");
+        auto* footer = control<ui::FrozenColumnsTable>(tab, "Grid_footer");
+        QTRY_VERIFY(chart->isVisible());
+        const QString family = QFontInfo(control<QLabel>(tab, "Label_check")->font()).family();
+        QVERIFY(family != QFontInfo(serif).family());
+        // A header paints on its viewport, in the viewport's font.
+        const std::pair<const char*, const QWidget*> parts[] = {
+            {"cells", chart},
+            {"header", chart->horizontalHeader()},
+            {"header, as painted", chart->horizontalHeader()->viewport()},
+            {"期数 and 号码", chart->frozenView()},
+            {"their header", chart->frozenView()->horizontalHeader()},
+            {"their header, as painted", chart->frozenView()->horizontalHeader()->viewport()},
+            {"footer values", footer},
+            {"footer names", footer->frozenView()},
+        };
+        for (const auto& [part, widget] : parts) {
+            const QString drawnIn = QFontInfo(widget->font()).family();
+            QVERIFY2(drawnIn == family, qPrintable(QStringLiteral("%1 in %2").arg(part, drawnIn)));
+            QCOMPARE(widget->font().pointSizeF(), trendFont().pointSizeF());
+        }
+        QCOMPARE(QFontInfo(trendFont()).family(), family); // the exported picture's
     }
 
     // The held columns take the table's widths whatever they are, also below the least width Qt gives

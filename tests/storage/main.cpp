@@ -12,6 +12,7 @@ int runEnteredNumbersTests(int argc, char** argv);
 int runTextCodecTests(int argc, char** argv);
 int runGb18030Tests(int argc, char** argv);
 int runWholeFileTests(int argc, char** argv);
+int runWindowStateTests(int argc, char** argv);
 
 // The storage module's test classes in one program; it fails when any of them fails.
 int main(int argc, char** argv) {
@@ -29,5 +30,6 @@ int main(int argc, char** argv) {
     failures += runTextCodecTests(argc, argv);
     failures += runGb18030Tests(argc, argv);
     failures += runWholeFileTests(argc, argv);
+    failures += runWindowStateTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }
