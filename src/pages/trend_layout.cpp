@@ -31,16 +31,26 @@ TrendBands trendBands(const TrendHeights& heights) {
     bands.buttonsTop = heights.tab - kBottom - kTrendControlHeight;
     bands.textsTop = bands.buttonsTop - kGap - bands.textsHeight;
     share(bands.textsTop - kGap - kChartTop, heights, bands);
-    if (bands.chartHeight >= heights.chartLeast || !heights.exportFitsBesideSpan)
+    if (bands.chartHeight >= heights.chartLeast)
+        return bands;
+    if (heights.exportFitsBesideSpan) {
+        // Short: the buttons' row goes up beside the span list, the status (if any) under the texts,
+        // which take no more than their lines.
+        bands.compact = true;
+        bands.buttonsTop = kTrendControlTop;
+        bands.textsHeight = heights.texts + heights.textsMoved;
+        bands.statusTop = heights.tab - kBottom - heights.status;
+        bands.textsTop = bands.statusTop - bands.textsHeight;
+        share(bands.textsTop - kGap - kChartTop, heights, bands);
+    }
+    if (bands.chartHeight >= heights.chartLeast)
         return bands;
 
-    // Short: the buttons' row goes up beside the span list, the status (if any) under the texts, which
-    // take no more than their lines.
-    bands.compact = true;
-    bands.buttonsTop = kTrendControlTop;
-    bands.textsHeight = heights.texts;
-    bands.statusTop = heights.tab - kBottom - heights.status;
-    bands.textsTop = bands.statusTop - bands.textsHeight;
+    // Shorter still: the texts scroll, keeping room for the mark check.
+    const int textsBottom = bands.textsTop + bands.textsHeight;
+    bands.textsHeight = std::max(std::min(heights.textsLeast, bands.textsHeight),
+                                 bands.textsHeight - (heights.chartLeast - bands.chartHeight));
+    bands.textsTop = textsBottom - bands.textsHeight;
     share(bands.textsTop - kGap - kChartTop, heights, bands);
     return bands;
 }

@@ -9,13 +9,17 @@ namespace dravik {
 // Where the tab has room, the texts and both rows keep their heights, the footers show their six rows
 // and the chart takes the rest. Where it is short, the chart keeps at least kTrendLeastRows rows in
 // view: first the footers give up height (they scroll, down to one row in view), then the export
-// buttons move up into the span list's row (when they fit beside it) and the status under the texts.
-// The texts are never cut; below all of that only the chart gives up more.
+// buttons move up into the span list's row (those that fit beside it; the others go under the texts)
+// and the status under the texts, then the texts give up height and scroll, down to the mark check
+// whole. The mark check is never cut; below all of that only the chart gives up more.
 inline constexpr int kTrendLeastRows = 10;
 
 struct TrendHeights {
     int tab = 0;
     int texts = 0;       // the texts wrapped to the tab's width
+    int textsLeast = 0;  // the mark check alone, which is never cut
+    int textsMoved = 0;  // what the texts take more when the buttons that do not fit beside the span
+                         // list's row go under them
     int status = 0;      // the export status under the texts, 0 while it says nothing
     int chartLeast = 0;  // the chart with kTrendLeastRows rows in view
     int footerFull = 0;  // the footers with all their rows in view

@@ -2,6 +2,7 @@
 
 #include "analysis/trend_csv.h"
 #include "analysis/trend_run.h"
+#include "pages/grouping_scan_dialog.h"
 #include "pages/trend_layout.h"
 #include "pages/trend_picture.h"
 #include "pages/trend_table.h"
@@ -21,6 +22,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <cmath>
@@ -147,44 +149,67 @@ TrendTab::TrendTab(Host host, QWidget* parent)
         }
     }
 
-    // The texts under the footers, one under the other, each wrapped to the tab's width.
-    texts_ = new QWidget(this);
-    auto* textsLayout = new QVBoxLayout(texts_);
-    textsLayout->setContentsMargins(0, 0, 0, 0);
-    textsLayout->setSpacing(0);
-    checkLabel_ = ui::makeLabel(QString(), ui::uiFont(10), texts_);
+    // The texts under the footers, one under the other, each wrapped to the tab's width. On a short
+    // tab they scroll, the mark check first and whole.
+    texts_ = new QScrollArea(this);
+    texts_->setFrameShape(QFrame::NoFrame);
+    texts_->setWidgetResizable(true);
+    texts_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    texts_->viewport()->setAutoFillBackground(false);
+    // The texts take the focus themselves; the area around them brings the focused one into view.
+    texts_->setFocusPolicy(Qt::NoFocus);
+    auto* textsBox = new QWidget;
+    textsBox->setAutoFillBackground(false);
+    textsLayout_ = new QVBoxLayout(textsBox);
+    textsLayout_->setContentsMargins(0, 0, 0, 0);
+    textsLayout_->setSpacing(0);
+    checkLabel_ = ui::makeLabel(QString(), ui::uiFont(10), textsBox);
     checkLabel_->setObjectName(QStringLiteral("Label_check"));
     // Its text is what a screen reader must say; the caption only describes it.
     checkLabel_->setAccessibleDescription(QStringLiteral("荐号回测"));
     checkLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Never cut: it takes the lines it needs, and the chart gives up height for them.
     checkLabel_->setWordWrap(true);
-    textsLayout->addWidget(checkLabel_);
+    textsLayout_->addWidget(checkLabel_);
     // Read out and selectable from the keyboard, like the help text.
     checkLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     checkLabel_->setFocusPolicy(Qt::StrongFocus);
+    // The uniformity check under it, in its style.
+    fairLabel_ = ui::makeLabel(QString(), ui::uiFont(10), textsBox);
+    fairLabel_->setObjectName(QStringLiteral("Label_fair"));
+    fairLabel_->setAccessibleDescription(QStringLiteral("均匀性检验"));
+    fairLabel_->setAlignment(checkLabel_->alignment());
+    fairLabel_->setWordWrap(true);
+    fairLabel_->setTextInteractionFlags(checkLabel_->textInteractionFlags());
+    fairLabel_->setFocusPolicy(Qt::StrongFocus);
+    textsLayout_->addWidget(fairLabel_);
+    texts_->setWidget(textsBox);
 
     buttonRow_ = new QWidget(this);
-    auto* buttonLayout = new QHBoxLayout(buttonRow_);
-    buttonLayout->setContentsMargins(0, 0, 0, 0);
-    buttonLayout->setSpacing(kRowSpacing);
-    const auto makeButton = [this, buttonLayout](const char* name, const QString& text) {
+    buttonLayout_ = new QHBoxLayout(buttonRow_);
+    buttonLayout_->setContentsMargins(0, 0, 0, 0);
+    buttonLayout_->setSpacing(kRowSpacing);
+    const auto makeButton = [this](const char* name, const QString& text) {
         auto* button = new QPushButton(text, buttonRow_);
         button->setObjectName(QString::fromLatin1(name));
         button->setAccessibleName(text);
         button->setFont(ui::uiFont(11));
         button->setFixedSize(kButtonWidth, kTrendControlHeight);
-        buttonLayout->addWidget(button);
+        buttonLayout_->addWidget(button);
         return button;
     };
     csvButton_ = makeButton("Button_csv", QStringLiteral("导出CSV"));
     pngButton_ = makeButton("Button_png", QStringLiteral("导出图片"));
+    scanButton_ = makeButton("Button_scan", QStringLiteral("回测全部分组"));
     statusLabel_ = ui::makeLabel(QString(), ui::uiFont(9), this);
     statusLabel_->setObjectName(QStringLiteral("Label_status"));
     statusLabel_->setAccessibleDescription(QStringLiteral("导出状态"));
     statusLabel_->setWordWrap(true);
     connect(csvButton_, &QAbstractButton::clicked, this, ui::guarded([this] { exportCsv(); }));
     connect(pngButton_, &QAbstractButton::clicked, this, ui::guarded([this] { exportPicture(); }));
+    // Nothing of the settings changes: the scan only reads the archive.
+    connect(scanButton_, &QAbstractButton::clicked, this,
+            ui::guarded([this] { runGroupingScan(host_.dialogOwner, host_.settings()); }));
 }
 
 void TrendTab::resizeEvent(QResizeEvent* event) {
@@ -199,29 +224,57 @@ void TrendTab::layOut() {
     // The chart scrolls sideways, under a scroll bar, when its columns are wider than the room beside
     // its vertical scroll bar.
     const bool sideways = chartGrid_->horizontalHeader()->length() > width - frame - scrollBar;
+    const QSize spanRow = spanRow_->sizeHint();
+    // The buttons' row: the two exports and the scan, or the exports alone.
+    const int exportWidth = 2 * kButtonWidth + kRowSpacing;
+    const int rowWidth = exportWidth + kRowSpacing + kButtonWidth;
     TrendHeights heights;
     heights.tab = height();
-    heights.texts = texts_->heightForWidth(width);
+    heights.texts =
+        checkLabel_->heightForWidth(width) + (fairLabel_->isHidden() ? 0 : fairLabel_->heightForWidth(width));
+    // Scrolled, the texts make room for a scroll bar.
+    heights.textsLeast = checkLabel_->heightForWidth(width - scrollBar);
     heights.status = statusLabel_->text().isEmpty() ? 0 : statusLabel_->heightForWidth(width);
     heights.chartLeast =
         frame + kTrendHeaderHeight + kTrendLeastRows * kTrendRowHeight + (sideways ? scrollBar : 0);
     heights.footerFull = 2 * footerGrid_->frameWidth() + kTrendFooterCount * kTrendRowHeight;
     heights.footerLeast = 2 * footerGrid_->frameWidth() + kTrendRowHeight;
-    const QSize spanRow = spanRow_->sizeHint();
-    const QSize buttonRow = buttonRow_->sizeHint();
-    heights.exportFitsBesideSpan = spanRow.width() + kRowSpacing + buttonRow.width() <= width;
+    heights.exportFitsBesideSpan = spanRow.width() + kRowSpacing + exportWidth <= width;
+    const bool rowFitsBesideSpan = spanRow.width() + kRowSpacing + rowWidth <= width;
+    heights.textsMoved = rowFitsBesideSpan ? 0 : kTrendControlHeight;
     const TrendBands bands = trendBands(heights);
 
+    const bool scanUnderTexts = bands.compact && !rowFitsBesideSpan;
+    placeScanButton(scanUnderTexts);
     spanRow_->setGeometry(kMargin, kTrendControlTop, width, kTrendControlHeight);
     chartGrid_->setGeometry(kMargin, bands.chartTop, width, bands.chartHeight);
     footerGrid_->setGeometry(kMargin, bands.footerTop, width, bands.footerHeight);
     texts_->setGeometry(kMargin, bands.textsTop, width, bands.textsHeight);
+    const int placedWidth = scanUnderTexts ? exportWidth : rowWidth;
     const int buttonsLeft = bands.compact ? kMargin + spanRow.width() + kRowSpacing : kMargin;
-    buttonRow_->setGeometry(buttonsLeft, bands.buttonsTop, buttonRow.width(), kTrendControlHeight);
-    const int statusLeft = kMargin + buttonRow.width() + kRowSpacing;
+    buttonRow_->setGeometry(buttonsLeft, bands.buttonsTop, placedWidth, kTrendControlHeight);
+    const int statusLeft = kMargin + placedWidth + kRowSpacing;
     statusLabel_->setGeometry(bands.compact ? QRect(kMargin, bands.statusTop, width, heights.status)
                                             : QRect(statusLeft, bands.buttonsTop,
                                                     kMargin + width - statusLeft, kTrendControlHeight));
+}
+
+void TrendTab::placeScanButton(bool underTexts) {
+    QBoxLayout* const rowLayout = buttonLayout_;
+    QBoxLayout* const textsLayout = textsLayout_;
+    QBoxLayout* from = underTexts ? rowLayout : textsLayout;
+    QBoxLayout* to = underTexts ? textsLayout : rowLayout;
+    if (from->indexOf(scanButton_) < 0)
+        return;
+    from->removeWidget(scanButton_);
+    scanButton_->setParent(to->parentWidget());
+    to->addWidget(scanButton_, 0, Qt::AlignLeft);
+    scanButton_->show();
+}
+
+QString TrendTab::checkTexts() const {
+    const QString fair = fairLabel_->text();
+    return fair.isEmpty() ? checkLabel_->text() : checkLabel_->text() + QLatin1Char('\n') + fair;
 }
 
 void TrendTab::setStatus(const QString& text) {
@@ -230,7 +283,8 @@ void TrendTab::setStatus(const QString& text) {
 }
 
 QList<QWidget*> TrendTab::focusChain() const {
-    return {spanCombo_, chartGrid_, footerGrid_, checkLabel_, csvButton_, pngButton_};
+    return {spanCombo_, chartGrid_, footerGrid_, checkLabel_,
+            fairLabel_, csvButton_, pngButton_,  scanButton_};
 }
 
 void TrendTab::refresh() {
@@ -247,6 +301,8 @@ void TrendTab::refresh() {
     footerModel_->setChart(chart_);
     fitColumns();
     checkLabel_->setText(outcome.check);
+    fairLabel_->setText(outcome.fair);
+    fairLabel_->setVisible(!outcome.fair.isEmpty());
     layOut(); // the columns and the texts decide the chart's least height
     showNewest_ = true;
     if (chartGrid_->isVisible())
@@ -299,7 +355,7 @@ void TrendTab::exportCsv() {
     if (path.isEmpty())
         return;
     QString reason;
-    if (!replaceWholeFile(path, trendCsv(*chart_, checkLabel_->text()), &reason)) {
+    if (!replaceWholeFile(path, trendCsv(*chart_, checkTexts()), &reason)) {
         exportFailed(reason);
         return;
     }
@@ -311,7 +367,7 @@ void TrendTab::exportPicture() {
         refresh();
     // The chart as it is now: the window may rebuild it while the pages are written.
     const std::shared_ptr<const TrendChart> chart = chart_;
-    const QString check = checkLabel_->text();
+    const QString check = checkTexts();
     const QString path =
         askExportPath(QStringLiteral("导出图片"), QStringLiteral("png"), QStringLiteral("PNG (*.png)"));
     if (path.isEmpty())

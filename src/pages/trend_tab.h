@@ -9,6 +9,9 @@
 
 class QLabel;
 class QPushButton;
+class QHBoxLayout;
+class QScrollArea;
+class QVBoxLayout;
 
 namespace dravik {
 
@@ -54,6 +57,9 @@ private:
     void fitColumns();
     // Places the rows of controls, the tables and the texts for the tab's size (trendBands).
     void layOut();
+    // The scan button at the end of the buttons' row, or under the texts where the row beside the span
+    // list cannot hold it.
+    void placeScanButton(bool underTexts);
     void setStatus(const QString& text);
     void onSpanPicked();
     void exportCsv();
@@ -66,6 +72,8 @@ private:
     void exportPages(const QString& path, const TrendPicture& picture, const TrendChart& chart,
                      const QString& check);
     void exportFailed(const QString& reason);
+    // The mark check's lines, then the uniformity check's: what the exports write under the chart.
+    QString checkTexts() const;
 
     Host host_;
     TrendModel* model_;
@@ -78,11 +86,15 @@ private:
     ui::ChoiceCombo* spanCombo_;
     TrendGrid* chartGrid_;
     ui::FrozenColumnsTable* footerGrid_;
-    QWidget* texts_; // the wrapped texts under the footers
+    QScrollArea* texts_; // the wrapped texts under the footers
+    QVBoxLayout* textsLayout_;
+    QHBoxLayout* buttonLayout_;
     QLabel* checkLabel_;
+    QLabel* fairLabel_; // 均匀性检验
     QWidget* buttonRow_;
     QPushButton* csvButton_;
     QPushButton* pngButton_;
+    QPushButton* scanButton_;
     QLabel* statusLabel_; // what the last export wrote
 };
 

@@ -72,8 +72,8 @@ private slots:
         QTest::newRow("settings, unsaved") << "unsaved" << QStringList{"Button_save"} + kSettings + kTabs;
         QTest::newRow("help") << "help" << QStringList{"Memo1", "Button8"} + kTabs;
         QTest::newRow("trend") << "trend"
-                               << QStringList{"Combo_span",  "Grid_trend", "Grid_footer",
-                                              "Label_check", "Button_csv", "Button_png"} +
+                               << QStringList{"Combo_span", "Grid_trend", "Grid_footer", "Label_check",
+                                              "Label_fair", "Button_csv", "Button_png",  "Button_scan"} +
                                       kTabs;
         QTest::newRow("data entry") << "entry"
                                     << QStringList{"Button_back",   "Edit_qs",    "Edit_hm",    "Button_add",

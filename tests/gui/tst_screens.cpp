@@ -9,6 +9,7 @@
 #include "storage/data_folder.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -124,6 +125,19 @@ private slots:
             QVERIFY(button->isVisible());
             QVERIFY(window->rect().contains(placed(button)));
             QVERIFY(!placed(button).intersects(placed(grid)));
+        }
+
+        // The uniformity check and the scan of every grouping, in view or scrolled into it as the
+        // keyboard reaches them after the mark check.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        check->setFocus(Qt::TabFocusReason);
+        for (const char* name : {"Label_fair", "Button_csv", "Button_png", "Button_scan"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            QCOMPARE(focus->objectName(), QString::fromLatin1(name));
+            QVERIFY2(focus->visibleRegion().contains(focus->rect()), name);
+            QVERIFY(window->rect().contains(placed(focus)));
         }
     }
 

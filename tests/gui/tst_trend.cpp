@@ -1,6 +1,7 @@
 // The trend tab in the real window: built on selection only, the span, the unsaved-settings prompt on
 // the way in, and export to CSV and PNG, failures included.
 #include "gui_harness.h"
+#include "pages/grouping_scan_dialog.h"
 #include "pages/settings_tab.h"
 #include "pages/trend_layout.h"
 #include "pages/trend_picture.h"
@@ -105,6 +106,12 @@ class TrendTabTest : public WindowTestCase {
     }
 
     QString recordPath() const { return home->dataFolder() + kBuiltInArchive + QStringLiteral(".dat"); }
+
+    // The lines under the chart in a picture: the mark check's, then the uniformity check's.
+    QString checkTexts() const {
+        return control<QLabel>(tab, "Label_check")->text() + QLatin1Char('\n') +
+               control<QLabel>(tab, "Label_fair")->text();
+    }
 
     const QAbstractItemModel* chart() const { return control<TrendGrid>(tab, "Grid_trend")->model(); }
     const QAbstractItemModel* footers() const {
@@ -274,6 +281,56 @@ private slots:
         QVERIFY(script->shown().isEmpty());
     }
 
+    // The uniformity check under the mark check, over the window as it follows the span, and in the
+    // CSV after the check; then the scan of every grouping from its button, and a scan cancelled
+    // part-way, which changes no setting.
+    void fairAndScan() {
+        start();
+        // 360 draws walking through the 36 numbers: each drawn exactly ten times.
+        writeFile(recordPath(), recordFileBytes(longArchive(360)));
+        selectTrendTab();
+        auto* fair = control<QLabel>(tab, "Label_fair");
+        QCOMPARE(fair->text(), QStringLiteral("均匀性检验：期数太少（每个号码期望出现不足5次）"));
+        QCOMPARE(fair->accessibleDescription(), QStringLiteral("均匀性检验"));
+        pickFromList(control<ui::ChoiceCombo>(tab, "Combo_span"), QStringLiteral("全部"));
+        QCOMPARE(fair->text(),
+                 QStringLiteral("均匀性检验：近360期χ²=0.0（自由度35），p=1.00\n号码出现与随机抽取相符"));
+        QTemporaryDir out;
+        script->queueFileName(out.filePath(QStringLiteral("走势.csv")));
+        QTest::mouseClick(control<QPushButton>(tab, "Button_csv"), Qt::LeftButton);
+        const QList<QByteArray> lines = readFile(out.filePath(QStringLiteral("走势.csv"))).split('\n');
+        const QStringList check = control<QLabel>(tab, "Label_check")->text().split(QLatin1Char('\n'));
+        QCOMPARE(QString::fromUtf8(lines.value(lines.size() - 5)).chopped(1), check.value(0));
+        QCOMPARE(QString::fromUtf8(lines.value(lines.size() - 3)),
+                 QStringLiteral("均匀性检验：近360期χ²=0.0（自由度35），p=1.00\r"));
+        QCOMPARE(QString::fromUtf8(lines.value(lines.size() - 2)),
+                 QStringLiteral("号码出现与随机抽取相符\r"));
+
+        const QByteArray settings = readFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".ini"));
+        script->clear();
+        QTest::mouseClick(control<QPushButton>(tab, "Button_scan"), Qt::LeftButton);
+        QCOMPARE(control<QPushButton>(tab, "Button_scan")->text(), QStringLiteral("回测全部分组"));
+        GroupingScanDialog* dialog = nullptr;
+        QTRY_VERIFY((dialog = window->findChild<GroupingScanDialog*>()));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("全部分组回测"));
+        // The ten best settings of the 54 of X = 36, then what luck would give and the verdict.
+        const QList<QLabel*> labels = dialog->lineLabels();
+        QCOMPARE(labels.size(), 12);
+        QVERIFY2(labels[0]->text().startsWith(QStringLiteral("A=")), qPrintable(labels[0]->text()));
+        QVERIFY2(labels[10]->text().startsWith(QStringLiteral("共回测54种分组，最好的z=")),
+                 qPrintable(labels[10]->text()));
+        dialog->close();
+        QTRY_VERIFY(!window->findChild<GroupingScanDialog*>());
+
+        script->queueProgressCancel(5);
+        QTest::mouseClick(control<QPushButton>(tab, "Button_scan"), Qt::LeftButton);
+        QVERIFY(!window->findChild<GroupingScanDialog*>());
+        QCOMPARE(readFile(home->dataFolder() + kBuiltInArchive + QStringLiteral(".ini")), settings);
+        QVERIFY(!saveButton(*window)->isEnabled());
+        QCOMPARE(settingsTab(*window)->analysisInputs().a, QStringLiteral("6"));
+        QCOMPARE(script->texts().filter(QStringLiteral("错")), QStringList());
+    }
+
     void csv() {
         start();
         selectTrendTab();
@@ -298,9 +355,10 @@ private slots:
                                 "最大遗漏,,28,6,12,7,7,30\r\n"
                                 "最大连出,,2,1,1,4,1,0\r\n"
                                 "当前遗漏,,0,6,12,2,7,30\r\n"
-                                "数据量不足，无法回测\r\n";
+                                "数据量不足，无法回测\r\n"
+                                "均匀性检验：期数太少（每个号码期望出现不足5次）\r\n";
         QVERIFY2(bytes.endsWith(tail), bytes.right(300).constData());
-        QCOMPARE(bytes.count("\r\n"), 1 + 30 + 6 + 1);
+        QCOMPARE(bytes.count("\r\n"), 1 + 30 + 6 + 2);
         QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
 
         // Cancelled: nothing written, nothing shown.
@@ -324,7 +382,7 @@ private slots:
         QImage image;
         QVERIFY(image.load(file, "PNG"));
         auto* model = static_cast<const TrendModel*>(chart());
-        const QSize logical = trendPictureSize(model->chart(), control<QLabel>(tab, "Label_check")->text());
+        const QSize logical = trendPictureSize(model->chart(), checkTexts());
         QCOMPARE(image.size(), logical * 2);
         QVERIFY(logical.height() > 500 * kTrendRowHeight);
         // The newest row's ball, red beside its number, where the chart's columns put it.
@@ -385,8 +443,8 @@ private slots:
         QCOMPARE(script->shown().last().title, QStringLiteral("导出图片"));
         QCOMPARE(script->shown().last().text,
                  QStringLiteral("图片较长，将分为%1个文件：%2").arg(files).arg(names));
-        const QSize logical = trendPictureSize(static_cast<const TrendModel*>(chart())->chart(),
-                                               control<QLabel>(tab, "Label_check")->text());
+        const QSize logical =
+            trendPictureSize(static_cast<const TrendModel*>(chart())->chart(), checkTexts());
         QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), pageFiles(files));
         int height = 0;
         QImage first;
@@ -583,37 +641,47 @@ private slots:
     void bands_data() {
         QTest::addColumn<int>("tab");
         QTest::addColumn<int>("texts");
+        QTest::addColumn<int>("textsLeast"); // the mark check alone
+        QTest::addColumn<int>("textsMoved"); // the buttons that do not fit beside the span list
         QTest::addColumn<int>("status");
         QTest::addColumn<int>("chartLeast");
         QTest::addColumn<bool>("fits");
         QTest::addColumn<QList<int>>("bands");
         // The design size: 766 less the header and the tab strip; two lines of text take the 44 the
         // tab was designed with, as before.
-        QTest::newRow("design size") << 666 << 36 << 0 << 246 << true
+        QTest::newRow("design size") << 666 << 36 << 36 << 0 << 0 << 246 << true
                                      << QList<int>{0, 44, 398, 134, 580, 44, 0, 628};
         QTest::newRow("design size, three lines of text")
-            << 666 << 54 << 0 << 261 << true << QList<int>{0, 44, 388, 134, 570, 54, 0, 628};
+            << 666 << 54 << 54 << 0 << 0 << 261 << true << QList<int>{0, 44, 388, 134, 570, 54, 0, 628};
         QTest::newRow("taller: the chart grows")
-            << 900 << 36 << 0 << 246 << true << QList<int>{0, 44, 632, 134, 814, 44, 0, 862};
+            << 900 << 36 << 36 << 0 << 0 << 246 << true << QList<int>{0, 44, 632, 134, 814, 44, 0, 862};
         // 1366 × 768 at 125 %: 614 high, the footers scroll.
         QTest::newRow("footers give up height")
-            << 514 << 54 << 0 << 261 << true << QList<int>{0, 44, 261, 109, 418, 54, 0, 476};
+            << 514 << 54 << 54 << 0 << 0 << 261 << true << QList<int>{0, 44, 261, 109, 418, 54, 0, 476};
         // At 150 %: 512 high; the export buttons go up beside the span list.
         QTest::newRow("buttons beside the span list")
-            << 412 << 54 << 0 << 261 << true << QList<int>{1, 44, 261, 41, 350, 54, 404, 8};
+            << 412 << 54 << 54 << 0 << 0 << 261 << true << QList<int>{1, 44, 261, 41, 350, 54, 404, 8};
         QTest::newRow("the status under the texts")
-            << 412 << 54 << 16 << 261 << true << QList<int>{1, 44, 261, 25, 334, 54, 388, 8};
+            << 412 << 54 << 54 << 0 << 16 << 261 << true << QList<int>{1, 44, 261, 25, 334, 54, 388, 8};
         // Where the buttons do not fit beside the list, they stay; the chart gives up rows.
         QTest::newRow("buttons that do not fit")
-            << 412 << 54 << 0 << 261 << false << QList<int>{0, 44, 244, 24, 316, 54, 0, 374};
+            << 412 << 54 << 54 << 0 << 0 << 261 << false << QList<int>{0, 44, 244, 24, 316, 54, 0, 374};
+        // Shorter than the mark check and the uniformity check with the scan button under them (it does
+        // not fit beside the span list) allow: they scroll, keeping the mark check whole.
+        QTest::newRow("the texts scroll")
+            << 412 << 90 << 54 << 30 << 0 << 261 << true << QList<int>{1, 44, 261, 24, 333, 71, 404, 8};
+        QTest::newRow("the texts scroll, the buttons at the foot")
+            << 412 << 90 << 54 << 0 << 0 << 261 << false << QList<int>{0, 44, 244, 24, 316, 54, 0, 374};
         // Shorter still: the footers keep one row, the texts all theirs, the chart the rest.
-        QTest::newRow("very short") << 300 << 36 << 0 << 246 << true
+        QTest::newRow("very short") << 300 << 36 << 36 << 0 << 0 << 246 << true
                                     << QList<int>{1, 44, 184, 24, 256, 36, 292, 8};
     }
 
     void bands() {
         QFETCH(int, tab);
         QFETCH(int, texts);
+        QFETCH(int, textsLeast);
+        QFETCH(int, textsMoved);
         QFETCH(int, status);
         QFETCH(int, chartLeast);
         QFETCH(bool, fits);
@@ -621,6 +689,8 @@ private slots:
         TrendHeights heights;
         heights.tab = tab;
         heights.texts = texts;
+        heights.textsLeast = textsLeast;
+        heights.textsMoved = textsMoved;
         heights.status = status;
         heights.chartLeast = chartLeast;
         heights.footerFull = 134;
