@@ -159,7 +159,6 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     // The texts take the focus themselves; the area around them brings the focused one into view.
     texts_->setFocusPolicy(Qt::NoFocus);
     auto* textsBox = new QWidget;
-    textsBox->setAutoFillBackground(false);
     textsLayout_ = new QVBoxLayout(textsBox);
     textsLayout_->setContentsMargins(0, 0, 0, 0);
     textsLayout_->setSpacing(0);
@@ -184,6 +183,8 @@ TrendTab::TrendTab(Host host, QWidget* parent)
     fairLabel_->setFocusPolicy(Qt::StrongFocus);
     textsLayout_->addWidget(fairLabel_);
     texts_->setWidget(textsBox);
+    // On the tab's own white, as before the texts could scroll (setWidget fills the box's background).
+    textsBox->setAutoFillBackground(false);
 
     buttonRow_ = new QWidget(this);
     buttonLayout_ = new QHBoxLayout(buttonRow_);
