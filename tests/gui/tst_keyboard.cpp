@@ -300,6 +300,8 @@ private slots:
                              << "添加记录";
         QTest::newRow("delete") << "Button_del"
                                 << "删除记录";
+        QTest::newRow("update") << "Button_update"
+                                << "更新";
         QTest::newRow("help button") << "Button8"
                                      << "点击检查更新或扫码下载安卓版本";
         QTest::newRow("settings tab") << "TabItem2"

@@ -368,6 +368,8 @@ private slots:
                                 << "删除记录";
         QTest::newRow("import") << "Button_import"
                                 << "导入记录";
+        QTest::newRow("update") << "Button_update"
+                                << "更新";
         QTest::newRow("download page, captioned") << "Button8"
                                                   << "";
     }
@@ -378,7 +380,8 @@ private slots:
         startOffline();
         tabBar(*window)->setCurrentIndex(button == "Button8" ? MainWindow::kHelpTab
                                                              : MainWindow::kSettingsTab);
-        if (QStringList{"Button_back", "Button_add", "Button_del", "Button_import"}.contains(button))
+        if (QStringList{"Button_back", "Button_add", "Button_del", "Button_import", "Button_update"}.contains(
+                button))
             entryPage(*window)->openForArchive();
         QCoreApplication::processEvents();
         auto* target = control<QWidget>(window.get(), qPrintable(button));
