@@ -6,7 +6,6 @@
 #include "storage/error.h"
 #include "storage/record_import.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace dravik {
@@ -38,10 +37,8 @@ QString updateArchiveFromSource(const AnalysisInputs& settings, int timeLimitMs)
         return failure(archive, page.reason);
     const QByteArray text = page.lines.join(QLatin1Char('\n')).toUtf8();
     const QList<NumberColumn> choices = numberColumnChoices(numbers->perDraw());
-    qsizetype choice = std::find_if(choices.cbegin(), choices.cend(),
-                                    [&](const NumberColumn& c) { return c.caption() == source->column; }) -
-                       choices.cbegin();
-    if (choice == choices.size())
+    qsizetype choice = numberColumnCaptioned(source->column, numbers->perDraw());
+    if (choice < 0)
         choice = fittingNumberColumn(text, *numbers);
     const ParsedRecords parsed = parseImportText(text, choices.at(choice), *numbers);
     try {

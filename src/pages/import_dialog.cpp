@@ -278,12 +278,8 @@ void ImportDialog::onReadFinished() {
         const QSignalBlocker quiet(textEdit_);
         textEdit_->setPlainText(outcome.lines.join(QLatin1Char('\n')));
         if (takeRemembered && remembered_) {
-            const qsizetype at = std::find_if(choices_.cbegin(), choices_.cend(),
-                                              [this](const NumberColumn& choice) {
-                                                  return choice.caption() == remembered_->column;
-                                              }) -
-                                 choices_.cbegin();
-            if (at < choices_.size()) {
+            const qsizetype at = numberColumnCaptioned(remembered_->column, numbers_.perDraw());
+            if (at >= 0) {
                 const QSignalBlocker quietChoice(columnCombo_);
                 columnCombo_->setCurrentIndex(int(at));
                 choicePicked_ = true;

@@ -450,6 +450,15 @@ QList<NumberColumn> numberColumnChoices(int numbersPerDraw) {
     return choices;
 }
 
+qsizetype numberColumnCaptioned(const QString& caption, int numbersPerDraw) {
+    const QList<NumberColumn> choices = numberColumnChoices(numbersPerDraw);
+    for (qsizetype i = 0; i < choices.size(); ++i) {
+        if (choices[i].caption() == caption)
+            return i;
+    }
+    return -1;
+}
+
 QString faultText(ImportFault fault, const ArchiveNumbers& numbers) {
     switch (fault) {
     case ImportFault::PeriodNotDigits:
@@ -549,8 +558,8 @@ MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, cons
             imported.push_back(records.utf8At(i));
         Changes<char> changes{size_t(changesListed), {}, {}};
         merged.bytes =
-            markOf(utf8->encoding) +
-            joinLines<QByteArray>(mergeLines(linesOf(utf8->text), imported, existing, merged.counts, changes));
+            markOf(utf8->encoding) + joinLines<QByteArray>(mergeLines(linesOf(utf8->text), imported, existing,
+                                                                      merged.counts, changes));
         list(changes, [](Line<char> text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); });
         return merged;
     }
@@ -558,7 +567,8 @@ MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, cons
     const QString imported =
         QString::fromUtf8(records.utf8Text().data(), qsizetype(records.utf8Text().size()));
     Changes<char16_t> changes{size_t(changesListed), {}, {}};
-    const Lines<char16_t> lines = mergeLines(linesOf(text.text), linesOf(imported), existing, merged.counts, changes);
+    const Lines<char16_t> lines =
+        mergeLines(linesOf(text.text), linesOf(imported), existing, merged.counts, changes);
     merged.bytes = encodeText(joinLines<QString>(lines), text.encoding);
     list(changes,
          [](Line<char16_t> text) { return QStringView(text.data(), qsizetype(text.size())).toString(); });

@@ -36,6 +36,9 @@ struct NumberColumn {
 // line that ends with its blue ball) and "最后K列"; a single field or a sum is not a draw of K numbers.
 // Below 1 counts as 1.
 QList<NumberColumn> numberColumnChoices(int numbersPerDraw = 1);
+// The index in numberColumnChoices(numbersPerDraw) of the choice of that caption (a remembered one);
+// -1 when it is not offered.
+qsizetype numberColumnCaptioned(const QString& caption, int numbersPerDraw);
 
 // Record lines "period.number" as UTF-8 in one buffer: a long history makes no string per line.
 class ImportedRecords {
@@ -151,8 +154,8 @@ MergedRecordFile mergeIntoRecordFile(const std::optional<QByteArray>& file, cons
                                      ExistingRecords existing = ExistingRecords::Replaced);
 
 // Merges the records into the record file at `path` and writes it once, whole or not at all. Nothing
-// is written when there are no records or the file's bytes would stay as they are. Raises the record files' read and write errors; the file then
-// stays as it was.
+// is written when there are no records or the file's bytes would stay as they are. Raises the record files'
+// read and write errors; the file then stays as it was.
 ImportCounts importRecords(const QString& path, const ImportedRecords& records, TextEncoding newFileEncoding,
                            ExistingRecords existing = ExistingRecords::Replaced);
 

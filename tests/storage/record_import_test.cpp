@@ -23,11 +23,10 @@ ImportedRecords recordsOf(const QStringList& lines) {
 
 // The choice of "号码取" with that caption, for an archive whose draws hold `numbersPerDraw` numbers.
 std::optional<NumberColumn> choiceCaptioned(const QString& caption, int numbersPerDraw) {
-    for (const NumberColumn& choice : numberColumnChoices(numbersPerDraw)) {
-        if (choice.caption() == caption)
-            return choice;
-    }
-    return std::nullopt;
+    const qsizetype index = numberColumnCaptioned(caption, numbersPerDraw);
+    if (index < 0)
+        return std::nullopt;
+    return numberColumnChoices(numbersPerDraw).at(index);
 }
 
 // Each rejected line as "line number:fault:text".
@@ -92,6 +91,10 @@ private slots:
         for (const NumberColumn& choice : numberColumnChoices(numbersPerDraw))
             actual.append(choice.caption());
         QCOMPARE(actual, captions);
+        // A remembered caption finds its choice, or none where it is not offered.
+        for (qsizetype i = 0; i < captions.size(); ++i)
+            QCOMPARE(numberColumnCaptioned(captions[i], numbersPerDraw), i);
+        QCOMPARE(numberColumnCaptioned(numbersPerDraw > 1 ? "最后一列" : "最后6列", numbersPerDraw), -1);
     }
 
     // One number a draw: bytes as pasted or read from a file, the archive's X and start value, the
@@ -545,7 +548,8 @@ private slots:
         QCOMPARE(counts.replaced, 0);
         QCOMPARE(counts.same, 1);
         QCOMPARE(counts.kept, 1);
-        QCOMPARE(readBytes(path), encodeRecordLines({"2024001.05", "2024002.06", "2024003.01"}, TextEncoding::Utf8));
+        QCOMPARE(readBytes(path),
+                 encodeRecordLines({"2024001.05", "2024002.06", "2024003.01"}, TextEncoding::Utf8));
 
         QVERIFY(QFile::setPermissions(path, kReadOnlyFile));
         const auto restore = qScopeGuard([&] { QFile::setPermissions(path, kWritableFile); });
