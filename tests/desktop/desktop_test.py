@@ -444,11 +444,15 @@ class MenuWatch:
             pass
 
     def items(self):
-        """The items of the menu last shown, while it shows: name to accessible, in menu order."""
+        """The items of the menu last shown, while it shows: name to accessible, in menu order. A menu
+        whose items the desktop can no longer reach has gone, though its showing-state event may still
+        be on its way."""
         if not self.menus or not self.menus[-1][1]:
             return None
         menu = self.menus[-1][0]
         items = [menu.getChildAtIndex(i) for i in range(menu.childCount)]
+        if None in items:
+            return None
         return [(item.name, item) for item in items if item.getRoleName() == "menu item"] or None
 
     def stop(self):
